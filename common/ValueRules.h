@@ -1,0 +1,19 @@
+// The rules that decide which texts count as an address and as a password.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace relay {
+
+// Checks a dotted-quad IPv4 address. Always replaces `text` with its trimmed
+// form; on success replaces it again with the normal form (four plain decimal
+// numbers 0..255 joined by dots). Empty items are dropped, so stray dots are
+// absorbed. An item that is not an integer raises ConversionError, after the
+// text has been trimmed.
+bool IsValidIpAddr(std::string &text);
+
+// True for exactly six characters '0'..'9' (up to the first zero character).
+bool IsValidPassword(std::string_view text);
+
+}  // namespace relay

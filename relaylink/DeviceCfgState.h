@@ -1,0 +1,55 @@
+// The library's one state record: the link, the last status, the board's
+// values on both sides and what the last good read found it can do.
+#pragma once
+
+#include <cstdint>
+#include <random>
+#include <string>
+
+#include "DeviceLink.h"
+#include "DeviceValues.h"
+#include "Status.h"
+
+namespace relay {
+
+// Draws request tags 0..9999 from a generator seeded once from a
+// high-resolution clock.
+class RequestTagSource {
+ public:
+  RequestTagSource();
+  int Draw();
+
+ private:
+  std::minstd_rand generator_;
+};
+
+struct DeviceCfgState : DeviceSideValues, PendingValues {
+  DeviceLink DeviceSocket;
+  std::int32_t ErrorCode = 0;
+  std::string ErrorMsg;
+  std::string FirmwareVersion;
+  std::string LinkAddress;
+  std::int32_t RequestTag = 0;
+  bool CfgReady = false;
+  bool WebCapable = false;
+  bool ButtonCapable = false;
+  bool MiscCapable = false;
+  RequestTagSource Tags;
+
+  void SetStatus(Status status);
+};
+
+// Reads the board at `address` into `state` (the work of ReadDeviceCfg).
+bool ReadDevice(DeviceCfgState &state, const char *address);
+
+// Writes the pending values of `state` to its board (the work of SaveDeviceCfg).
+bool SaveDevice(DeviceCfgState &state);
+
+// One exchange for the read command: the reply, or nullopt with 1001 set.
+std::optional<std::string> QueryDevice(DeviceCfgState &state, std::string_view request);
+
+// One exchange for a write command: true only on ">OK;"; else 1003 (no
+// reply) or 1002 (any other reply) is set.
+bool SendDeviceCmd(DeviceCfgState &state, std::string_view request);
+
+}  // namespace relay

@@ -1,0 +1,42 @@
+// The connection to one board and the request/reply exchange over it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/Socket.h"
+
+namespace relay {
+
+inline constexpr std::uint16_t DevicePort = 5111;
+inline constexpr int ConnectTimeoutMs = 5000;
+inline constexpr int ReplyTimeoutMs = 5000;
+
+class DeviceLink {
+ public:
+  DeviceLink() = default;
+  DeviceLink(const DeviceLink &) = delete;
+  DeviceLink &operator=(const DeviceLink &) = delete;
+  ~DeviceLink() { Close(); }
+
+  // Connects to `address` on DevicePort within ConnectTimeoutMs. An empty
+  // address fails at once; a connection that is still open is reused.
+  bool Open(const std::string &address);
+
+  // Sends `request` and gathers the reply until it ends with ';', the board
+  // closes the connection, kMaxReplyBytes have arrived or ReplyTimeoutMs have
+  // passed since the send; what has arrived by then is the reply. Nothing at
+  // all within the time, or a send or receive error, gives nullopt; an error
+  // also closes the connection.
+  std::optional<std::string> Exchange(std::string_view request);
+
+  void Close();
+  bool IsOpen() const { return socket_ != net::kInvalidSocket; }
+
+ private:
+  net::SocketHandle socket_ = net::kInvalidSocket;
+};
+
+}  // namespace relay

@@ -1,0 +1,125 @@
+// The 28 exported functions: thin wrappers over the one state record.
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "DeviceCfgState.h"
+#include "platform/Socket.h"
+
+#if defined(__GNUC__) && !defined(_WIN32)
+#pragma GCC visibility push(default)
+#endif
+#include "relaylink.h"
+#if defined(__GNUC__) && !defined(_WIN32)
+#pragma GCC visibility pop
+#endif
+
+namespace {
+
+using relay::DeviceCfgState;
+
+// The library's state for as long as it is loaded; its construction is the
+// load step (socket layer started, tag generator seeded), its destruction the
+// unload step (texts released).
+struct LoadedState {
+  LoadedState() { relay::net::StartSockets(); }
+  DeviceCfgState record;
+};
+
+LoadedState loaded;
+
+DeviceCfgState &State() { return loaded.record; }
+
+std::string TextOrEmpty(const char *text) { return text != nullptr ? text : ""; }
+
+void CopyOut(const std::string &text, char *buffer, unsigned short length) {
+  const std::size_t count = std::min<std::size_t>(text.size(), length);
+  std::memcpy(buffer, text.data(), count);
+  buffer[count] = '\0';
+}
+
+short GetText(const std::string &text, char *buffer, unsigned short length) {
+  if (!State().CfgReady || buffer == nullptr) return 0;
+  CopyOut(text, buffer, length);
+  return 1;
+}
+
+short SetText(std::string &field, const char *text) {
+  if (!State().CfgReady) return 0;
+  field = TextOrEmpty(text);
+  return 1;
+}
+
+short SetFlag(bool &field, short flag) {
+  if (!State().CfgReady) return 0;
+  field = flag != 0;
+  return 1;
+}
+
+short Answer(bool yes) { return yes ? 1 : 0; }
+
+bool IsKey(short key) { return key >= 1 && key <= 8; }
+
+}  // namespace
+
+extern "C" {
+
+short RELAYLINK_CALL ReadDeviceCfg(const char *address) { return Answer(relay::ReadDevice(State(), address)); }
+
+short RELAYLINK_CALL SaveDeviceCfg(void) { return Answer(relay::SaveDevice(State())); }
+
+short RELAYLINK_CALL GetErrorCode(void) { return static_cast<short>(State().ErrorCode & 0xFFFF); }
+
+char *RELAYLINK_CALL GetErrorMsg(char *buffer, unsigned short length) {
+  if (buffer != nullptr) CopyOut(State().ErrorMsg, buffer, length);
+  return buffer;
+}
+
+short RELAYLINK_CALL DeviceCfgReady(void) { return Answer(State().CfgReady); }
+short RELAYLINK_CALL CanCfgWeb(void) { return Answer(State().CfgReady && State().WebCapable); }
+short RELAYLINK_CALL CanCfgButton(void) { return Answer(State().CfgReady && State().ButtonCapable); }
+short RELAYLINK_CALL CanCfgMisc(void) { return Answer(State().CfgReady && State().MiscCapable); }
+short RELAYLINK_CALL GetEnableWeb(void) { return Answer(State().CfgReady && State().NewEnableWeb); }
+short RELAYLINK_CALL GetRestoreState(void) { return Answer(State().CfgReady && State().NewRestoreState); }
+
+short RELAYLINK_CALL GetVersion(char *buffer, unsigned short length) {
+  if (State().FirmwareVersion.empty()) return 0;
+  return GetText(State().FirmwareVersion, buffer, length);
+}
+
+short RELAYLINK_CALL GetIpAddr(char *buffer, unsigned short length) { return GetText(State().DevIpAddr, buffer, length); }
+short RELAYLINK_CALL GetSubMask(char *buffer, unsigned short length) { return GetText(State().DevSubMask, buffer, length); }
+short RELAYLINK_CALL GetGateway(char *buffer, unsigned short length) { return GetText(State().DevGateway, buffer, length); }
+short RELAYLINK_CALL GetDeviceId(char *buffer, unsigned short length) { return GetText(State().DevDeviceId, buffer, length); }
+short RELAYLINK_CALL GetDns(char *buffer, unsigned short length) { return GetText(State().DevDns, buffer, length); }
+short RELAYLINK_CALL GetWebServer(char *buffer, unsigned short length) { return GetText(State().DevWebServer, buffer, length); }
+short RELAYLINK_CALL GetPassword(char *buffer, unsigned short length) { return GetText(State().DevPassword, buffer, length); }
+
+short RELAYLINK_CALL GetButtonCfg(short key) {
+  const DeviceCfgState &s = State();
+  if (!s.CfgReady || !s.ButtonCapable || !IsKey(key)) return 0;
+  const std::size_t index = static_cast<std::size_t>(key - 1);
+  if (index >= s.DevButtonCfg.size()) return 0;
+  const char mode = s.DevButtonCfg[index];
+  return mode >= '0' && mode <= '9' ? static_cast<short>(mode - '0') : 0;
+}
+
+short RELAYLINK_CALL SetEnableWeb(short flag) { return SetFlag(State().NewEnableWeb, flag); }
+short RELAYLINK_CALL SetRestoreState(short flag) { return SetFlag(State().NewRestoreState, flag); }
+short RELAYLINK_CALL SetIpAddr(const char *text) { return SetText(State().NewIpAddr, text); }
+short RELAYLINK_CALL SetSubMask(const char *text) { return SetText(State().NewSubMask, text); }
+short RELAYLINK_CALL SetGateway(const char *text) { return SetText(State().NewGateway, text); }
+short RELAYLINK_CALL SetDns(const char *text) { return SetText(State().NewDns, text); }
+short RELAYLINK_CALL SetWebServer(const char *text) { return SetText(State().NewWebServer, text); }
+short RELAYLINK_CALL SetPassword(const char *text) { return SetText(State().NewPassword, text); }
+
+short RELAYLINK_CALL SetButtonCfg(short key, short mode) {
+  DeviceCfgState &s = State();
+  if (!s.CfgReady || !s.ButtonCapable || !IsKey(key) || mode < 1 || mode > 3) return 0;
+  const std::size_t index = static_cast<std::size_t>(key - 1);
+  if (index >= s.NewButtonCfg.size()) return 0;
+  s.NewButtonCfg[index] = static_cast<char>('0' + mode);
+  return 1;
+}
+
+}  // extern "C"

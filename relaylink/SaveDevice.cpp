@@ -1,0 +1,129 @@
+#include <optional>
+
+#include "DeviceCfgState.h"
+#include "IntConversion.h"
+#include "Protocol.h"
+#include "TextItems.h"
+#include "ValueRules.h"
+
+namespace relay {
+namespace {
+
+// A server name goes into the frame unchanged, so it must not carry anything
+// that ends the frame or splits the next configuration reply.
+bool IsSendableServerName(const std::string &name) {
+  if (name.empty()) return false;
+  for (const char c : name) {
+    const auto code = static_cast<unsigned char>(c);
+    if (code < 32 || code == 127 || c == ',' || c == ';' || c == '"' || c == '\'') return false;
+  }
+  return true;
+}
+
+// IsValidIpAddr where an item that is not a number is a plain rejection.
+bool IsValidAddressField(std::string &text) {
+  try {
+    return IsValidIpAddr(text);
+  } catch (const ConversionError &) {
+    return false;
+  }
+}
+
+// Checks (and normalises) the pending values in their fixed order; the
+// status of the first rejected one, or nullopt when all pass.
+std::optional<Status> RejectedPendingValue(DeviceCfgState &state) {
+  if (!IsValidAddressField(state.NewIpAddr)) return Status::BadIpAddr;
+  if (!IsValidAddressField(state.NewSubMask)) return Status::BadSubMask;
+  if (!IsValidAddressField(state.NewGateway)) return Status::BadGateway;
+  if (state.WebCapable && state.NewEnableWeb) {
+    if (!IsValidAddressField(state.NewDns)) return Status::BadDns;
+    state.NewWebServer = TrimControl(state.NewWebServer);
+    if (!IsSendableServerName(state.NewWebServer)) return Status::BadWebServer;
+    state.NewPassword = TrimControl(state.NewPassword);
+    if (!IsValidPassword(state.NewPassword)) return Status::BadPassword;
+  }
+  return std::nullopt;
+}
+
+const char *FlagText(bool flag) { return flag ? "1" : "0"; }
+
+// Sends the writes in their fixed order, each only when the value differs,
+// and brings the device-side value up to date after each acknowledgement.
+class ChangeWriter {
+ public:
+  explicit ChangeWriter(DeviceCfgState &state) : state_(state) {}
+
+  bool WriteAll() {
+    DeviceCfgState &s = state_;
+    return WriteText(Command::SetIpAddr, s.DevIpAddr, s.NewIpAddr) &&
+           WriteText(Command::SetSubMask, s.DevSubMask, s.NewSubMask) &&
+           WriteText(Command::SetGateway, s.DevGateway, s.NewGateway) &&
+           (!s.ButtonCapable || WriteText(Command::SetButtonCfg, s.DevButtonCfg, s.NewButtonCfg)) &&
+           WriteFlag(Command::SetRestoreState, s.DevRestoreState, s.NewRestoreState) &&
+           WriteFlag(Command::SetEnableWeb, s.DevEnableWeb, s.NewEnableWeb) &&
+           (!s.DevEnableWeb || (WriteText(Command::SetDns, s.DevDns, s.NewDns) &&
+                                WriteText(Command::SetWebServer, s.DevWebServer, s.NewWebServer) &&
+                                WriteText(Command::SetPassword, s.DevPassword, s.NewPassword)));
+  }
+
+  bool WroteSomething() const { return wrote_; }
+
+ private:
+  bool WriteText(Command command, std::string &device, const std::string &pending) {
+    if (device == pending) return true;
+    if (!Send(command, pending)) return false;
+    device = pending;
+    return true;
+  }
+
+  bool WriteFlag(Command command, bool &device, bool pending) {
+    if (device == pending) return true;
+    if (!Send(command, FlagText(pending))) return false;
+    device = pending;
+    return true;
+  }
+
+  bool Send(Command command, std::string_view value) {
+    if (!SendDeviceCmd(state_, BuildCommand(command, state_.RequestTag, value))) return false;
+    wrote_ = true;
+    return true;
+  }
+
+  DeviceCfgState &state_;
+  bool wrote_ = false;
+};
+
+}  // namespace
+
+bool SaveDevice(DeviceCfgState &state) {
+  if (!state.CfgReady) {
+    state.SetStatus(Status::NotReady);
+    return false;
+  }
+  if (const auto rejected = RejectedPendingValue(state)) {
+    state.SetStatus(*rejected);
+    return false;
+  }
+  if (!state.DeviceSocket.Open(state.LinkAddress)) {
+    state.CfgReady = false;
+    state.SetStatus(Status::ConnectFailed);
+    return false;
+  }
+
+  ChangeWriter writer(state);
+  if (!writer.WriteAll()) {
+    state.CfgReady = false;
+    state.DeviceSocket.Close();
+    return false;
+  }
+  if (!writer.WroteSomething()) {
+    state.SetStatus(Status::Saved);
+  } else if (SendDeviceCmd(state, BuildCommand(Command::Restart, state.RequestTag))) {
+    state.CfgReady = false;
+    state.SetStatus(Status::SavedAndRestarted);
+  }
+  state.DeviceSocket.Close();
+  return true;
+}
+
+}  // namespace relay

@@ -1,0 +1,56 @@
+// Thin platform layer over TCP sockets: the only code that includes the
+// operating system's socket headers. Everything above it speaks in handles,
+// byte strings and milliseconds.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace relay::net {
+
+using SocketHandle = std::intptr_t;
+inline constexpr SocketHandle kInvalidSocket = -1;
+
+// Starts the socket layer once per process (Winsock 1.1 on Windows).
+void StartSockets();
+
+// IPv4 text to address in network byte order by the classic inet_addr rules
+// (short, octal and hexadecimal forms accepted); nothing is looked up. A text
+// that is no address yields the all-ones address.
+std::uint32_t ParseIpv4(const char *text);
+
+// Text form of an address in network byte order.
+std::string FormatIpv4(std::uint32_t address);
+
+// Opens a blocking TCP connection, giving up after `timeoutMs`.
+// Returns kInvalidSocket on any failure.
+SocketHandle ConnectTcp(std::uint32_t address, std::uint16_t port, int timeoutMs);
+
+// Sends all of `data`. False on an error (the connection is then useless).
+bool SendAll(SocketHandle socket, std::string_view data);
+
+enum class WaitResult { Ready, TimedOut, Failed };
+
+// Waits until `socket` is readable (data, end of stream or an error pending).
+WaitResult WaitReadable(SocketHandle socket, int timeoutMs);
+
+// One receive into `buffer`: the byte count, 0 when the peer closed the
+// connection, or nullopt on an error.
+std::optional<std::size_t> ReceiveSome(SocketHandle socket, char *buffer, std::size_t capacity);
+
+// Closes the socket; kInvalidSocket is ignored.
+void CloseSocket(SocketHandle socket);
+
+// Makes the next close send a reset instead of an orderly end of stream.
+void SetAbortiveClose(SocketHandle socket);
+
+// Server side, used by the stand-in device: a listening socket bound to
+// `address`:`port` (the address may be reused right after a previous listener
+// closed), and accepting one connection. kInvalidSocket on failure.
+SocketHandle ListenTcp(std::uint32_t address, std::uint16_t port);
+SocketHandle AcceptConnection(SocketHandle listener);
+
+}  // namespace relay::net

@@ -1,0 +1,141 @@
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "Socket.h"
+
+namespace relay::net {
+namespace {
+
+int Fd(SocketHandle socket) { return static_cast<int>(socket); }
+
+sockaddr_in MakeAddress(std::uint32_t address, std::uint16_t port) {
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_port = htons(port);
+  addr.sin_addr.s_addr = address;
+  return addr;
+}
+
+bool SetBlocking(int fd, bool blocking) {
+  const int flags = fcntl(fd, F_GETFL, 0);
+  if (flags < 0) return false;
+  return fcntl(fd, F_SETFL, blocking ? flags & ~O_NONBLOCK : flags | O_NONBLOCK) == 0;
+}
+
+// poll() that resumes after signals; returns poll's own result.
+int PollOne(int fd, short events, int timeoutMs) {
+  pollfd entry{fd, events, 0};
+  int result;
+  do {
+    result = poll(&entry, 1, timeoutMs);
+  } while (result < 0 && errno == EINTR);
+  return result;
+}
+
+}  // namespace
+
+// Nothing to start on POSIX; sends use MSG_NOSIGNAL so that a connection
+// closed by the peer never raises SIGPIPE in the host process.
+void StartSockets() {}
+
+std::uint32_t ParseIpv4(const char *text) { return inet_addr(text); }
+
+std::string FormatIpv4(std::uint32_t address) {
+  in_addr addr{};
+  addr.s_addr = address;
+  char text[INET_ADDRSTRLEN] = {};
+  inet_ntop(AF_INET, &addr, text, sizeof text);
+  return text;
+}
+
+SocketHandle ConnectTcp(std::uint32_t address, std::uint16_t port, int timeoutMs) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return kInvalidSocket;
+  const sockaddr_in addr = MakeAddress(address, port);
+  bool connected = false;
+  if (SetBlocking(fd, false)) {
+    if (::connect(fd, reinterpret_cast<const sockaddr *>(&addr), sizeof addr) == 0) {
+      connected = true;
+    } else if (errno == EINPROGRESS && PollOne(fd, POLLOUT, timeoutMs) > 0) {
+      int error = 0;
+      socklen_t size = sizeof error;
+      connected = getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
+    }
+  }
+  if (!connected || !SetBlocking(fd, true)) {
+    ::close(fd);
+    return kInvalidSocket;
+  }
+  const int noDelay = 1;
+  setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
+  return fd;
+}
+
+bool SendAll(SocketHandle socket, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t sent = ::send(Fd(socket), data.data(), data.size(), MSG_NOSIGNAL);
+    if (sent < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data.remove_prefix(static_cast<std::size_t>(sent));
+  }
+  return true;
+}
+
+WaitResult WaitReadable(SocketHandle socket, int timeoutMs) {
+  const int result = PollOne(Fd(socket), POLLIN, timeoutMs);
+  if (result < 0) return WaitResult::Failed;
+  return result == 0 ? WaitResult::TimedOut : WaitResult::Ready;
+}
+
+std::optional<std::size_t> ReceiveSome(SocketHandle socket, char *buffer, std::size_t capacity) {
+  for (;;) {
+    const ssize_t received = ::recv(Fd(socket), buffer, capacity, 0);
+    if (received >= 0) return static_cast<std::size_t>(received);
+    if (errno != EINTR) return std::nullopt;
+  }
+}
+
+void CloseSocket(SocketHandle socket) {
+  if (socket != kInvalidSocket) ::close(Fd(socket));
+}
+
+void SetAbortiveClose(SocketHandle socket) {
+  const linger immediate{1, 0};
+  setsockopt(Fd(socket), SOL_SOCKET, SO_LINGER, &immediate, sizeof immediate);
+}
+
+SocketHandle ListenTcp(std::uint32_t address, std::uint16_t port) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return kInvalidSocket;
+  const int reuse = 1;
+  setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
+  const sockaddr_in addr = MakeAddress(address, port);
+  if (::bind(fd, reinterpret_cast<const sockaddr *>(&addr), sizeof addr) != 0 || ::listen(fd, SOMAXCONN) != 0) {
+    ::close(fd);
+    return kInvalidSocket;
+  }
+  return fd;
+}
+
+SocketHandle AcceptConnection(SocketHandle listener) {
+  for (;;) {
+    const int fd = ::accept4(Fd(listener), nullptr, nullptr, SOCK_CLOEXEC);
+    if (fd >= 0) {
+      const int noDelay = 1;
+      setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
+      return fd;
+    }
+    if (errno != EINTR) return kInvalidSocket;
+  }
+}
+
+}  // namespace relay::net

@@ -1,0 +1,289 @@
+#include "RelaySim.h"
+
+#include <cctype>
+#include <chrono>
+#include <condition_variable>
+#include <random>
+
+#include "Socket.h"
+
+namespace relay::sim {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kPollMs = 20;
+constexpr std::size_t kMaxFrameBytes = 64 * 1024;
+constexpr std::size_t kHugeReplyBytes = 1024 * 1024;
+
+bool IsLoopback(const std::string &address) { return address.rfind("127.", 0) == 0; }
+
+// Whether the board applies a write that it answers with this fault.
+bool AppliesWrite(std::optional<FaultKind> fault) {
+  if (!fault) return true;
+  switch (*fault) {
+    case FaultKind::LowerCaseAck:
+    case FaultKind::TrailingBytes:
+    case FaultKind::SplitReply:
+    case FaultKind::OneBytePieces:
+    case FaultKind::CloseMidReply:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::string Lowered(std::string text) {
+  for (char &c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+}  // namespace
+
+RelaySim::RelaySim(BoardConfig config, SimOptions options) : config_(std::move(config)), options_(std::move(options)) {
+  net::StartSockets();
+}
+
+RelaySim::~RelaySim() { Stop(); }
+
+bool RelaySim::Start(const std::string &address, std::uint16_t port) {
+  Stop();
+  const net::SocketHandle listener = net::ListenTcp(net::ParseIpv4(address.c_str()), port);
+  if (listener == net::kInvalidSocket) return false;
+  {
+    std::lock_guard lock(mutex_);
+    address_ = address;
+    port_ = port;
+    listener_ = listener;
+  }
+  running_ = true;
+  acceptThread_ = std::thread(&RelaySim::AcceptLoop, this);
+  return true;
+}
+
+std::string RelaySim::StartOnFreeLoopback(std::uint16_t port) {
+  std::random_device seed;
+  std::mt19937 pick(seed());
+  for (int attempt = 0; attempt < 200; ++attempt) {
+    const std::string address = "127." + std::to_string(std::uniform_int_distribution(16, 250)(pick)) + "." +
+                                std::to_string(std::uniform_int_distribution(0, 255)(pick)) + "." +
+                                std::to_string(std::uniform_int_distribution(1, 254)(pick));
+    if (Start(address, port)) return address;
+  }
+  return {};
+}
+
+void RelaySim::Stop() {
+  if (!running_.exchange(false)) return;
+  acceptThread_.join();
+  std::unique_lock lock(mutex_);
+  net::CloseSocket(listener_);
+  listener_ = net::kInvalidSocket;
+  idle_.wait(lock, [this] { return activeClients_ == 0; });
+}
+
+std::string RelaySim::Address() const {
+  std::lock_guard lock(mutex_);
+  return address_;
+}
+
+std::vector<std::string> RelaySim::Frames() const {
+  std::lock_guard lock(mutex_);
+  return frames_;
+}
+
+void RelaySim::ClearFrames() {
+  std::lock_guard lock(mutex_);
+  frames_.clear();
+}
+
+BoardConfig RelaySim::Config() const {
+  std::lock_guard lock(mutex_);
+  return config_;
+}
+
+void RelaySim::SetConfig(const BoardConfig &config) {
+  std::lock_guard lock(mutex_);
+  config_ = config;
+}
+
+void RelaySim::SetOptions(const SimOptions &options) {
+  std::lock_guard lock(mutex_);
+  options_ = options;
+}
+
+int RelaySim::Restarts() const {
+  std::lock_guard lock(mutex_);
+  return restarts_;
+}
+
+void RelaySim::SetTrace(TraceSink sink) {
+  std::lock_guard lock(mutex_);
+  trace_ = std::move(sink);
+}
+
+void RelaySim::Trace(const std::string &line) {
+  TraceSink sink;
+  {
+    std::lock_guard lock(mutex_);
+    sink = trace_;
+  }
+  if (sink) sink(line);
+}
+
+void RelaySim::AcceptLoop() {
+  while (running_) {
+    if (restartPending_.exchange(false)) Relisten();
+    net::SocketHandle listener;
+    {
+      std::lock_guard lock(mutex_);
+      listener = listener_;
+    }
+    if (listener == net::kInvalidSocket || net::WaitReadable(listener, kPollMs) != net::WaitResult::Ready) continue;
+    const net::SocketHandle connection = net::AcceptConnection(listener);
+    if (connection == net::kInvalidSocket) continue;
+    {
+      std::lock_guard lock(mutex_);
+      ++activeClients_;
+    }
+    std::thread(&RelaySim::Serve, this, connection).detach();
+  }
+}
+
+void RelaySim::Relisten() {
+  std::string address;
+  int silenceMs;
+  {
+    std::lock_guard lock(mutex_);
+    net::CloseSocket(listener_);
+    listener_ = net::kInvalidSocket;
+    address = IsLoopback(config_.ipAddr) ? config_.ipAddr : address_;
+    silenceMs = options_.restartSilenceMs;
+  }
+  const auto resume = std::chrono::steady_clock::now() + std::chrono::milliseconds(silenceMs);
+  while (running_ && std::chrono::steady_clock::now() < resume) std::this_thread::sleep_for(1ms * kPollMs);
+  net::SocketHandle listener = net::ListenTcp(net::ParseIpv4(address.c_str()), port_);
+  std::lock_guard lock(mutex_);
+  if (listener == net::kInvalidSocket) {  // the new address is taken: stay where we were
+    address = address_;
+    listener = net::ListenTcp(net::ParseIpv4(address.c_str()), port_);
+  }
+  address_ = address;
+  listener_ = listener;
+}
+
+void RelaySim::Serve(std::intptr_t connection) {
+  std::string pending;
+  bool open = true;
+  char chunk[4096];
+  while (open && running_) {
+    const net::WaitResult wait = net::WaitReadable(connection, kPollMs);
+    if (wait == net::WaitResult::TimedOut) continue;
+    const auto received = wait == net::WaitResult::Ready ? net::ReceiveSome(connection, chunk, sizeof chunk)
+                                                         : std::optional<std::size_t>();
+    if (!received || *received == 0) break;
+    pending.append(chunk, *received);
+    for (std::size_t end; open && (end = pending.find(';')) != std::string::npos;) {
+      const std::string frame = pending.substr(0, end + 1);
+      pending.erase(0, end + 1);
+      open = Answer(connection, frame);
+    }
+    if (pending.size() > kMaxFrameBytes) {
+      Send(connection, ">ERR;");
+      break;
+    }
+  }
+  net::CloseSocket(connection);
+  std::lock_guard lock(mutex_);
+  if (--activeClients_ == 0) idle_.notify_all();
+}
+
+bool RelaySim::Answer(std::intptr_t connection, const std::string &text) {
+  Trace("<- " + text);
+  const std::optional<Frame> frame = ParseFrame(text);
+  std::optional<FaultKind> fault;
+  std::string reply = ">OK;";
+  int delayMs;
+  {
+    std::lock_guard lock(mutex_);
+    frames_.push_back(text);
+    delayMs = options_.replyDelayMs;
+    if (!frame) {
+      reply = ">ERR;";
+    } else {
+      fault = FaultFor(options_, frame->command);
+      if (frame->command == '1') {
+        reply = options_.rawCfgReply.value_or(CfgReply(config_));
+      } else if (AppliesWrite(fault)) {
+        ApplyWrite(config_, *frame);
+      }
+    }
+  }
+  if (delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+  if (!SendWithFault(connection, reply, fault)) return false;
+  if (frame && frame->command == '7' && !fault) {
+    {
+      std::lock_guard lock(mutex_);
+      ++restarts_;
+    }
+    restartPending_ = true;
+    return false;  // a restarting board drops the connection
+  }
+  return true;
+}
+
+bool RelaySim::SendWithFault(std::intptr_t connection, const std::string &reply, std::optional<FaultKind> fault) {
+  if (!fault) return Send(connection, reply);
+  SimOptions options;
+  {
+    std::lock_guard lock(mutex_);
+    options = options_;
+  }
+  const std::string firstHalf = reply.substr(0, std::max<std::size_t>(1, reply.size() / 2));
+  switch (*fault) {
+    case FaultKind::NoAnswer:
+      Trace("-> (no answer)");
+      return true;
+    case FaultKind::CloseWithoutAnswer:
+      Trace("-> (closed)");
+      return false;
+    case FaultKind::CloseMidReply:
+      Send(connection, firstHalf);
+      return false;
+    case FaultKind::Reset:
+      Trace("-> (reset)");
+      net::SetAbortiveClose(connection);
+      return false;
+    case FaultKind::LowerCaseAck:
+      return Send(connection, Lowered(reply));
+    case FaultKind::TrailingBytes:
+      return Send(connection, reply + options.trailingBytes);
+    case FaultKind::SplitReply:
+      if (!Send(connection, firstHalf)) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(options.splitPauseMs));
+      return Send(connection, reply.substr(firstHalf.size()));
+    case FaultKind::OneBytePieces:
+      for (const char c : reply) {
+        if (!Send(connection, std::string(1, c))) return false;
+        std::this_thread::sleep_for(2ms);
+      }
+      return true;
+    case FaultKind::Refuse:
+      return Send(connection, ">ERR;");
+    case FaultKind::Garbage:
+      return Send(connection, "\x01\xfegarbage?!");
+    case FaultKind::HugeReply:
+      Trace("-> (1 MiB without an end)");
+      return net::SendAll(connection, std::string(kHugeReplyBytes, 'x'));
+    case FaultKind::AckWithoutApplying:
+      return Send(connection, reply);
+  }
+  return true;
+}
+
+bool RelaySim::Send(std::intptr_t connection, const std::string &text) {
+  Trace("-> " + text);
+  return net::SendAll(connection, text);
+}
+
+}  // namespace relay::sim

@@ -1,0 +1,74 @@
+// The stand-in device: a TCP server on one address and port 5111 that speaks
+// the board's protocol. Usable in-process by tests and by the relaysim program.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <optional>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "SimBoard.h"
+
+namespace relay::sim {
+
+class RelaySim {
+ public:
+  // Receives every frame received ("<- ...") and reply sent ("-> ...").
+  using TraceSink = std::function<void(const std::string &line)>;
+
+  explicit RelaySim(BoardConfig config = {}, SimOptions options = {});
+  RelaySim(const RelaySim &) = delete;
+  RelaySim &operator=(const RelaySim &) = delete;
+  ~RelaySim();
+
+  // Starts listening on `address` (a 127.x.y.z text) and `port`. False when
+  // the address cannot be bound.
+  bool Start(const std::string &address, std::uint16_t port = 5111);
+
+  // Starts on a free loopback address 127.a.b.c picked at random, so that
+  // tests running in parallel each get their own board. Returns the address.
+  std::string StartOnFreeLoopback(std::uint16_t port = 5111);
+
+  void Stop();
+
+  std::string Address() const;
+  std::vector<std::string> Frames() const;  // every frame received, in order
+  void ClearFrames();
+  BoardConfig Config() const;
+  void SetConfig(const BoardConfig &config);
+  void SetOptions(const SimOptions &options);
+  int Restarts() const;
+  void SetTrace(TraceSink sink);
+
+ private:
+  void AcceptLoop();
+  void Relisten();
+  void Serve(std::intptr_t connection);
+  // Records and answers one frame; false when the connection is to be closed.
+  bool Answer(std::intptr_t connection, const std::string &frame);
+  bool SendWithFault(std::intptr_t connection, const std::string &reply, std::optional<FaultKind> fault);
+  bool Send(std::intptr_t connection, const std::string &text);
+  void Trace(const std::string &line);
+
+  mutable std::mutex mutex_;
+  BoardConfig config_;
+  SimOptions options_;
+  std::vector<std::string> frames_;
+  std::string address_;
+  std::uint16_t port_ = 5111;
+  int restarts_ = 0;
+  TraceSink trace_;
+  std::intptr_t listener_ = -1;
+  int activeClients_ = 0;
+  std::condition_variable idle_;
+  std::atomic<bool> running_{false};
+  std::atomic<bool> restartPending_{false};
+  std::thread acceptThread_;
+};
+
+}  // namespace relay::sim

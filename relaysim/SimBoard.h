@@ -1,0 +1,84 @@
+// What a stand-in board holds and how it answers: its configuration, its
+// model, and the faults it can be told to show. Pure data and text rules; the
+// server around it is RelaySim.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace relay::sim {
+
+enum class Model {
+  Basic,          // 5-item reply (with or without key modes)
+  RemoteControl,  // 10-item reply
+};
+
+struct BoardConfig {
+  Model model = Model::RemoteControl;
+  std::string ipAddr = "127.0.0.1";
+  std::string subMask = "255.0.0.0";
+  std::string gateway = "127.0.0.254";
+  std::string buttonCfg = "12312312";  // empty: the board has no key modes
+  bool restoreState = false;
+  std::string version = "7";
+  std::string deviceId = "RB000000000001";  // 14 characters
+  std::string password = "123456";
+  std::string dns = "127.0.0.53";
+  std::string webServer = "relay.example.net";
+  bool enableWeb = true;
+};
+
+enum class FaultKind {
+  NoAnswer,            // read the frame, never answer
+  CloseWithoutAnswer,  // close the connection instead of answering
+  CloseMidReply,       // send the first half of the reply, then close
+  Reset,               // drop the connection with a reset
+  LowerCaseAck,        // ">ok;" instead of ">OK;"
+  TrailingBytes,       // the reply followed by `trailingBytes` in the same piece
+  SplitReply,          // the reply in two pieces, `splitPauseMs` apart
+  OneBytePieces,       // the reply one byte at a time
+  Refuse,              // ">ERR;"
+  Garbage,             // bytes that are no frame at all
+  HugeReply,           // 1 MiB without an end
+  AckWithoutApplying,  // ">OK;" to a write that is then not applied
+};
+
+// A fault shown for one command code, or for every command when `command` is 0.
+struct Fault {
+  FaultKind kind;
+  char command = 0;
+};
+
+struct SimOptions {
+  std::vector<Fault> faults;
+  int replyDelayMs = 0;                      // before every reply
+  int splitPauseMs = 300;                    // between the pieces of SplitReply
+  std::string trailingBytes = "\r\n";        // for TrailingBytes
+  std::optional<std::string> rawCfgReply;    // answers command 1 with this text
+  int restartSilenceMs = 0;                  // no listening for this long after a restart
+};
+
+// A request frame split into its parts: "#" code tag [",value"] ";".
+struct Frame {
+  char command = 0;
+  std::string tag;
+  std::optional<std::string> value;
+};
+
+// Checks a frame strictly: '#', a known code, 1..4 tag digits, a ",value"
+// exactly for the codes that carry one, and ';' at the end.
+std::optional<Frame> ParseFrame(std::string_view text);
+
+// The configuration reply the board sends for command 1.
+std::string CfgReply(const BoardConfig &config);
+
+// Applies a write command to the configuration; false for commands that
+// write nothing (1 and 7).
+bool ApplyWrite(BoardConfig &config, const Frame &frame);
+
+// The fault that applies to `command`, if any.
+std::optional<FaultKind> FaultFor(const SimOptions &options, char command);
+
+}  // namespace relay::sim

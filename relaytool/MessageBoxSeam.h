@@ -1,0 +1,28 @@
+// The one road by which the program shows a message box. Tests replace the
+// handler to record boxes instead of showing them.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace relaytool {
+
+// Icon flags of a box, as the board's original tools number them.
+inline constexpr unsigned MB_ICONERROR = 0x10;
+inline constexpr unsigned MB_ICONINFORMATION = 0x40;
+
+// Shows a modal box with an OK button; `icon` is MB_ICONERROR or
+// MB_ICONINFORMATION. `owner` may be null.
+using MessageBoxHandler = std::function<void(QWidget *owner, const QString &caption,
+                                             const QString &text, unsigned icon)>;
+
+void ShowMessageBox(QWidget *owner, const QString &caption, const QString &text, unsigned icon);
+
+// Installs `handler` (an empty one restores the real boxes) and returns the
+// handler that was in place.
+MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
+
+}  // namespace relaytool

@@ -1,0 +1,28 @@
+// A limit on what the user may type into a line edit that, unlike the edit's
+// maximum length, leaves longer texts set by the program whole: typing cannot
+// make the text longer than the limit or than it already is, so a longer text
+// set by the program is shown whole and can still be shortened and edited.
+#pragma once
+
+#include <QValidator>
+
+class QLineEdit;
+
+namespace relaytool {
+
+class TypingLimit : public QValidator {
+ public:
+  // Installs itself on `edit`, which owns it.
+  TypingLimit(QLineEdit *edit, int limit);
+
+  State validate(QString &input, int &pos) const override;
+
+  // The rule itself: an edit turning `before` into `after` is allowed.
+  static bool Allows(qsizetype before, qsizetype after, int limit);
+
+ private:
+  QLineEdit *edit_;
+  int limit_;
+};
+
+}  // namespace relaytool

@@ -31,7 +31,10 @@ std::optional<std::string> DeviceLink::Exchange(std::string_view request) {
       Close();
       return std::nullopt;
     }
-    if (*received == 0) return reply;  // the board closed the connection
+    if (*received == 0) {  // the board closed the connection: its reply is complete
+      Close();
+      return reply;
+    }
     reply.append(chunk, *received);
   }
   if (reply.empty()) return std::nullopt;  // timed out without a byte

@@ -28,8 +28,8 @@ class DeviceLink {
   // Sends `request` and gathers the reply until it ends with ';', the board
   // closes the connection, kMaxReplyBytes have arrived or ReplyTimeoutMs have
   // passed since the send; what has arrived by then is the reply. Nothing at
-  // all within the time, or a send or receive error, gives nullopt; an error
-  // also closes the connection.
+  // all within the time, or a send or receive error, gives nullopt. An error
+  // or the board closing the connection also closes our side.
   std::optional<std::string> Exchange(std::string_view request);
 
   void Close();

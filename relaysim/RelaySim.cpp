@@ -117,6 +117,11 @@ int RelaySim::Restarts() const {
   return restarts_;
 }
 
+int RelaySim::Connections() const {
+  std::lock_guard lock(mutex_);
+  return connections_;
+}
+
 void RelaySim::SetTrace(TraceSink sink) {
   std::lock_guard lock(mutex_);
   trace_ = std::move(sink);
@@ -145,6 +150,7 @@ void RelaySim::AcceptLoop() {
     {
       std::lock_guard lock(mutex_);
       ++activeClients_;
+      ++connections_;
     }
     std::thread(&RelaySim::Serve, this, connection).detach();
   }
@@ -203,6 +209,7 @@ bool RelaySim::Answer(std::intptr_t connection, const std::string &text) {
   const std::optional<Frame> frame = ParseFrame(text);
   std::optional<FaultKind> fault;
   std::string reply = ">OK;";
+  bool restarting = false;
   int delayMs;
   {
     std::lock_guard lock(mutex_);
@@ -212,6 +219,8 @@ bool RelaySim::Answer(std::intptr_t connection, const std::string &text) {
       reply = ">ERR;";
     } else {
       fault = FaultFor(options_, frame->command);
+      restarting = frame->command == '7' && !fault;
+      if (restarting) ++restarts_;  // counted before the acknowledgement leaves
       if (frame->command == '1') {
         reply = options_.rawCfgReply.value_or(CfgReply(config_));
       } else if (AppliesWrite(fault)) {
@@ -221,11 +230,7 @@ bool RelaySim::Answer(std::intptr_t connection, const std::string &text) {
   }
   if (delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
   if (!SendWithFault(connection, reply, fault)) return false;
-  if (frame && frame->command == '7' && !fault) {
-    {
-      std::lock_guard lock(mutex_);
-      ++restarts_;
-    }
+  if (restarting) {
     restartPending_ = true;
     return false;  // a restarting board drops the connection
   }

@@ -43,6 +43,7 @@ class RelaySim {
   void SetConfig(const BoardConfig &config);
   void SetOptions(const SimOptions &options);
   int Restarts() const;
+  int Connections() const;  // connections accepted so far
   void SetTrace(TraceSink sink);
 
  private:
@@ -62,6 +63,7 @@ class RelaySim {
   std::string address_;
   std::uint16_t port_ = 5111;
   int restarts_ = 0;
+  int connections_ = 0;
   TraceSink trace_;
   std::intptr_t listener_ = -1;
   int activeClients_ = 0;

@@ -1,0 +1,161 @@
+// Request frames and the configuration reply, as pure text.
+#include <gtest/gtest.h>
+
+#include "Protocol.h"
+#include "SimBoard.h"
+
+namespace relay {
+namespace {
+
+TEST(Frames, CarryCodeTagAndValue) {
+  EXPECT_EQ(BuildCommand(Command::ReportConfig, 4821), "#14821;");
+  EXPECT_EQ(BuildCommand(Command::SetGateway, 4821, "10.0.0.1"), "#44821,10.0.0.1;");
+  EXPECT_EQ(BuildCommand(Command::Restart, 0), "#70;");
+  EXPECT_EQ(BuildCommand(Command::SetEnableWeb, 9999, "1"), "#A9999,1;");
+  EXPECT_EQ(BuildCommand(Command::SetPassword, 7, ""), "#B7,;");
+}
+
+TEST(Acknowledgement, IsExactlyOkInCapitals) {
+  EXPECT_TRUE(IsAcknowledgement(">OK;"));
+  EXPECT_FALSE(IsAcknowledgement(">ok;"));
+  EXPECT_FALSE(IsAcknowledgement(">OK;\r\n"));
+  EXPECT_FALSE(IsAcknowledgement(">OK"));
+  EXPECT_FALSE(IsAcknowledgement(""));
+}
+
+TEST(EmptyItems, FilledInOnePassThatSkipsReplacedText) {
+  EXPECT_EQ(FillEmptyItems("a,,b"), "a,.,b");
+  EXPECT_EQ(FillEmptyItems("a,,,b"), "a,.,,b");
+  EXPECT_EQ(FillEmptyItems("a,,,,b"), "a,.,,.,b");
+  EXPECT_EQ(FillEmptyItems(",a,"), ",a,");
+  EXPECT_EQ(FillEmptyItems(""), "");
+}
+
+const char kFullReply[] = ">10.0.0.7,255.255.255.0,10.0.0.1,12312312,1,42,RB0000000000AB654321,10.0.0.53,relay.example.net,1;";
+
+struct ReplyCase {
+  const char *name;
+  std::string reply;
+  bool accepted;
+};
+
+class ReplyShape : public testing::TestWithParam<ReplyCase> {};
+
+TEST_P(ReplyShape, IsJudged) {
+  DeviceSideValues dev;
+  std::string version;
+  EXPECT_EQ(ParseCfgReply(GetParam().reply, dev, version), GetParam().accepted);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ReplyShape,
+    testing::Values(
+        ReplyCase{"Full", kFullReply, true},
+        ReplyCase{"FiveItems", ">1.2.3.4,255.0.0.0,1.2.3.1,11111111,0;", true},
+        ReplyCase{"FiveItemsNoKeys", ">1.2.3.4,255.0.0.0,1.2.3.1,,0;", true},
+        ReplyCase{"NineItems", ">1.2.3.4,255.0.0.0,1.2.3.1,.,0,a,b,c,d;", true},
+        ReplyCase{"SixItems", ">1.2.3.4,255.0.0.0,1.2.3.1,.,0,a;", false},
+        ReplyCase{"SevenItems", ">1.2.3.4,255.0.0.0,1.2.3.1,.,0,a,b;", false},
+        ReplyCase{"EightItems", ">1.2.3.4,255.0.0.0,1.2.3.1,.,0,a,b,c;", false},
+        ReplyCase{"ElevenItems", std::string(kFullReply).insert(1, "x,"), false},
+        ReplyCase{"TenShortestOk", ">0.0.0.0,0.0.0.0,0.0.0.0,.,0;", true},
+        ReplyCase{"NineCharacters", ">1,2,3,4;", false},
+        ReplyCase{"NoStart", "10.0.0.7,255.255.255.0,10.0.0.1,.,0;", false},
+        ReplyCase{"NoEnd", ">10.0.0.7,255.255.255.0,10.0.0.1,.,0", false},
+        ReplyCase{"Empty", "", false},
+        ReplyCase{"KeyModesTooShort", ">1.2.3.4,255.0.0.0,1.2.3.1,1111,0;", false},
+        ReplyCase{"KeyModesAnyEightCharacters", ">1.2.3.4,255.0.0.0,1.2.3.1,abcdefgh,0;", true},
+        ReplyCase{"BadIp", ">1.2.3.400,255.0.0.0,1.2.3.1,.,0;", false},
+        ReplyCase{"BadMask", ">1.2.3.4,255.0.0,1.2.3.1,.,0;", false},
+        ReplyCase{"BadGateway", ">1.2.3.4,255.0.0.0,gate,.,0;", false},
+        ReplyCase{"NotANumber", ">1.2.x.4,255.0.0.0,1.2.3.1,.,0;", false},
+        ReplyCase{"IdTooShort", ">1.2.3.4,255.0.0.0,1.2.3.1,.,0,1,RB0001654321,1.1.1.1,s,1;", false},
+        ReplyCase{"IdTooLong", ">1.2.3.4,255.0.0.0,1.2.3.1,.,0,1,RB00000000000AB654321,1.1.1.1,s,1;", false},
+        ReplyCase{"EmptyDnsArrivesAsDot", ">1.2.3.4,255.0.0.0,1.2.3.1,.,0,1,RB0000000000AB654321,,s,1;", false},
+        ReplyCase{"BadDns", ">1.2.3.4,255.0.0.0,1.2.3.1,.,0,1,RB0000000000AB654321,1.1.1,s,1;", false},
+        ReplyCase{"EmptyLastItemReadAsNine", ">1.2.3.4,255.0.0.0,1.2.3.1,.,0,1,RB0000000000AB654321,1.1.1.1,s,;", true},
+        ReplyCase{"TwoEmptyItemsLoseOne", ">1.2.3.4,255.0.0.0,,,0;", false}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(Reply, TenItemsFillEveryDeviceSideValueInNormalForm) {
+  DeviceSideValues dev;
+  std::string version;
+  ASSERT_TRUE(ParseCfgReply(">010.000.000.007,255.255.255.000,10.0.0.01,12312312,1,42,RB0000000000AB654321,"
+                            "010.0.0.53,relay.example.net,1;",
+                            dev, version));
+  EXPECT_EQ(dev.DevIpAddr, "10.0.0.7");
+  EXPECT_EQ(dev.DevSubMask, "255.255.255.0");
+  EXPECT_EQ(dev.DevGateway, "10.0.0.1");
+  EXPECT_EQ(dev.DevButtonCfg, "12312312");
+  EXPECT_TRUE(dev.DevRestoreState);
+  EXPECT_EQ(version, "42");
+  EXPECT_EQ(dev.DevDeviceId, "RB0000000000AB");
+  EXPECT_EQ(dev.DevPassword, "654321");
+  EXPECT_EQ(dev.DevDns, "10.0.0.53");
+  EXPECT_EQ(dev.DevWebServer, "relay.example.net");
+  EXPECT_TRUE(dev.DevEnableWeb);
+}
+
+TEST(Reply, ShortRepliesClearIdAndDnsButKeepServerPasswordAndSwitch) {
+  DeviceSideValues dev;
+  std::string version = "old";
+  ASSERT_TRUE(ParseCfgReply(kFullReply, dev, version));
+  ASSERT_TRUE(ParseCfgReply(">1.2.3.4,255.0.0.0,1.2.3.1,,On;", dev, version));
+  EXPECT_EQ(dev.DevButtonCfg, ".");
+  EXPECT_FALSE(dev.DevRestoreState);  // only "1" means on
+  EXPECT_EQ(version, "");
+  EXPECT_EQ(dev.DevDeviceId, "");
+  EXPECT_EQ(dev.DevDns, "");
+  EXPECT_EQ(dev.DevPassword, "654321");
+  EXPECT_EQ(dev.DevWebServer, "relay.example.net");
+  EXPECT_TRUE(dev.DevEnableWeb);
+}
+
+TEST(Reply, EmptyVersionItemArrivesAsDot) {
+  DeviceSideValues dev;
+  std::string version;
+  ASSERT_TRUE(ParseCfgReply(">1.2.3.4,255.0.0.0,1.2.3.1,.,0,,RB0000000000AB654321,1.1.1.1,s,0;", dev, version));
+  EXPECT_EQ(version, ".");
+  EXPECT_FALSE(dev.DevEnableWeb);
+}
+
+TEST(Reply, RejectedReplyHasOverwrittenTheFieldsItReached) {
+  DeviceSideValues dev;
+  std::string version;
+  ASSERT_TRUE(ParseCfgReply(kFullReply, dev, version));
+  EXPECT_FALSE(ParseCfgReply(">001.2.3.4,255.0.0.0,999.2.3.1,1111,0;", dev, version));
+  EXPECT_EQ(dev.DevIpAddr, "1.2.3.4");  // checked and rewritten before the gateway failed
+  EXPECT_EQ(dev.DevGateway, "999.2.3.1");
+  EXPECT_EQ(dev.DevButtonCfg, "1111");
+  EXPECT_EQ(dev.DevDeviceId, "");
+}
+
+// The stand-in board's frame check and reply, which the tests rely on.
+TEST(SimBoard, ChecksFramesStrictly) {
+  using sim::ParseFrame;
+  EXPECT_TRUE(ParseFrame("#14821;"));
+  EXPECT_TRUE(ParseFrame("#20,10.0.0.7;"));
+  EXPECT_TRUE(ParseFrame("#B9999,;"));
+  EXPECT_FALSE(ParseFrame("#1;"));
+  EXPECT_FALSE(ParseFrame("#112345;"));
+  EXPECT_FALSE(ParseFrame("#1x;"));
+  EXPECT_FALSE(ParseFrame("#11,5;"));  // command 1 carries no value
+  EXPECT_FALSE(ParseFrame("#21;"));    // command 2 needs one
+  EXPECT_FALSE(ParseFrame("#C1;"));
+  EXPECT_FALSE(ParseFrame("14821;"));
+}
+
+TEST(SimBoard, RepliesParseBackToItsConfiguration) {
+  sim::BoardConfig config;
+  DeviceSideValues dev;
+  std::string version;
+  ASSERT_TRUE(ParseCfgReply(sim::CfgReply(config), dev, version));
+  EXPECT_EQ(dev.DevDeviceId + dev.DevPassword, config.deviceId + config.password);
+  config.model = sim::Model::Basic;
+  config.buttonCfg.clear();
+  ASSERT_TRUE(ParseCfgReply(sim::CfgReply(config), dev, version));
+  EXPECT_EQ(dev.DevButtonCfg, ".");
+}
+
+}  // namespace
+}  // namespace relay

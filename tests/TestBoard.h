@@ -1,0 +1,42 @@
+// A stand-in board on its own loopback address for one test, and small
+// helpers for reading the library's texts.
+#pragma once
+
+#include <string>
+
+#include "RelaySim.h"
+
+namespace relay::testing {
+
+// A board with key modes and remote control whose own IP address is the
+// loopback address it listens on.
+sim::BoardConfig RemoteBoard();
+// A board that answers with the five basic items, with or without key modes.
+sim::BoardConfig BasicBoard(bool withKeys);
+
+class TestBoard {
+ public:
+  explicit TestBoard(sim::BoardConfig config = RemoteBoard(), sim::SimOptions options = {});
+  const std::string &address() const { return address_; }
+  sim::RelaySim &sim() { return sim_; }
+  // The frames received, each with the tag replaced by "<tag>" after checking
+  // that every frame carried `tag`.
+  std::vector<std::string> FramesWithTag(int tag);
+  // Whether the board has accepted `count` connections within a second (the
+  // board accepts on its own thread, possibly after the client has finished).
+  bool ReachesConnections(int count);
+
+ private:
+  sim::RelaySim sim_;
+  std::string address_;
+};
+
+// An address on which nothing listens (connections are refused at once).
+std::string UnusedLoopbackAddress();
+
+// Text getters of the library through their exports.
+using TextGetter = short (*)(char *, unsigned short);
+std::string TextOf(TextGetter getter);
+std::string ErrorMessage();
+
+}  // namespace relay::testing

@@ -161,10 +161,11 @@ void RelaySim::Relisten() {
   int silenceMs;
   {
     std::lock_guard lock(mutex_);
-    net::CloseSocket(listener_);
-    listener_ = net::kInvalidSocket;
     address = IsLoopback(config_.ipAddr) ? config_.ipAddr : address_;
     silenceMs = options_.restartSilenceMs;
+    if (address == address_ && silenceMs <= 0) return;  // back at once where it was
+    net::CloseSocket(listener_);
+    listener_ = net::kInvalidSocket;
   }
   const auto resume = std::chrono::steady_clock::now() + std::chrono::milliseconds(silenceMs);
   while (running_ && std::chrono::steady_clock::now() < resume) std::this_thread::sleep_for(1ms * kPollMs);

@@ -1,0 +1,174 @@
+// The connect dialog: which addresses it accepts, how it reports the others,
+// and how the window takes over an accepted address.
+#include "GuiTestSupport.h"
+#include "Unit3.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace relaytool::testing;
+
+class ConnectDialogTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { settings_ = std::make_unique<TempSettings>(); }
+  void cleanup() { settings_.reset(); }
+
+  void acceptsAndNormalises_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("normal");
+    QTest::newRow("leading zeros, blanks around") << " 192.168.001.100 " << "192.168.1.100";
+    QTest::newRow("stray dots") << " 10..0.0.7. " << "10.0.0.7";
+    QTest::newRow("lowest") << "0.0.0.0" << "0.0.0.0";
+    QTest::newRow("highest") << "255.255.255.255" << "255.255.255.255";
+    QTest::newRow("dollar hexadecimal") << "$C0.168.1.1" << "192.168.1.1";
+    QTest::newRow("signs and hexadecimal") << "0x0A.$0.+1.010" << "10.0.1.10";
+    QTest::newRow("tab and line feed around") << "\t127.0.0.1\n" << "127.0.0.1";
+  }
+
+  void acceptsAndNormalises() {
+    QFETCH(QString, typed);
+    QFETCH(QString, normal);
+    BoxRecorder boxes;
+    TConnectDlg dialog(nullptr);
+    dialog.SetAddress(typed);
+    dialog.show();
+    QTest::mouseClick(Child<QPushButton>(dialog, "OKBtn"), Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.Address(), normal);
+    QVERIFY(boxes.Boxes().isEmpty());
+  }
+
+  void rejects_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("three items") << "192.168.1" << "192.168.1";
+    QTest::newRow("five items, blanks around") << " 192.168.1.1.5 " << "192.168.1.1.5";
+    QTest::newRow("item above 255") << "256.1.1.1" << "256.1.1.1";
+    QTest::newRow("negative item") << "-1.1.1.1" << "-1.1.1.1";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("only blanks") << "   " << "";
+  }
+
+  // "IP address is wrong." with the information icon, the edit focused before
+  // the box, the trimmed text kept and the dialog left open.
+  void rejects() {
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    BoxRecorder boxes;
+    TConnectDlg dialog(nullptr);
+    dialog.setObjectName(QStringLiteral("TConnectDlg"));
+    dialog.SetAddress(typed);
+    dialog.show();
+    auto *ok = Child<QPushButton>(dialog, "OKBtn");
+    ok->setFocus();
+    QTest::mouseClick(ok, Qt::LeftButton);
+
+    QCOMPARE(boxes.Boxes().size(), 1);
+    const RecordedBox box = boxes.Boxes().front();
+    QCOMPARE(box.caption, kTitle);
+    QCOMPARE(box.text, QStringLiteral("IP address is wrong."));
+    QCOMPARE(box.icon, relaytool::MB_ICONINFORMATION);
+    QCOMPARE(box.owner, QStringLiteral("TConnectDlg"));
+    QCOMPARE(box.focus, QStringLiteral("Edit1"));
+    QCOMPARE(dialog.Address(), kept);
+    QVERIFY(dialog.isVisible());
+    QVERIFY(dialog.result() != QDialog::Accepted);
+  }
+
+  void conversionFailure_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("byEnter");
+    QTest::newRow("letter, OK clicked") << "192.168.1.a" << "'a' is not a valid integer value." << false;
+    QTest::newRow("letter, Enter") << "192.168.1.a" << "'a' is not a valid integer value." << true;
+    QTest::newRow("padded item, blanks around") << " 1.2. x .4 " << "'x' is not a valid integer value." << false;
+    QTest::newRow("beyond 32 bits") << "1.2.3.4294967296" << "'4294967296' is not a valid integer value."
+                                    << false;
+  }
+
+  // The failure escapes the handler and reaches the general error report; the
+  // dialog stays open with the text exactly as typed and the focus unmoved.
+  void conversionFailure() {
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    QFETCH(bool, byEnter);
+    BoxRecorder boxes;
+    TConnectDlg dialog(nullptr);
+    dialog.SetAddress(typed);
+    dialog.show();
+    auto *edit = Child<QLineEdit>(dialog, "Edit1");
+    auto *ok = Child<QPushButton>(dialog, "OKBtn");
+    QWidget *focused = byEnter ? static_cast<QWidget *>(edit) : ok;
+    focused->setFocus();
+    if (byEnter)
+      QTest::keyClick(edit, Qt::Key_Return);
+    else
+      QTest::mouseClick(ok, Qt::LeftButton);
+
+    QCOMPARE(boxes.Texts(), QStringList{message});
+    QCOMPARE(boxes.Boxes().front().caption, kTitle);
+    QCOMPARE(boxes.Boxes().front().icon, relaytool::MB_ICONERROR);
+    QCOMPARE(edit->text(), typed);
+    QCOMPARE(dialog.focusWidget(), focused);
+    QVERIFY(dialog.isVisible());
+
+    // The program goes on: the corrected address is then accepted.
+    edit->setText(QStringLiteral("127.0.0.1"));
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+  }
+
+  void enterAndEscape_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("Enter acts as OK") << int(Qt::Key_Return) << true;
+    QTest::newRow("Esc acts as Cancel") << int(Qt::Key_Escape) << false;
+  }
+
+  // Through the window: an accepted dialog replaces TargetAddress with the
+  // normal form and connects; a cancelled one changes nothing and posts
+  // nothing.
+  void enterAndEscape() {
+    QFETCH(int, key);
+    QFETCH(bool, accepted);
+    Board board;
+    QStringList items = board.Address().split(QLatin1Char('.'));
+    for (QString &item : items) item.prepend(QStringLiteral("00"));
+    const QString typed = QStringLiteral(" ") + items.join(QLatin1Char('.'));
+    settings_->Store(QStringLiteral("127.0.0.9"));
+    BoxRecorder boxes;
+    TForm1 form;
+    QString offered;
+    PressConnect(form, [&](QDialog &dialog) {
+      auto *edit = Child<QLineEdit>(dialog, "Edit1");
+      offered = edit->text();
+      edit->setText(typed + QStringLiteral(" "));
+      edit->setFocus();
+      QTest::keyClick(edit, Qt::Key(key));
+    });
+    QCOMPARE(offered, QStringLiteral("127.0.0.9"));
+    QCOMPARE(form.CurrentTargetAddress(), accepted ? board.Address() : QStringLiteral("127.0.0.9"));
+    QCOMPARE(Child<QLineEdit>(form, "Edit1")->isEnabled(), accepted);
+    QCOMPARE(board.TakeCommands(), accepted ? QStringList{QStringLiteral("1")} : QStringList{});
+    QVERIFY(boxes.Boxes().isEmpty());
+  }
+
+  // The dialog lives only while the Connect button's handler runs.
+  void dialogDestroyedAfterUse() {
+    TForm1 form;
+    QPointer<QDialog> seen;
+    PressConnect(form, [&](QDialog &dialog) {
+      seen = &dialog;
+      dialog.reject();
+    });
+    QVERIFY(seen.isNull());
+  }
+
+ private:
+  std::unique_ptr<TempSettings> settings_;
+};
+
+RELAYTOOL_GUI_TEST_MAIN(ConnectDialogTest)
+#include "ConnectDialogTest.moc"

@@ -1,0 +1,244 @@
+// The main window: what a connect shows for each kind of board, a failed read,
+// and the way back to the disconnected look.
+#include "GuiTestSupport.h"
+
+#include <SimBoard.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTabWidget>
+
+using namespace relaytool::testing;
+using relay::sim::BoardConfig;
+using relay::sim::Model;
+
+Q_DECLARE_METATYPE(Model)
+
+namespace {
+
+BoardConfig ConfigOf(Model model, const char *keys) {
+  BoardConfig config;
+  config.model = model;
+  config.buttonCfg = keys;
+  return config;
+}
+
+// The checked buttons of the Key Press page, one character per key: '1'..'3'
+// for the checked button's mode, '-' for none.
+QString CheckedModes(TForm1 &form) {
+  QString modes;
+  for (int key = 1; key <= 8; ++key) {
+    QChar mode = QLatin1Char('-');
+    for (int m = 1; m <= 3; ++m) {
+      const QByteArray name = "RadioButton" + QByteArray::number(3 * (key - 1) + m);
+      if (Child<QRadioButton>(form, name.constData())->isChecked()) mode = QChar('0' + m);
+    }
+    modes += mode;
+  }
+  return modes;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { settings_ = std::make_unique<TempSettings>(); }
+  void cleanup() { settings_.reset(); }
+
+  void startsDisconnected() {
+    TForm1 form;
+    QCOMPARE(form.windowTitle(), kTitle);
+    QCOMPARE(VisibleTabs(form), QStringList{QStringLiteral("Network")});
+    QCOMPARE(Child<QTabWidget>(form, "PageControl1")->currentIndex(), 0);
+    QVERIFY(!Child<QLineEdit>(form, "Edit1")->isEnabled());
+    QVERIFY(!Child<QPushButton>(form, "BitBtn2")->isEnabled());
+    QCOMPARE(Child<QPushButton>(form, "BitBtn1")->text(), QStringLiteral("Connect"));
+  }
+
+  void tabsPerCapability_data() {
+    QTest::addColumn<Model>("model");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QStringList>("tabs");
+    QTest::newRow("remote control and keys")
+        << Model::RemoteControl << "12312312"
+        << QStringList{"Network", "Remote Control", "Key Press", "Others"};
+    QTest::newRow("remote control, no keys") << Model::RemoteControl << ""
+                                             << QStringList{"Network", "Remote Control", "Others"};
+    QTest::newRow("basic with keys") << Model::Basic << "11111111" << QStringList{"Network", "Key Press", "Others"};
+    QTest::newRow("basic, no keys") << Model::Basic << "" << QStringList{"Network", "Others"};
+  }
+
+  // Tabs shown in page order; page indexes count the hidden pages; the Network
+  // page stays active.
+  void tabsPerCapability() {
+    QFETCH(Model, model);
+    QFETCH(QString, keys);
+    QFETCH(QStringList, tabs);
+    Board board(ConfigOf(model, keys.toLatin1().constData()));
+    BoxRecorder boxes;
+    TForm1 form;
+    ConnectTo(form, board.Address());
+    QVERIFY(boxes.Boxes().isEmpty());
+    QCOMPARE(VisibleTabs(form), tabs);
+    auto *pages = Child<QTabWidget>(form, "PageControl1");
+    QCOMPARE(pages->indexOf(Child<QWidget>(form, "TabSheet4")), 1);
+    QCOMPARE(pages->indexOf(Child<QWidget>(form, "TabSheet2")), 2);
+    QCOMPARE(pages->currentIndex(), 0);
+  }
+
+  void valuesShown_data() {
+    QTest::addColumn<bool>("remoteOn");
+    QTest::addColumn<bool>("restore");
+    QTest::newRow("remote control on, restore off") << true << false;
+    QTest::newRow("remote control off, restore on") << false << true;
+  }
+
+  // Every getter's value lands in its control; a server name beyond the typing
+  // limit is shown whole.
+  void valuesShown() {
+    QFETCH(bool, remoteOn);
+    QFETCH(bool, restore);
+    BoardConfig config;
+    config.ipAddr = "127.001.002.003";
+    config.subMask = "255.255.0.0";
+    config.gateway = "127.1.0.254";
+    config.version = "42";
+    config.deviceId = "RB123456789012";
+    config.password = "654321";
+    config.dns = "127.0.0.53";
+    config.webServer = std::string(45, 'w') + ".example.net";
+    config.enableWeb = remoteOn;
+    config.restoreState = restore;
+    Board board(config);
+    TForm1 form;
+    ConnectTo(form, board.Address());
+
+    QCOMPARE(Child<QLineEdit>(form, "Edit1")->text(), QStringLiteral("127.1.2.3"));
+    QCOMPARE(Child<QLineEdit>(form, "Edit2")->text(), QStringLiteral("255.255.0.0"));
+    QCOMPARE(Child<QLineEdit>(form, "Edit3")->text(), QStringLiteral("127.1.0.254"));
+    QCOMPARE(Child<QLabel>(form, "lblVersion")->text(), QStringLiteral("Firmware version: 1.0.42"));
+    QCOMPARE(Child<QLineEdit>(form, "Edit4")->text(), QStringLiteral("RB123456789012"));
+    QCOMPARE(Child<QLineEdit>(form, "Edit5")->text(), QStringLiteral("127.0.0.53"));
+    QCOMPARE(Child<QLineEdit>(form, "Edit6")->text(), QString::fromStdString(config.webServer));
+    QCOMPARE(Child<QLineEdit>(form, "Edit7")->text(), QStringLiteral("654321"));
+    QCOMPARE(Child<QCheckBox>(form, "CheckBox3")->isChecked(), remoteOn);
+    for (const char *name : {"Edit5", "Edit6", "Edit7"}) QCOMPARE(Child<QLineEdit>(form, name)->isEnabled(), remoteOn);
+    QVERIFY(Child<QLineEdit>(form, "Edit4")->isEnabled());
+    QVERIFY(Child<QLineEdit>(form, "Edit4")->isReadOnly());
+    QCOMPARE(Child<QCheckBox>(form, "CheckBox1")->isChecked(), restore);
+    for (const char *name : {"Edit1", "Edit2", "Edit3"}) QVERIFY(Child<QLineEdit>(form, name)->isEnabled());
+    QVERIFY(Child<QPushButton>(form, "BitBtn2")->isEnabled());
+    QCOMPARE(Child<QPushButton>(form, "BitBtn1")->text(), QStringLiteral("Disconnect"));
+    QCOMPARE(form.windowTitle(), kTitle + QStringLiteral(" - ") + board.Address());
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+  }
+
+  void keyModes_data() {
+    QTest::addColumn<QString>("reported");
+    QTest::addColumn<QString>("checked");
+    QTest::newRow("each mode") << "12312312" << "12312312";
+    QTest::newRow("all jog") << "33333333" << "33333333";
+    QTest::newRow("modes outside 1..3 check none") << "10243x21" << "1-2-3-21";
+  }
+
+  // Connects twice, first to a board whose keys all follow, so that every key
+  // has to change.
+  void keyModes() {
+    QFETCH(QString, reported);
+    QFETCH(QString, checked);
+    Board first(ConfigOf(Model::Basic, "22222222"));
+    Board second(ConfigOf(Model::Basic, reported.toLatin1().constData()));
+    TForm1 form;
+    ConnectTo(form, first.Address());
+    QCOMPARE(CheckedModes(form), QStringLiteral("22222222"));
+    Child<QPushButton>(form, "BitBtn1")->click();
+    ConnectTo(form, second.Address());
+    QCOMPARE(CheckedModes(form), checked);
+  }
+
+  // "Enable Remote Control" enables exactly the DNS, server and password edits.
+  void enableRemoteControl() {
+    BoardConfig config;
+    config.enableWeb = false;
+    Board board(config);
+    TForm1 form;
+    form.show();
+    ConnectTo(form, board.Address());
+    auto *box = Child<QCheckBox>(form, "CheckBox3");
+    Child<QTabWidget>(form, "PageControl1")->setCurrentIndex(1);
+    for (bool expected : {true, false, true}) {
+      QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+      QCOMPARE(box->isChecked(), expected);
+      for (const char *name : {"Edit5", "Edit6", "Edit7"}) QCOMPARE(Child<QLineEdit>(form, name)->isEnabled(), expected);
+      QVERIFY(Child<QLineEdit>(form, "Edit4")->isEnabled());
+    }
+  }
+
+  // Disconnect is a change of the window only: no exchange with the board,
+  // and the edits keep their texts.
+  void disconnect() {
+    Board board;
+    TForm1 form;
+    ConnectTo(form, board.Address());
+    auto *pages = Child<QTabWidget>(form, "PageControl1");
+    pages->setCurrentIndex(2);
+    board.TakeCommands();
+    Child<QPushButton>(form, "BitBtn1")->click();
+
+    QCOMPARE(board.TakeCommands(), QStringList{});
+    QCOMPARE(form.windowTitle(), kTitle);
+    QCOMPARE(Child<QLabel>(form, "lblVersion")->text(), QString());
+    QCOMPARE(VisibleTabs(form), QStringList{QStringLiteral("Network")});
+    QCOMPARE(pages->currentIndex(), 0);
+    for (const char *name : {"Edit1", "Edit2", "Edit3"}) QVERIFY(!Child<QLineEdit>(form, name)->isEnabled());
+    QCOMPARE(Child<QLineEdit>(form, "Edit1")->text(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(Child<QPushButton>(form, "BitBtn1")->text(), QStringLiteral("Connect"));
+    QVERIFY(!Child<QPushButton>(form, "BitBtn2")->isEnabled());
+  }
+
+  void failedRead_data() {
+    QTest::addColumn<bool>("listening");
+    QTest::addColumn<QString>("rawReply");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("nobody listens") << false << "" << "Can not connect to the device.";
+    QTest::newRow("malformed reply, message cut to 100 characters")
+        << true << ">1.2.3;"
+        << "Can not read device configurations. Please check if an updated version of this software is available";
+  }
+
+  // The library's message with the error icon; the window stays as it was.
+  void failedRead() {
+    QFETCH(bool, listening);
+    QFETCH(QString, rawReply);
+    QFETCH(QString, message);
+    relay::sim::SimOptions options;
+    if (!rawReply.isEmpty()) options.rawCfgReply = rawReply.toStdString();
+    Board board({}, options);
+    if (!listening) board.Sim().Stop();
+    BoxRecorder boxes;
+    TForm1 form;
+    form.setObjectName(QStringLiteral("TForm1"));
+    ConnectTo(form, board.Address());
+
+    QCOMPARE(boxes.Texts(), QStringList{message});
+    const RecordedBox box = boxes.Boxes().front();
+    QCOMPARE(box.caption, kTitle);
+    QCOMPARE(box.icon, relaytool::MB_ICONERROR);
+    QCOMPARE(box.owner, QStringLiteral("TForm1"));
+    QVERIFY(!box.waitCursor);
+    QCOMPARE(form.windowTitle(), kTitle);
+    QCOMPARE(VisibleTabs(form), QStringList{QStringLiteral("Network")});
+    QVERIFY(!Child<QLineEdit>(form, "Edit1")->isEnabled());
+    QCOMPARE(Child<QLineEdit>(form, "Edit1")->text(), QStringLiteral("192.168.1.100"));
+    QCOMPARE(form.CurrentTargetAddress(), board.Address());
+  }
+
+ private:
+  std::unique_ptr<TempSettings> settings_;
+};
+
+RELAYTOOL_GUI_TEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

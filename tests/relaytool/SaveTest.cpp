@@ -1,0 +1,209 @@
+// Saving from the main window: what reaches the board, the message shown, the
+// field the user is led to and the look afterwards.
+#include "GuiTestSupport.h"
+
+#include <SimBoard.h>
+
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QTabWidget>
+
+using namespace relaytool::testing;
+using relay::sim::BoardConfig;
+using relay::sim::Fault;
+using relay::sim::FaultKind;
+using relay::sim::Model;
+using relay::sim::SimOptions;
+
+namespace {
+
+constexpr unsigned kInfo = relaytool::MB_ICONINFORMATION;
+constexpr unsigned kError = relaytool::MB_ICONERROR;
+const QString kSaved = QStringLiteral("Config was saved successfully.");
+const QString kRestarted = QStringLiteral("Config was saved successfully, and device was restarted.");
+constexpr int kOthersPage = 3;
+
+// Applies "Name=value" edits as a user would make them: texts into line edits,
+// "1" or "0" into check boxes (by clicking them) and radio buttons.
+void ApplyEdits(TForm1 &form, const QStringList &edits) {
+  for (const QString &edit : edits) {
+    const QString name = edit.section(QLatin1Char('='), 0, 0);
+    const QString value = edit.section(QLatin1Char('='), 1);
+    QWidget *widget = form.findChild<QWidget *>(name);
+    QVERIFY2(widget != nullptr, qPrintable(name));
+    if (auto *line = qobject_cast<QLineEdit *>(widget)) {
+      line->setText(value);
+    } else if (auto *box = qobject_cast<QCheckBox *>(widget)) {
+      if (box->isChecked() != (value == QLatin1String("1"))) box->click();
+    } else if (auto *radio = qobject_cast<QRadioButton *>(widget)) {
+      radio->setChecked(value == QLatin1String("1"));
+    }
+  }
+}
+
+bool Connected(TForm1 &form) { return Child<QLineEdit>(form, "Edit1")->isEnabled(); }
+
+}  // namespace
+
+class SaveTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { settings_ = std::make_unique<TempSettings>(); }
+  void cleanup() { settings_.reset(); }
+
+  void save_data() {
+    QTest::addColumn<bool>("remote");        // the board has remote control
+    QTest::addColumn<QString>("keys");       // the board's key modes, empty for none
+    QTest::addColumn<QString>("fault");      // "", "refuse CMD" or "gone"
+    QTest::addColumn<QStringList>("edits");
+    QTest::addColumn<QStringList>("commands");  // received by the board, tags left out
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<unsigned>("icon");
+    QTest::addColumn<int>("page");           // active page while the box shows
+    QTest::addColumn<QString>("focus");      // focus while the box shows
+    QTest::addColumn<bool>("connected");     // look afterwards
+
+    const QString keys = QStringLiteral("12312312");
+    const QString save = QStringLiteral("BitBtn2");
+    QTest::newRow("nothing edited") << true << keys << "" << QStringList{} << QStringList{} << kSaved << kInfo
+                                    << kOthersPage << save << true;
+    QTest::newRow("gateway changed")
+        << true << keys << "" << QStringList{"Edit3=127.0.0.9"} << QStringList{"4,127.0.0.9", "7"} << kRestarted
+        << kInfo << kOthersPage << save << false;
+    QTest::newRow("address as typed, written in normal form")
+        << true << keys << "" << QStringList{"Edit1= 010.001.000.099"} << QStringList{"2,10.1.0.99", "7"}
+        << kRestarted << kInfo << kOthersPage << save << false;
+    QTest::newRow("same address in another form")
+        << true << keys << "" << QStringList{"Edit1= 127.000.000.001 "} << QStringList{} << kSaved << kInfo
+        << kOthersPage << save << true;
+    QTest::newRow("2001 wrong address") << true << keys << "" << QStringList{"Edit1=127.0.0"} << QStringList{}
+                                        << "Wrong IP address." << kInfo << 0 << "Edit1" << true;
+    QTest::newRow("2002 wrong mask") << true << keys << "" << QStringList{"Edit2=255.255.0"} << QStringList{}
+                                     << "Subnet mask is wrong." << kInfo << 0 << "Edit2" << true;
+    QTest::newRow("2003 wrong gateway") << true << keys << "" << QStringList{"Edit3=1.2.3.256"} << QStringList{}
+                                        << "Gateway is wrong." << kInfo << 0 << "Edit3" << true;
+    QTest::newRow("2004 wrong DNS") << true << keys << "" << QStringList{"Edit5=1.2.3"} << QStringList{}
+                                    << "DNS is wrong." << kInfo << 1 << "Edit5" << true;
+    QTest::newRow("2005 no server") << true << keys << "" << QStringList{"Edit6=   "} << QStringList{}
+                                    << "Please enter the server for remote control." << kInfo << 1 << "Edit6" << true;
+    QTest::newRow("2006 five-digit password")
+        << true << keys << "" << QStringList{"Edit7=12345"} << QStringList{} << "Password should be 6 digits."
+        << kInfo << 1 << "Edit7" << true;
+    QTest::newRow("remote control off: the switch only")
+        << true << keys << "" << QStringList{"CheckBox3=0", "Edit5=no dns", "Edit7=1"} << QStringList{"A,0", "7"}
+        << kRestarted << kInfo << kOthersPage << save << false;
+    QTest::newRow("remote control values as typed")
+        << true << keys << "" << QStringList{"Edit5=127.0.0.054", "Edit6= other.example.net ", "Edit7=000111"}
+        << QStringList{"8,127.0.0.54", "9,other.example.net", "B,000111", "7"} << kRestarted << kInfo
+        << kOthersPage << save << false;
+    QTest::newRow("key mode changed") << true << keys << "" << QStringList{"RadioButton8=1"}
+                                      << QStringList{"5,12212312", "7"} << kRestarted << kInfo << kOthersPage
+                                      << save << false;
+    QTest::newRow("key without a mode keeps it")
+        << true << "12312310" << "" << QStringList{"RadioButton3=1"} << QStringList{"5,32312310", "7"}
+        << kRestarted << kInfo << kOthersPage << save << false;
+    QTest::newRow("restore option") << true << keys << "" << QStringList{"CheckBox1=1"} << QStringList{"6,1", "7"}
+                                    << kRestarted << kInfo << kOthersPage << save << false;
+    QTest::newRow("basic board: nothing from the remote page")
+        << false << "" << "" << QStringList{"CheckBox3=1", "Edit5=no dns", "Edit6=", "RadioButton3=1"}
+        << QStringList{} << kSaved << kInfo << kOthersPage << save << true;
+    QTest::newRow("basic board: restore option all the same")
+        << false << "" << "" << QStringList{"CheckBox1=1"} << QStringList{"6,1", "7"} << kRestarted << kInfo
+        << kOthersPage << save << false;
+    QTest::newRow("write refused") << true << keys << "refuse 4" << QStringList{"Edit3=127.0.0.9"}
+                                   << QStringList{"4,127.0.0.9"} << "Operation failed." << kError << kOthersPage
+                                   << save << false;
+    QTest::newRow("restart refused") << true << keys << "refuse 7" << QStringList{"Edit3=127.0.0.9"}
+                                     << QStringList{"4,127.0.0.9", "7"} << "Operation failed." << kInfo
+                                     << kOthersPage << save << true;
+    QTest::newRow("board gone") << true << keys << "gone" << QStringList{} << QStringList{}
+                                << "Can not connect to the device." << kError << kOthersPage << save << false;
+  }
+
+  void save() {
+    QFETCH(bool, remote);
+    QFETCH(QString, keys);
+    QFETCH(QString, fault);
+    QFETCH(QStringList, edits);
+    QFETCH(QStringList, commands);
+    QFETCH(QString, message);
+    QFETCH(unsigned, icon);
+    QFETCH(int, page);
+    QFETCH(QString, focus);
+    QFETCH(bool, connected);
+
+    BoardConfig config;
+    config.model = remote ? Model::RemoteControl : Model::Basic;
+    config.buttonCfg = keys.toStdString();
+    SimOptions options;
+    if (fault.startsWith(QLatin1String("refuse ")))
+      options.faults.push_back(Fault{FaultKind::Refuse, fault.back().toLatin1()});
+    Board board(config, options);
+
+    TForm1 form;
+    form.setObjectName(QStringLiteral("TForm1"));
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    if (!remote) {
+      // The library's remote-control switch is left off by a board that has
+      // one, so that anything handed over for the basic board would show.
+      BoardConfig off;
+      off.enableWeb = false;
+      Board primer(off);
+      ConnectTo(form, primer.Address());
+      Child<QPushButton>(form, "BitBtn1")->click();
+    }
+    ConnectTo(form, board.Address());
+    QVERIFY(Connected(form));
+    board.TakeCommands();
+    if (fault == QLatin1String("gone")) board.Sim().Stop();
+
+    ApplyEdits(form, edits);
+    Child<QTabWidget>(form, "PageControl1")->setCurrentIndex(kOthersPage);
+    auto *saveButton = Child<QPushButton>(form, "BitBtn2");
+    saveButton->setFocus();
+    BoxRecorder boxes;
+    QTest::mouseClick(saveButton, Qt::LeftButton);
+
+    QCOMPARE(board.TakeCommands(), commands);
+    QCOMPARE(boxes.Texts(), QStringList{message});
+    const RecordedBox box = boxes.Boxes().front();
+    QCOMPARE(box.caption, kTitle);
+    QCOMPARE(box.icon, icon);
+    QCOMPARE(box.owner, QStringLiteral("TForm1"));
+    QCOMPARE(box.page, page);
+    QCOMPARE(box.focus, focus);
+    QVERIFY(!box.waitCursor);
+    QCOMPARE(Connected(form), connected);
+    QCOMPARE(Child<QPushButton>(form, "BitBtn2")->isEnabled(), connected);
+    QCOMPARE(form.windowTitle() == kTitle, !connected);
+    if (!connected) QCOMPARE(VisibleTabs(form), QStringList{QStringLiteral("Network")});
+    // The edits keep what the user typed.
+    for (const QString &edit : edits) {
+      if (auto *line = form.findChild<QLineEdit *>(edit.section(QLatin1Char('='), 0, 0)))
+        QCOMPARE(line->text(), edit.section(QLatin1Char('='), 1));
+    }
+  }
+
+  // After a rejected value the user corrects it and saves again.
+  void correctedAfterRejection() {
+    Board board;
+    TForm1 form;
+    ConnectTo(form, board.Address());
+    board.TakeCommands();
+    BoxRecorder boxes;
+    Child<QLineEdit>(form, "Edit7")->setText(QStringLiteral("12a456"));
+    Child<QPushButton>(form, "BitBtn2")->click();
+    Child<QLineEdit>(form, "Edit7")->setText(QStringLiteral("654321"));
+    Child<QPushButton>(form, "BitBtn2")->click();
+    QCOMPARE(boxes.Texts(), (QStringList{QStringLiteral("Password should be 6 digits."), kRestarted}));
+    QCOMPARE(board.TakeCommands(), (QStringList{QStringLiteral("B,654321"), QStringLiteral("7")}));
+  }
+
+ private:
+  std::unique_ptr<TempSettings> settings_;
+};
+
+RELAYTOOL_GUI_TEST_MAIN(SaveTest)
+#include "SaveTest.moc"

@@ -5,11 +5,16 @@
 namespace relaytool {
 
 TypingLimit::TypingLimit(QLineEdit *edit, int limit) : QValidator(edit), edit_(edit), limit_(limit) {
+  length_ = edit->text().size();
+  connect(edit, &QLineEdit::textChanged, this, [this](const QString &text) { length_ = text.size(); });
   edit->setValidator(this);
 }
 
 QValidator::State TypingLimit::validate(QString &input, int &) const {
-  return Allows(edit_->text().size(), input.size(), limit_) ? Acceptable : Invalid;
+  // A text set by the program is checked too, with the edit not (or no longer)
+  // marked as modified by the user.
+  if (!edit_->isModified()) return Acceptable;
+  return Allows(length_, input.size(), limit_) ? Acceptable : Invalid;
 }
 
 bool TypingLimit::Allows(qsizetype before, qsizetype after, int limit) {

@@ -1,7 +1,7 @@
 // A limit on what the user may type into a line edit that, unlike the edit's
-// maximum length, leaves longer texts set by the program whole: typing cannot
-// make the text longer than the limit or than it already is, so a longer text
-// set by the program is shown whole and can still be shortened and edited.
+// maximum length, leaves texts set by the program whole: typing cannot make
+// the text longer than the limit or than it already was, so a longer text set
+// by the program is shown whole and can still be shortened and edited.
 #pragma once
 
 #include <QValidator>
@@ -17,12 +17,14 @@ class TypingLimit : public QValidator {
 
   State validate(QString &input, int &pos) const override;
 
-  // The rule itself: an edit turning `before` into `after` is allowed.
+  // The rule for the user's edits: one that turns a text of length `before`
+  // into one of length `after` is allowed.
   static bool Allows(qsizetype before, qsizetype after, int limit);
 
  private:
   QLineEdit *edit_;
   int limit_;
+  qsizetype length_ = 0;  // of the text before the edit being checked
 };
 
 }  // namespace relaytool

@@ -1,0 +1,48 @@
+// The typing limit of the server and password edits: it restricts typing only,
+// never a text the program sets.
+#include "GuiTestSupport.h"
+#include "TypingLimit.h"
+
+using namespace relaytool::testing;
+
+class TypingLimitTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void allows_data() {
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("after");
+    QTest::addColumn<bool>("allowed");
+    QTest::newRow("typing up to the limit") << 5 << 6 << true;
+    QTest::newRow("typing past the limit") << 6 << 7 << false;
+    QTest::newRow("pasting past the limit") << 0 << 7 << false;
+    QTest::newRow("deleting from a longer text") << 10 << 9 << true;
+    QTest::newRow("replacing within a longer text") << 10 << 10 << true;
+    QTest::newRow("typing into a longer text") << 10 << 11 << false;
+  }
+
+  void allows() {
+    QFETCH(int, before);
+    QFETCH(int, after);
+    QFETCH(bool, allowed);
+    QCOMPARE(relaytool::TypingLimit::Allows(before, after, 6), allowed);
+  }
+
+  void inALineEdit() {
+    QLineEdit edit;
+    new relaytool::TypingLimit(&edit, 6);
+    QTest::keyClicks(&edit, QStringLiteral("12"));  // typed first, then set by the program
+    edit.setText(QStringLiteral("123456789"));
+    QCOMPARE(edit.text(), QStringLiteral("123456789"));
+    QTest::keyClick(&edit, Qt::Key_0);
+    QCOMPARE(edit.text(), QStringLiteral("123456789"));
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    QCOMPARE(edit.text(), QStringLiteral("12345678"));
+    edit.clear();
+    QTest::keyClicks(&edit, QStringLiteral("12345678"));
+    QCOMPARE(edit.text(), QStringLiteral("123456"));
+  }
+};
+
+RELAYTOOL_GUI_TEST_MAIN(TypingLimitTest)
+#include "TypingLimitTest.moc"

@@ -27,6 +27,7 @@ bool AppliesWrite(std::optional<FaultKind> fault) {
     case FaultKind::SplitReply:
     case FaultKind::OneBytePieces:
     case FaultKind::CloseMidReply:
+    case FaultKind::CloseAfterReply:
       return true;
     default:
       return false;
@@ -283,6 +284,9 @@ bool RelaySim::SendWithFault(std::intptr_t connection, const std::string &reply,
       return net::SendAll(connection, std::string(kHugeReplyBytes, 'x'));
     case FaultKind::AckWithoutApplying:
       return Send(connection, reply);
+    case FaultKind::CloseAfterReply:
+      Send(connection, reply);
+      return false;
   }
   return true;
 }

@@ -43,6 +43,7 @@ enum class FaultKind {
   Garbage,             // bytes that are no frame at all
   HugeReply,           // 1 MiB without an end
   AckWithoutApplying,  // ">OK;" to a write that is then not applied
+  CloseAfterReply,     // the whole reply, then close the connection
 };
 
 // A fault shown for one command code, or for every command when `command` is 0.

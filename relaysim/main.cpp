@@ -1,15 +1,17 @@
-// relaysim: a stand-in relay board on a loopback address, printing every
-// frame it receives and every reply it sends.
+// relaysim: a stand-in relay board on a loopback address, or a fleet of them
+// on consecutive addresses, printing every frame received and reply sent.
 #include <atomic>
 #include <csignal>
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <mutex>
 #include <sstream>
 #include <thread>
 
 #include "RelaySim.h"
 #include "SimConfigFile.h"
+#include "SimFleet.h"
 
 namespace {
 
@@ -22,6 +24,9 @@ void RequestStop(int) { stopRequested = true; }
 
 const char kUsage[] =
     "usage: relaysim [--address 127.0.0.1] [--port 5111] [--config FILE] [NAME=VALUE...] [faults]\n"
+    "       relaysim --fleet N [--first 127.0.0.10] [--models remote,keys,basic] [NAME=VALUE...] [faults]\n"
+    "  --fleet N   N boards on consecutive addresses from --first, models taken in turn\n"
+    "              from --models; each board's ip and id follow from its address\n"
     "  NAME=VALUE  board settings: model=basic|remote ip= mask= gateway= keys=DIGITS|none\n"
     "              restore=on|off version= id= password= dns= server= remote=on|off\n"
     "  faults (each optionally for one command code, e.g. --refuse 3):\n"
@@ -39,6 +44,13 @@ const std::map<std::string, FaultKind> kFaultOptions = {
     {"--huge", FaultKind::HugeReply},             {"--ack-only", FaultKind::AckWithoutApplying},
 };
 
+std::vector<std::string> SplitList(const std::string &text) {
+  std::vector<std::string> items;
+  std::istringstream stream(text);
+  for (std::string item; std::getline(stream, item, ',');) items.push_back(item);
+  return items;
+}
+
 int Fail(const std::string &message) {
   std::cerr << "relaysim: " << message << "\n" << kUsage;
   return 64;
@@ -52,6 +64,35 @@ bool ReadFile(const std::string &path, std::string &text) {
   return static_cast<bool>(file);
 }
 
+void WaitForStop() {
+  while (!stopRequested) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+}
+
+int RunFleet(const relay::sim::BoardConfig &base, const relay::sim::SimOptions &options, int size,
+             const std::string &first, const std::vector<std::string> &models) {
+  const auto plan = relay::sim::PlanFleet(base, size, first, models);
+  if (!plan) return Fail("--first must be a 127.x.y.z address with room for the fleet, --models remote|keys|basic");
+  relay::sim::SimFleet fleet;
+  if (!fleet.Start(*plan, options)) {
+    std::cerr << "relaysim: cannot listen on every address from " << first << "\n";
+    return 1;
+  }
+  static std::mutex printing;
+  for (std::size_t i = 0; i < fleet.Size(); ++i) {
+    const std::string prefix = (*plan)[i].address + " ";
+    fleet.Board(i).SetTrace([prefix](const std::string &line) {
+      std::lock_guard lock(printing);
+      std::cout << prefix << line << std::endl;
+    });
+    std::cout << "relaysim: " << models[i % models.size()] << " board listening on " << (*plan)[i].address
+              << ":5111" << std::endl;
+  }
+  std::cout << "relaysim: " << fleet.Size() << " boards (Ctrl+C stops them)" << std::endl;
+  WaitForStop();
+  fleet.Stop();
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -59,6 +100,9 @@ int main(int argc, char **argv) {
   int port = 5111;
   relay::sim::BoardConfig config;
   relay::sim::SimOptions options;
+  int fleetSize = 0;
+  std::string first = "127.0.0.10";
+  std::vector<std::string> models = {"remote", "keys", "basic"};
 
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -69,6 +113,12 @@ int main(int argc, char **argv) {
       return 0;
     } else if (arg == "--address" && hasNext) {
       address = next();
+    } else if (arg == "--fleet" && hasNext) {
+      fleetSize = std::stoi(next());
+    } else if (arg == "--first" && hasNext) {
+      first = next();
+    } else if (arg == "--models" && hasNext) {
+      models = SplitList(next());
     } else if (arg == "--port" && hasNext) {
       port = std::stoi(next());
     } else if (arg == "--config" && hasNext) {
@@ -96,6 +146,9 @@ int main(int argc, char **argv) {
       return Fail("unknown argument " + arg);
     }
   }
+  std::signal(SIGINT, RequestStop);
+  std::signal(SIGTERM, RequestStop);
+  if (fleetSize > 0) return RunFleet(config, options, fleetSize, first, models);
   if (address.rfind("127.", 0) != 0) return Fail("only loopback addresses (127.x.y.z) are served");
 
   relay::sim::RelaySim sim(config, options);
@@ -105,9 +158,7 @@ int main(int argc, char **argv) {
     return 1;
   }
   std::cout << "relaysim: board listening on " << address << ":" << port << " (Ctrl+C stops it)" << std::endl;
-  std::signal(SIGINT, RequestStop);
-  std::signal(SIGTERM, RequestStop);
-  while (!stopRequested) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  WaitForStop();
   sim.Stop();
   return 0;
 }

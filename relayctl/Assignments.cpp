@@ -1,0 +1,95 @@
+#include "Assignments.h"
+
+#include <algorithm>
+#include <set>
+
+namespace relayctl {
+namespace {
+
+std::optional<char> KeyModeDigit(const std::string &value) {
+  if (value == "keep" || value == "1") return '1';
+  if (value == "follow" || value == "2") return '2';
+  if (value == "jog" || value == "3") return '3';
+  return std::nullopt;
+}
+
+std::optional<bool> OnOff(const std::string &value) {
+  if (value == "on") return true;
+  if (value == "off") return false;
+  return std::nullopt;
+}
+
+bool IsKeyDigits(const std::string &value) {
+  return value.size() == 8 && std::all_of(value.begin(), value.end(), [](char c) { return c >= '1' && c <= '3'; });
+}
+
+bool IsSingleKeyName(const std::string &name) {
+  return name.size() == 4 && name.rfind("key", 0) == 0 && name[3] >= '1' && name[3] <= '8';
+}
+
+// Stores one assignment; false when the name is unknown or the value malformed.
+bool Assign(Settings &changes, const std::string &name, const std::string &value) {
+  std::optional<std::string> *text = name == "ip"         ? &changes.ip
+                                     : name == "mask"     ? &changes.mask
+                                     : name == "gateway"  ? &changes.gateway
+                                     : name == "dns"      ? &changes.dns
+                                     : name == "server"   ? &changes.server
+                                     : name == "password" ? &changes.password
+                                                          : nullptr;
+  if (text) {
+    *text = value;
+    return true;
+  }
+  if (name == "restore" || name == "remote") {
+    const std::optional<bool> flag = OnOff(value);
+    if (flag) (name == "restore" ? changes.restore : changes.remote) = flag;
+    return flag.has_value();
+  }
+  if (name == "keys") {
+    if (!IsKeyDigits(value)) return false;
+    changes.keys = value;
+    return true;
+  }
+  if (IsSingleKeyName(name)) {
+    const std::optional<char> digit = KeyModeDigit(value);
+    if (!digit) return false;
+    if (!changes.keys) changes.keys = std::string(8, '-');
+    (*changes.keys)[static_cast<std::size_t>(name[3] - '1')] = *digit;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::optional<Settings> ParseAssignments(const std::vector<std::string> &assignments, std::string &error) {
+  Settings changes;
+  std::set<std::string> seen;
+  for (const std::string &assignment : assignments) {
+    const std::size_t equals = assignment.find('=');
+    if (equals == std::string::npos || equals == 0) {
+      error = "expected NAME=VALUE, got '" + assignment + "'";
+      return std::nullopt;
+    }
+    const std::string name = assignment.substr(0, equals);
+    // keys=... and key1..key8 both change the key modes: only one form at a time.
+    if (!seen.insert(name).second || (IsSingleKeyName(name) && seen.count("keys")) ||
+        (name == "keys" && std::any_of(seen.begin(), seen.end(), IsSingleKeyName))) {
+      error = "'" + name + "' repeats an earlier setting";
+      return std::nullopt;
+    }
+    if (!Assign(changes, name, assignment.substr(equals + 1))) {
+      error = "cannot set '" + assignment +
+              "': names are ip, mask, gateway, keys (eight digits 1..3), key1..key8 (keep, follow, jog or 1..3), "
+              "restore and remote (on or off), dns, server, password";
+      return std::nullopt;
+    }
+  }
+  if (assignments.empty()) {
+    error = "nothing to set";
+    return std::nullopt;
+  }
+  return changes;
+}
+
+}  // namespace relayctl

@@ -1,0 +1,128 @@
+#include "BackupFile.h"
+
+#include <algorithm>
+#include <nlohmann/json.hpp>
+
+namespace relayctl {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr char kFormatName[] = "relayctl-backup";
+
+template <typename T>
+Json OrNull(const std::optional<T> &value) {
+  return value ? Json(*value) : Json(nullptr);
+}
+
+Json TextOrNull(const std::string &text) { return text.empty() ? Json(nullptr) : Json(text); }
+
+Json BoardObject(const BoardState &board, bool asBackup) {
+  Json object = Json::object();
+  if (asBackup) {
+    object["format"] = kFormatName;
+    object["format_version"] = kBackupFormatVersion;
+  }
+  object["address"] = board.address;
+  object["model"] = ModelName(board.capabilities);
+  object["firmware"] = TextOrNull(board.firmware);
+  object["device_id"] = TextOrNull(board.deviceId);
+  object["capabilities"] = {{"remote_control", board.capabilities.remoteControl},
+                            {"keys", board.capabilities.keys}};
+  const Settings &s = board.settings;
+  object["settings"] = {{"ip", OrNull(s.ip)},         {"mask", OrNull(s.mask)},
+                        {"gateway", OrNull(s.gateway)}, {"restore", OrNull(s.restore)},
+                        {"keys", OrNull(s.keys)},       {"remote", OrNull(s.remote)},
+                        {"dns", OrNull(s.dns)},         {"server", OrNull(s.server)},
+                        {"password", OrNull(s.password)}};
+  return object;
+}
+
+// Reads settings[name] into `target` when it is present and not null.
+template <typename T>
+bool ReadSetting(const Json &settings, const char *name, std::optional<T> &target, std::string &error) {
+  const auto entry = settings.find(name);
+  if (entry == settings.end() || entry->is_null()) return true;
+  const bool rightKind = std::is_same_v<T, bool> ? entry->is_boolean() : entry->is_string();
+  if (!rightKind) {
+    error = std::string("settings.") + name + " must be " + (std::is_same_v<T, bool> ? "true or false" : "a text");
+    return false;
+  }
+  target = entry->get<T>();
+  return true;
+}
+
+bool ReadCapability(const Json &capabilities, const char *name, bool &target, std::string &error) {
+  const auto entry = capabilities.find(name);
+  if (entry == capabilities.end() || !entry->is_boolean()) {
+    error = std::string("capabilities.") + name + " must be true or false";
+    return false;
+  }
+  target = entry->get<bool>();
+  return true;
+}
+
+}  // namespace
+
+std::string ShowJson(const BoardState &board) { return BoardObject(board, false).dump(2) + "\n"; }
+
+std::string BackupJson(const BoardState &board) { return BoardObject(board, true).dump(2) + "\n"; }
+
+std::optional<Backup> ParseBackup(std::string_view text, std::string &error) {
+  const Json root = Json::parse(text, nullptr, false);
+  if (root.is_discarded() || !root.is_object()) {
+    error = "not a JSON object";
+    return std::nullopt;
+  }
+  if (root.value("format", "") != kFormatName || !root.contains("format_version") ||
+      !root["format_version"].is_number_integer()) {
+    error = std::string("not a relayctl backup (\"format\": \"") + kFormatName + "\" and \"format_version\" missing)";
+    return std::nullopt;
+  }
+  if (root["format_version"].get<int>() > kBackupFormatVersion) {
+    error = "backup format " + std::to_string(root["format_version"].get<int>()) +
+            " is newer than this relayctl reads (" + std::to_string(kBackupFormatVersion) + ")";
+    return std::nullopt;
+  }
+  Backup backup;
+  if (root.contains("device_id") && root["device_id"].is_string()) backup.deviceId = root["device_id"];
+  const auto capabilities = root.find("capabilities");
+  const auto settings = root.find("settings");
+  if (capabilities == root.end() || !capabilities->is_object() || settings == root.end() || !settings->is_object()) {
+    error = "\"capabilities\" and \"settings\" must be objects";
+    return std::nullopt;
+  }
+  if (!ReadCapability(*capabilities, "remote_control", backup.capabilities.remoteControl, error) ||
+      !ReadCapability(*capabilities, "keys", backup.capabilities.keys, error)) {
+    return std::nullopt;
+  }
+  static const char *const kNames[] = {"ip", "mask", "gateway", "restore", "keys",
+                                       "remote", "dns", "server", "password"};
+  for (const auto &item : settings->items()) {
+    if (std::find_if(std::begin(kNames), std::end(kNames), [&](const char *n) { return item.key() == n; }) ==
+        std::end(kNames)) {
+      error = "unknown setting \"" + item.key() + "\"";
+      return std::nullopt;
+    }
+  }
+  Settings &s = backup.settings;
+  if (!ReadSetting(*settings, "ip", s.ip, error) || !ReadSetting(*settings, "mask", s.mask, error) ||
+      !ReadSetting(*settings, "gateway", s.gateway, error) || !ReadSetting(*settings, "restore", s.restore, error) ||
+      !ReadSetting(*settings, "keys", s.keys, error) || !ReadSetting(*settings, "remote", s.remote, error) ||
+      !ReadSetting(*settings, "dns", s.dns, error) || !ReadSetting(*settings, "server", s.server, error) ||
+      !ReadSetting(*settings, "password", s.password, error)) {
+    return std::nullopt;
+  }
+  if (s.keys && (s.keys->size() != 8 || s.keys->find_first_not_of("123") != std::string::npos)) {
+    error = "settings.keys must be eight digits 1..3 (1 keep, 2 follow, 3 jog)";
+    return std::nullopt;
+  }
+  const std::vector<std::string> unrecorded = UnsupportedNames(s, backup.capabilities);
+  if (!unrecorded.empty()) {
+    error = "settings." + unrecorded.front() + " is given but the capabilities record the board without it";
+    return std::nullopt;
+  }
+  return backup;
+}
+
+}  // namespace relayctl

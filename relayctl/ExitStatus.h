@@ -1,0 +1,21 @@
+// Exit statuses that scripts can rely on.
+#pragma once
+
+namespace relayctl {
+
+enum ExitStatus : int {
+  kExitDone = 0,           // saved, nothing to save, or nothing went wrong
+  kExitRejected = 1,       // a value the board or the library refused
+  kExitCommunication = 2,  // the board could not be reached or did not answer
+  kExitNotVerified = 3,    // read back after the restart, a value had not taken
+  kExitUsage = 64,         // bad command line or unreadable input file
+};
+
+// The exit status of a library status code: 3001/3002 done, 2001..2006
+// rejected, everything else (1001..1006) communication.
+ExitStatus ExitStatusOfCode(int code);
+
+// The status of several boards: the highest of theirs.
+inline ExitStatus Worse(ExitStatus a, ExitStatus b) { return a > b ? a : b; }
+
+}  // namespace relayctl

@@ -1,0 +1,31 @@
+// Many TCP probes at once: connect to one port of each address with a short
+// bound, send one request on every connection that opens and gather the reply.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace relayctl {
+
+struct ProbeOptions {
+  std::uint16_t port = 5111;
+  int connectTimeoutMs = 500;
+  int replyTimeoutMs = 2000;
+  int parallel = 256;  // connections in flight at most
+};
+
+struct ProbeReply {
+  std::uint32_t address = 0;  // host order
+  std::string reply;          // what arrived before ';', the end of stream or the bound
+  bool complete = false;      // the reply ended with ';'
+};
+
+// Probes every address (host order) and returns one entry per address whose
+// port accepted the connection, in ascending address order. `progress` is
+// told the number of addresses finished so far whenever it grows.
+std::vector<ProbeReply> Probe(const std::vector<std::uint32_t> &addresses, const std::string &request,
+                              const ProbeOptions &options, const std::function<void(std::size_t)> &progress);
+
+}  // namespace relayctl

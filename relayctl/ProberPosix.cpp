@@ -1,0 +1,150 @@
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+
+#include "Prober.h"
+
+namespace relayctl {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr std::size_t kMaxReplyBytes = 64 * 1024;
+
+struct Attempt {
+  int fd = -1;
+  std::size_t index = 0;  // into the addresses
+  bool connected = false;
+  Clock::time_point deadline;
+  std::string reply;
+};
+
+// Starts a non-blocking connect; -1 when it failed at once (refused, unreachable).
+int StartConnect(std::uint32_t address, std::uint16_t port, bool &connectedAtOnce) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  if (fd < 0) return -1;
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_port = htons(port);
+  addr.sin_addr.s_addr = htonl(address);
+  connectedAtOnce = ::connect(fd, reinterpret_cast<const sockaddr *>(&addr), sizeof addr) == 0;
+  if (!connectedAtOnce && errno != EINPROGRESS) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+bool ConnectSucceeded(int fd) {
+  int error = 0;
+  socklen_t size = sizeof error;
+  return getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
+}
+
+// Sends the request on a connection that has just opened. The request is a
+// few bytes, so one send into an empty socket buffer takes all of it.
+bool SendRequest(int fd, const std::string &request) {
+  return ::send(fd, request.data(), request.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(request.size());
+}
+
+// Reads what is there; true when the reply is finished (';', end of stream,
+// an error or too long).
+bool ReceiveSome(Attempt &probe) {
+  char buffer[4096];
+  const ssize_t received = ::recv(probe.fd, buffer, sizeof buffer, 0);
+  if (received < 0) return errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR;
+  if (received == 0) return true;
+  probe.reply.append(buffer, static_cast<std::size_t>(received));
+  return probe.reply.find(';') != std::string::npos || probe.reply.size() >= kMaxReplyBytes;
+}
+
+}  // namespace
+
+std::vector<ProbeReply> Probe(const std::vector<std::uint32_t> &addresses, const std::string &request,
+                              const ProbeOptions &options, const std::function<void(std::size_t)> &progress) {
+  std::vector<ProbeReply> replies;
+  std::vector<Attempt> active;
+  std::vector<pollfd> polled;
+  std::size_t next = 0;
+  std::size_t finished = 0;
+  const std::size_t parallel = static_cast<std::size_t>(std::max(1, options.parallel));
+
+  const auto awaitReply = [&](Attempt &probe) {
+    probe.connected = true;
+    probe.deadline = Clock::now() + std::chrono::milliseconds(options.replyTimeoutMs);
+    return SendRequest(probe.fd, request);
+  };
+  const auto finish = [&](Attempt &probe) {
+    if (probe.connected) {
+      ProbeReply entry{addresses[probe.index], probe.reply, false};
+      const std::size_t end = entry.reply.find(';');
+      entry.complete = end != std::string::npos;
+      if (entry.complete) entry.reply.resize(end + 1);
+      replies.push_back(std::move(entry));
+    }
+    ::close(probe.fd);
+    probe.fd = -1;
+    ++finished;
+  };
+
+  while (finished < addresses.size()) {
+    const std::size_t finishedBefore = finished;
+    while (next < addresses.size() && active.size() < parallel) {
+      Attempt probe;
+      probe.index = next;
+      bool connectedAtOnce = false;
+      probe.fd = StartConnect(addresses[next++], options.port, connectedAtOnce);
+      if (probe.fd < 0) {
+        ++finished;
+        continue;
+      }
+      probe.deadline = Clock::now() + std::chrono::milliseconds(options.connectTimeoutMs);
+      if (connectedAtOnce && !awaitReply(probe)) {
+        finish(probe);
+        continue;
+      }
+      active.push_back(std::move(probe));
+    }
+
+    if (!active.empty()) {
+      polled.clear();
+      Clock::time_point soonest = Clock::time_point::max();
+      for (const Attempt &probe : active) {
+        polled.push_back({probe.fd, static_cast<short>(probe.connected ? POLLIN : POLLOUT), 0});
+        soonest = std::min(soonest, probe.deadline);
+      }
+      const auto wait = std::chrono::ceil<std::chrono::milliseconds>(soonest - Clock::now()).count();
+      const int ready = ::poll(polled.data(), polled.size(), static_cast<int>(std::max<long long>(0, wait)));
+      if (ready < 0 && errno != EINTR) break;
+
+      const Clock::time_point now = Clock::now();
+      for (std::size_t i = 0; i < active.size(); ++i) {
+        Attempt &probe = active[i];
+        const short events = ready > 0 ? polled[i].revents : 0;
+        if (!probe.connected && events != 0) {
+          if (!ConnectSucceeded(probe.fd) || !awaitReply(probe)) finish(probe);
+        } else if (probe.connected && events != 0) {
+          if (ReceiveSome(probe)) finish(probe);
+        }
+        if (probe.fd >= 0 && now >= probe.deadline) finish(probe);
+      }
+      active.erase(std::remove_if(active.begin(), active.end(), [](const Attempt &p) { return p.fd < 0; }),
+                   active.end());
+    }
+    if (finished != finishedBefore && progress) progress(finished);
+  }
+  for (Attempt &probe : active) finish(probe);
+
+  std::sort(replies.begin(), replies.end(),
+            [&](const ProbeReply &a, const ProbeReply &b) { return a.address < b.address; });
+  return replies;
+}
+
+}  // namespace relayctl

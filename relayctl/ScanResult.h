@@ -1,0 +1,36 @@
+// What a scan found: boards recognised from their configuration replies, and
+// open ports that did not answer like a board. Pure.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "BoardState.h"
+#include "Prober.h"
+
+namespace relayctl {
+
+struct FoundBoard {
+  std::string address;
+  Capabilities capabilities;
+  std::string firmware;  // empty when the board reports none
+  std::string deviceId;  // empty without remote control
+};
+
+struct ScanResult {
+  std::vector<FoundBoard> boards;
+  std::vector<std::string> notBoards;  // "127.0.0.9: no reply" and the like
+};
+
+// Reads each reply with the library's own reply parser.
+ScanResult Identify(const std::vector<ProbeReply> &replies);
+
+// One line per board: address, model, firmware, device ID ("-" for none),
+// in columns under a heading.
+std::string ScanTable(const std::vector<FoundBoard> &boards);
+// A JSON array of objects with address, model, firmware, device_id (null for
+// none) and capabilities.
+std::string ScanJson(const std::vector<FoundBoard> &boards);
+
+}  // namespace relayctl

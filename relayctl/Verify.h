@@ -1,0 +1,31 @@
+// What a board should hold after a save, and where it differs from what it
+// was found to hold when read again. Pure.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "BoardState.h"
+
+namespace relayctl {
+
+// The values a save of `changes` onto the board as it was read (`before`)
+// leaves on the board, in the form the library writes them: addresses in
+// normal form, server and password trimmed, single key modes merged into the
+// board's. DNS, server and password are written only while remote control is
+// on, so they are left out when it ends up off.
+Settings ExpectedAfterSave(const BoardState &before, const Settings &changes);
+
+struct Difference {
+  std::string name;
+  std::string wanted;
+  std::string found;
+};
+
+// Every value of `expected` that `found` does not hold, in setting order.
+std::vector<Difference> Compare(const Settings &expected, const Settings &found);
+
+// "gateway: wanted 10.0.0.1, board has 10.0.0.254; ..." for a message.
+std::string Describe(const std::vector<Difference> &differences);
+
+}  // namespace relayctl

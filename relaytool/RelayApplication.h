@@ -1,5 +1,5 @@
-// The application object: catches a failure that escapes an event handler,
-// reports it and lets the program go on.
+// The application object: carries the program's title, and catches a failure
+// that escapes an event handler, reports it and lets the program go on.
 #pragma once
 
 #include <QApplication>
@@ -8,6 +8,8 @@ namespace relaytool {
 
 class RelayApplication : public QApplication {
  public:
+  // Titles the application "Config Utility for Network Relay": the caption of
+  // every message box and of the disconnected main window.
   RelayApplication(int &argc, char **argv);
 
   bool notify(QObject *receiver, QEvent *event) override;

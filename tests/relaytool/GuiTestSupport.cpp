@@ -113,7 +113,6 @@ int RunGuiTest(int argc, char **argv, const std::function<int()> &run) {
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   RelayApplication application(argc, argv);
-  application.setApplicationName(kTitle);
   return run();
 }
 

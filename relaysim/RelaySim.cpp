@@ -83,6 +83,11 @@ void RelaySim::Stop() {
   idle_.wait(lock, [this] { return activeClients_ == 0; });
 }
 
+void RelaySim::WaitUntilIdle() {
+  std::unique_lock lock(mutex_);
+  idle_.wait(lock, [this] { return activeClients_ == 0; });
+}
+
 std::string RelaySim::Address() const {
   std::lock_guard lock(mutex_);
   return address_;

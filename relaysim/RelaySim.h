@@ -36,6 +36,10 @@ class RelaySim {
 
   void Stop();
 
+  // Waits until every accepted connection has been served to its end: each
+  // is served on a thread of its own, which may outlive the client's close.
+  void WaitUntilIdle();
+
   std::string Address() const;
   std::vector<std::string> Frames() const;  // every frame received, in order
   void ClearFrames();

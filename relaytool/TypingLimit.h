@@ -17,14 +17,10 @@ class TypingLimit : public QValidator {
 
   State validate(QString &input, int &pos) const override;
 
-  // The rule for the user's edits: one that turns a text of length `before`
-  // into one of length `after` is allowed.
-  static bool Allows(qsizetype before, qsizetype after, int limit);
-
  private:
   QLineEdit *edit_;
   int limit_;
-  qsizetype length_ = 0;  // of the text before the edit being checked
+  qsizetype length_;  // of the text before the edit being checked
 };
 
 }  // namespace relaytool

@@ -155,17 +155,6 @@ class ConnectDialogTest : public QObject {
     QVERIFY(boxes.Boxes().isEmpty());
   }
 
-  // The dialog lives only while the Connect button's handler runs.
-  void dialogDestroyedAfterUse() {
-    TForm1 form;
-    QPointer<QDialog> seen;
-    PressConnect(form, [&](QDialog &dialog) {
-      seen = &dialog;
-      dialog.reject();
-    });
-    QVERIFY(seen.isNull());
-  }
-
  private:
   std::unique_ptr<TempSettings> settings_;
 };

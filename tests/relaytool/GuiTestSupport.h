@@ -46,7 +46,6 @@ class BoxRecorder {
 
   const QList<RecordedBox> &Boxes() const { return boxes_; }
   QStringList Texts() const;
-  void Clear() { boxes_.clear(); }
 
  private:
   QList<RecordedBox> boxes_;

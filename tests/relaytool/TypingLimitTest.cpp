@@ -9,25 +9,6 @@ class TypingLimitTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void allows_data() {
-    QTest::addColumn<int>("before");
-    QTest::addColumn<int>("after");
-    QTest::addColumn<bool>("allowed");
-    QTest::newRow("typing up to the limit") << 5 << 6 << true;
-    QTest::newRow("typing past the limit") << 6 << 7 << false;
-    QTest::newRow("pasting past the limit") << 0 << 7 << false;
-    QTest::newRow("deleting from a longer text") << 10 << 9 << true;
-    QTest::newRow("replacing within a longer text") << 10 << 10 << true;
-    QTest::newRow("typing into a longer text") << 10 << 11 << false;
-  }
-
-  void allows() {
-    QFETCH(int, before);
-    QFETCH(int, after);
-    QFETCH(bool, allowed);
-    QCOMPARE(relaytool::TypingLimit::Allows(before, after, 6), allowed);
-  }
-
   void inALineEdit() {
     QLineEdit edit;
     new relaytool::TypingLimit(&edit, 6);

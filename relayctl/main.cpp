@@ -66,11 +66,8 @@ int main(int argc, char **argv) {
 
   CLI::App *apply = app.add_subcommand("apply", "Apply a backup, without its network addresses, to many boards");
   apply->add_option("file", file, "Backup file")->required();
-  CLI::Option *to = apply->add_option("--to", targets, "Addresses of the boards");
-  CLI::Option *toList = apply->add_option("--to-list", listPath, "File with one address per line");
-  to->check(CLI::ValidIPV4);
-  apply->require_option(1, 2);
-  (void)toList;
+  apply->add_option("--to", targets, "Addresses of the boards")->check(CLI::ValidIPV4);
+  apply->add_option("--to-list", listPath, "File with one address per line ('#' starts a comment)");
   AddVerifyOptions(*apply, verify, waitSeconds);
 
   try {

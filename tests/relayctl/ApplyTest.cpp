@@ -1,0 +1,62 @@
+// apply: one backup onto many boards.
+#include <gtest/gtest.h>
+
+#include "CtlRun.h"
+
+namespace relayctl::testing {
+namespace {
+
+// A backup edited by hand: network addresses that apply must leave alone, and
+// two settings for every board.
+const char kFleetBackup[] = R"({
+  "format": "relayctl-backup",
+  "format_version": 1,
+  "capabilities": {"remote_control": true, "keys": true},
+  "settings": {"ip": "127.3.20.99", "gateway": "127.0.0.1", "restore": true, "server": "fleet.example.net"}
+})";
+
+TEST(Apply, TakesOnEveryBoardButTheFailingOneAndSummarises) {
+  TestFleet fleet("127.3.20.10", 4, {"remote"});
+  sim::SimOptions refuseRestore;
+  refuseRestore.faults.push_back({sim::FaultKind::Refuse, '6'});
+  fleet.Board(2).SetOptions(refuseRestore);
+  const std::string file = TempPath("fleet.json");
+  WriteAll(file, kFleetBackup);
+  const std::string list = TempPath("boards.txt");
+  WriteAll(list, "# the lab\n127.3.20.12\n\n  127.3.20.13  # last one\n");
+
+  const CtlResult result = RunCtl({"apply", file, "--to", "127.3.20.10", "127.3.20.11", "--to-list", list});
+  EXPECT_EQ(result.status, 2) << result.err;
+  EXPECT_EQ(result.out,
+            "127.3.20.10      ok         Config was saved successfully, and device was restarted.\n"
+            "127.3.20.11      ok         Config was saved successfully, and device was restarted.\n"
+            "127.3.20.12      failed     Operation failed. (1002)\n"
+            "127.3.20.13      ok         Config was saved successfully, and device was restarted.\n");
+  EXPECT_NE(result.err.find("3 of 4 boards took"), std::string::npos) << result.err;
+  for (std::size_t i : {0u, 1u, 3u}) {
+    const sim::BoardConfig config = fleet.Board(i).Config();
+    EXPECT_EQ(config.ipAddr, fleet.Address(i));
+    EXPECT_EQ(config.gateway, "127.0.0.254");
+    EXPECT_TRUE(config.restoreState);
+    EXPECT_EQ(config.webServer, "fleet.example.net");
+  }
+  EXPECT_FALSE(fleet.Board(2).Config().restoreState);
+}
+
+TEST(Apply, BoardsWithoutACapabilityTheFileUsesAreRefused) {
+  TestFleet fleet("127.3.21.10", 2, {"keys", "basic"});
+  const std::string file = TempPath("keys.json");
+  WriteAll(file, R"({"format": "relayctl-backup", "format_version": 1,
+                     "capabilities": {"remote_control": false, "keys": true},
+                     "settings": {"keys": "33333333"}})");
+  const CtlResult result = RunCtl({"apply", file, "--to", fleet.Address(0), fleet.Address(1)});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out,
+            "127.3.21.10      ok         Config was saved successfully, and device was restarted.\n"
+            "127.3.21.11      rejected   refused, nothing sent: a basic board cannot take keys\n");
+  EXPECT_EQ(fleet.Board(0).Config().buttonCfg, "33333333");
+  EXPECT_EQ(fleet.Board(1).Frames().size(), 1u);
+}
+
+}  // namespace
+}  // namespace relayctl::testing

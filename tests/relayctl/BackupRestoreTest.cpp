@@ -1,0 +1,85 @@
+// backup and restore against stand-in boards.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+
+#include "CtlRun.h"
+
+namespace relayctl::testing {
+namespace {
+
+// Frames with their request tag replaced by "T".
+std::vector<std::string> Untagged(const std::vector<std::string> &frames) {
+  std::vector<std::string> result;
+  for (const std::string &frame : frames) result.push_back(std::regex_replace(frame, std::regex("^#(.)\\d+"), "#$1T"));
+  return result;
+}
+
+TEST(BackupRestore, RestoreOntoAChangedBoardSendsOnlyTheDifferences) {
+  TestFleet fleet("127.3.10.10", 1, {"remote"});
+  sim::RelaySim &board = fleet.Board(0);
+  const sim::BoardConfig original = board.Config();
+  const std::string file = TempPath("backup.json");
+  ASSERT_EQ(RunCtl({"backup", fleet.Address(0), "-o", file}).status, 0);
+
+  sim::BoardConfig changed = original;
+  changed.gateway = "127.0.0.99";
+  changed.buttonCfg = "33333333";
+  changed.webServer = "other.example.net";
+  board.SetConfig(changed);
+  board.ClearFrames();
+
+  const CtlResult restored = RunCtl({"restore", fleet.Address(0), file});
+  EXPECT_EQ(restored.status, 0) << restored.err;
+  EXPECT_EQ(Untagged(board.Frames()),
+            (std::vector<std::string>{"#1T;", "#4T,127.0.0.254;", "#5T,12312312;", "#9T,relay.example.net;", "#7T;"}));
+  const sim::BoardConfig now = board.Config();
+  EXPECT_EQ(now.gateway, original.gateway);
+  EXPECT_EQ(now.buttonCfg, original.buttonCfg);
+  EXPECT_EQ(now.webServer, original.webServer);
+
+  board.ClearFrames();
+  const CtlResult again = RunCtl({"restore", fleet.Address(0), file});
+  EXPECT_EQ(again.status, 0);
+  EXPECT_NE(again.err.find("Config was saved successfully."), std::string::npos) << again.err;
+  EXPECT_EQ(Untagged(board.Frames()), std::vector<std::string>{"#1T;"});
+}
+
+TEST(BackupRestore, DefaultFileIsNamedAfterTheDeviceIdOrTheAddress) {
+  TestFleet fleet("127.3.11.10", 2, {"remote", "basic"});
+  const std::string dir = TempPath("dir");
+  ASSERT_EQ(std::system(("mkdir -p " + dir).c_str()), 0);
+  const CtlResult remote = RunCtl({"backup", fleet.Address(0)}, dir);
+  const CtlResult basic = RunCtl({"backup", fleet.Address(1)}, dir);
+  EXPECT_EQ(remote.status, 0) << remote.err;
+  EXPECT_EQ(basic.status, 0) << basic.err;
+  EXPECT_TRUE(std::filesystem::exists(dir + "/RB002130905866.json"));
+  EXPECT_TRUE(std::filesystem::exists(dir + "/127.3.11.11.json"));
+  const auto perms = std::filesystem::status(dir + "/RB002130905866.json").permissions();
+  EXPECT_EQ(perms & std::filesystem::perms::others_read, std::filesystem::perms::none);
+}
+
+TEST(BackupRestore, RefusesBeforeSendingAnything) {
+  TestFleet fleet("127.3.12.10", 3, {"remote", "remote", "keys"});
+  const std::string file = TempPath("backup.json");
+  ASSERT_EQ(RunCtl({"backup", fleet.Address(0), "-o", file}).status, 0);
+  fleet.Board(1).ClearFrames();
+  fleet.Board(2).ClearFrames();
+
+  const CtlResult otherId = RunCtl({"restore", fleet.Address(1), file});
+  EXPECT_EQ(otherId.status, 1);
+  EXPECT_NE(otherId.err.find("the backup is of board RB002130906122"), std::string::npos) << otherId.err;
+
+  const CtlResult noRemote = RunCtl({"restore", fleet.Address(2), file, "--other-board"});
+  EXPECT_EQ(noRemote.status, 1);
+  EXPECT_NE(noRemote.err.find("a keys board cannot take remote, dns, server, password"), std::string::npos)
+      << noRemote.err;
+
+  EXPECT_EQ(fleet.Board(1).Frames().size(), 1u);  // the read only
+  EXPECT_EQ(fleet.Board(2).Frames().size(), 1u);
+}
+
+}  // namespace
+}  // namespace relayctl::testing

@@ -1,0 +1,75 @@
+#include "CtlRun.h"
+
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fcntl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+extern char **environ;
+
+namespace relayctl::testing {
+
+CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory) {
+  const std::string outPath = TempPath("stdout"), errPath = TempPath("stderr");
+  std::vector<std::string> args = {RELAYCTL_PATH};
+  args.insert(args.end(), arguments.begin(), arguments.end());
+  std::vector<char *> argv;
+  for (std::string &arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  if (!directory.empty()) posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) throw std::runtime_error("cannot start " + args[0]);
+  int wstatus = 0;
+  while (waitpid(pid, &wstatus, 0) < 0) {
+  }
+  CtlResult result;
+  result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+  result.out = ReadAll(outPath);
+  result.err = ReadAll(errPath);
+  std::remove(outPath.c_str());
+  std::remove(errPath.c_str());
+  return result;
+}
+
+TestFleet::TestFleet(const std::string &first, int count, const std::vector<std::string> &models,
+                     const sim::SimOptions &options) {
+  const auto plan = sim::PlanFleet(sim::BoardConfig{}, count, first, models);
+  if (!plan) throw std::runtime_error("bad fleet plan from " + first);
+  plan_ = *plan;
+  if (!fleet_.Start(plan_, options)) throw std::runtime_error("cannot listen on every address from " + first);
+}
+
+std::string TempPath(const std::string &name) {
+  static int counter = 0;
+  const char *dir = std::getenv("TMPDIR");
+  const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
+  return std::string(dir ? dir : "/tmp") + "/relayctl-" + std::to_string(getpid()) + "-" +
+         (test ? test->name() : "x") + "-" + std::to_string(++counter) + "-" + name;
+}
+
+std::string ReadAll(const std::string &path) {
+  std::ifstream file(path);
+  std::ostringstream content;
+  content << file.rdbuf();
+  return content.str();
+}
+
+void WriteAll(const std::string &path, const std::string &text) { std::ofstream(path) << text; }
+
+}  // namespace relayctl::testing

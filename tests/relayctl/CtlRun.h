@@ -1,0 +1,41 @@
+// Runs the relayctl program and captures what it prints, and starts fleets of
+// stand-in boards for it on a loopback block of the test's own.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "SimFleet.h"
+
+namespace relayctl::testing {
+
+namespace sim = relay::sim;
+
+struct CtlResult {
+  int status = -1;  // exit status, or -1 when it did not exit normally
+  std::string out;
+  std::string err;
+};
+
+// Runs relayctl with `arguments`, in `directory` when one is given.
+CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory = {});
+
+// Boards on consecutive addresses from `first`, models in turn from `models`.
+class TestFleet {
+ public:
+  TestFleet(const std::string &first, int count, const std::vector<std::string> &models,
+            const sim::SimOptions &options = {});
+  sim::RelaySim &Board(std::size_t index) { return fleet_.Board(index); }
+  const std::string &Address(std::size_t index) const { return plan_.at(index).address; }
+
+ private:
+  std::vector<sim::FleetBoard> plan_;
+  sim::SimFleet fleet_;
+};
+
+// A fresh path for a file in the test's temporary directory.
+std::string TempPath(const std::string &name);
+std::string ReadAll(const std::string &path);
+void WriteAll(const std::string &path, const std::string &text);
+
+}  // namespace relayctl::testing

@@ -1,0 +1,106 @@
+// Address ranges, address lists and NAME=VALUE settings, fed as text.
+#include <gtest/gtest.h>
+
+#include "AddressRange.h"
+#include "Assignments.h"
+
+namespace relayctl {
+namespace {
+
+TEST(ParseRange, Forms) {
+  struct Case {
+    const char *text;
+    std::size_t count;
+    const char *first;
+    const char *last;
+  };
+  const Case cases[] = {
+      {"10.0.0.0/24", 254, "10.0.0.1", "10.0.0.254"},
+      {"10.0.0.77/24", 254, "10.0.0.1", "10.0.0.254"},  // host bits ignored
+      {"10.0.0.0/30", 2, "10.0.0.1", "10.0.0.2"},
+      {"10.0.0.4/31", 2, "10.0.0.4", "10.0.0.5"},
+      {"10.0.0.9/32", 1, "10.0.0.9", "10.0.0.9"},
+      {"10.1.0.0/16", 65534, "10.1.0.1", "10.1.255.254"},
+      {"10.0.0.250-10.0.1.4", 11, "10.0.0.250", "10.0.1.4"},
+      {"10.0.0.5-40", 36, "10.0.0.5", "10.0.0.40"},
+      {"10.0.0.7", 1, "10.0.0.7", "10.0.0.7"},
+      {"10.0.0.0-10.0.255.255", 65536, "10.0.0.0", "10.0.255.255"},
+  };
+  for (const Case &c : cases) {
+    std::string error;
+    const auto addresses = ParseRange(c.text, error);
+    ASSERT_TRUE(addresses) << c.text << ": " << error;
+    EXPECT_EQ(addresses->size(), c.count) << c.text;
+    EXPECT_EQ(FormatAddress(addresses->front()), c.first) << c.text;
+    EXPECT_EQ(FormatAddress(addresses->back()), c.last) << c.text;
+  }
+}
+
+TEST(ParseRange, Refusals) {
+  for (const char *text : {"10.0.0.0/15", "10.0.0.0-10.1.0.0", "10.0.0.9-10.0.0.8", "10.0.0.9-3", "10.0.0.0/33",
+                           "10.0.0/24", "10.0.0.256", "10.0.0.1-", "host.example", "", "10.0.0.0/", "1.2.3.4.5"}) {
+    std::string error;
+    EXPECT_FALSE(ParseRange(text, error)) << text;
+    EXPECT_FALSE(error.empty()) << text;
+  }
+}
+
+TEST(ParseAddressList, SkipsCommentsAndBlanksAndNamesTheBadLine) {
+  std::string error;
+  const auto list = ParseAddressList("# boards\n10.0.0.1\n\n  10.0.0.2  # spare\r\n10.0.0.3", error);
+  ASSERT_TRUE(list) << error;
+  EXPECT_EQ(*list, (std::vector<std::string>{"10.0.0.1", "10.0.0.2", "10.0.0.3"}));
+  EXPECT_FALSE(ParseAddressList("10.0.0.1\nboard-7\n", error));
+  EXPECT_EQ(error, "line 2: 'board-7' is not an IPv4 address");
+}
+
+TEST(ParseAssignments, EveryName) {
+  std::string error;
+  const auto changes = ParseAssignments({"ip=10.0.0.2", "mask=255.255.255.0", "gateway=10.0.0.1", "dns=10.0.0.53",
+                                         "server=relay.example", "password=012345", "restore=on", "remote=off",
+                                         "key1=jog", "key8=2", "key4=keep"},
+                                        error);
+  ASSERT_TRUE(changes) << error;
+  EXPECT_EQ(changes->ip, "10.0.0.2");
+  EXPECT_EQ(changes->mask, "255.255.255.0");
+  EXPECT_EQ(changes->gateway, "10.0.0.1");
+  EXPECT_EQ(changes->dns, "10.0.0.53");
+  EXPECT_EQ(changes->server, "relay.example");
+  EXPECT_EQ(changes->password, "012345");
+  EXPECT_EQ(changes->restore, true);
+  EXPECT_EQ(changes->remote, false);
+  EXPECT_EQ(changes->keys, "3--1---2");
+
+  const auto keys = ParseAssignments({"keys=12312312"}, error);
+  ASSERT_TRUE(keys);
+  EXPECT_EQ(keys->keys, "12312312");
+  EXPECT_FALSE(keys->ip || keys->restore || keys->remote);
+}
+
+TEST(ParseAssignments, Refusals) {
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {"ip"},
+      {"=10.0.0.1"},
+      {"colour=red"},
+      {"keys=1231231"},
+      {"keys=12312314"},
+      {"key0=jog"},
+      {"key9=jog"},
+      {"key1=4"},
+      {"key1=Jog"},
+      {"restore=1"},
+      {"remote=ON"},
+      {"ip=10.0.0.1", "ip=10.0.0.2"},
+      {"keys=12312312", "key1=jog"},
+      {"key1=jog", "keys=12312312"},
+  };
+  for (const auto &arguments : cases) {
+    std::string error;
+    EXPECT_FALSE(ParseAssignments(arguments, error)) << (arguments.empty() ? "(none)" : arguments.front());
+    EXPECT_FALSE(error.empty());
+  }
+}
+
+}  // namespace
+}  // namespace relayctl

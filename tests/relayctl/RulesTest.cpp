@@ -1,0 +1,101 @@
+// Verification rules, exit statuses and scan replies: pure functions.
+#include <gtest/gtest.h>
+
+#include "ExitStatus.h"
+#include "ScanResult.h"
+#include "Verify.h"
+
+namespace relayctl {
+namespace {
+
+BoardState RemoteBoard(bool remoteOn) {
+  BoardState board;
+  board.address = "10.0.0.9";
+  board.capabilities = {true, true};
+  board.settings = {"10.0.0.9", "255.255.255.0", "10.0.0.1", "12312312", false, remoteOn,
+                    "10.0.0.53", "relay.example", "012345"};
+  return board;
+}
+
+TEST(ExpectedAfterSave, InTheFormTheLibraryWrites) {
+  Settings changes;
+  changes.ip = " 010.0.0.020 ";
+  changes.gateway = "10..0.0.1.";
+  changes.keys = "3------1";
+  changes.server = "  other.example\t";
+  changes.password = " 654321 ";
+  const Settings expected = ExpectedAfterSave(RemoteBoard(true), changes);
+  EXPECT_EQ(expected.ip, "10.0.0.20");
+  EXPECT_EQ(expected.gateway, "10.0.0.1");
+  EXPECT_EQ(expected.keys, "32312311");
+  EXPECT_EQ(expected.server, "other.example");
+  EXPECT_EQ(expected.password, "654321");
+  EXPECT_FALSE(expected.mask || expected.dns || expected.restore || expected.remote);
+}
+
+TEST(ExpectedAfterSave, RemoteControlValuesOnlyWhileItEndsUpOn) {
+  Settings changes;
+  changes.dns = "10.0.0.54";
+  changes.password = "111111";
+  EXPECT_FALSE(ExpectedAfterSave(RemoteBoard(false), changes).dns);
+  EXPECT_EQ(ExpectedAfterSave(RemoteBoard(true), changes).dns, "10.0.0.54");
+  changes.remote = true;
+  EXPECT_EQ(ExpectedAfterSave(RemoteBoard(false), changes).password, "111111");
+  changes.remote = false;
+  EXPECT_FALSE(ExpectedAfterSave(RemoteBoard(true), changes).password);
+}
+
+TEST(Compare, ReportsOnlyExpectedValuesThatDiffer) {
+  Settings expected;
+  expected.gateway = "10.0.0.1";
+  expected.restore = true;
+  expected.keys = "11111111";
+  const Settings found = RemoteBoard(true).settings;  // gateway matches, restore and keys do not
+  const std::vector<Difference> differences = Compare(expected, found);
+  EXPECT_EQ(Describe(differences), "keys: wanted 11111111, board has 12312312; restore: wanted on, board has off");
+  EXPECT_TRUE(Compare({}, found).empty());
+}
+
+TEST(ExitStatusOfCode, Bands) {
+  const std::pair<int, ExitStatus> cases[] = {
+      {3001, kExitDone},          {3002, kExitDone},          {2001, kExitRejected},      {2006, kExitRejected},
+      {1001, kExitCommunication}, {1004, kExitCommunication}, {1006, kExitCommunication}, {0, kExitCommunication},
+  };
+  for (const auto &[code, status] : cases) EXPECT_EQ(ExitStatusOfCode(code), status) << code;
+  EXPECT_EQ(Worse(kExitRejected, kExitNotVerified), kExitNotVerified);
+  EXPECT_EQ(Worse(kExitCommunication, kExitDone), kExitCommunication);
+}
+
+TEST(UnsupportedNames, ByCapability) {
+  Settings changes;
+  changes.keys = "1-------";
+  changes.dns = "10.0.0.1";
+  changes.restore = true;
+  EXPECT_EQ(UnsupportedNames(changes, {false, false}), (std::vector<std::string>{"keys", "dns"}));
+  EXPECT_EQ(UnsupportedNames(changes, {true, false}), std::vector<std::string>{"keys"});
+  EXPECT_TRUE(UnsupportedNames(changes, {true, true}).empty());
+  EXPECT_FALSE(WithoutNetwork(RemoteBoard(true).settings).ip);
+}
+
+TEST(Identify, ModelsFromTheRepliesAndOpenPortsThatAreNoBoards) {
+  const std::vector<ProbeReply> replies = {
+      {0x0A000001, ">10.0.0.1,255.0.0.0,10.0.0.254,12312312,0,7,RB000000000001123456,10.0.0.53,relay.example,1;",
+       true},
+      {0x0A000002, ">10.0.0.2,255.0.0.0,10.0.0.254,12312312,1;", true},
+      {0x0A000003, ">10.0.0.3,255.0.0.0,10.0.0.254,,0;", true},
+      {0x0A000004, "", false},
+      {0x0A000005, "HTTP/1.1 400 Bad Request", false},
+  };
+  const ScanResult result = Identify(replies);
+  ASSERT_EQ(result.boards.size(), 3u);
+  EXPECT_EQ(ScanTable(result.boards),
+            "ADDRESS          MODEL           FIRMWARE   DEVICE ID\n"
+            "10.0.0.1         remote control  1.0.7      RB000000000001\n"
+            "10.0.0.2         keys            -          -\n"
+            "10.0.0.3         basic           -          -\n");
+  EXPECT_EQ(result.notBoards, (std::vector<std::string>{"10.0.0.4: port open, no reply",
+                                                        "10.0.0.5: port open, the reply is not a board configuration"}));
+}
+
+}  // namespace
+}  // namespace relayctl

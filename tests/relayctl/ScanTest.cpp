@@ -1,0 +1,58 @@
+// scan against fleets of stand-in boards.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "CtlRun.h"
+
+namespace relayctl::testing {
+namespace {
+
+using nlohmann::json;
+
+TEST(Scan, FindsExactlyTheRunningBoardsWithTheirModels) {
+  TestFleet fleet("127.3.1.10", 6, {"remote", "keys", "basic"});
+  fleet.Board(4).Stop();  // a keys board that is switched off
+  sim::SimOptions notABoard;
+  notABoard.rawCfgReply = ">hello;";
+  sim::RelaySim stranger(sim::BoardConfig{}, notABoard);
+  ASSERT_TRUE(stranger.Start("127.3.1.200"));
+
+  const CtlResult result = RunCtl({"scan", "127.3.1.0/24", "--json"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  const json found = json::parse(result.out);
+  std::vector<std::string> seen;
+  for (const json &board : found) {
+    seen.push_back(board["address"].get<std::string>() + " " + board["model"].get<std::string>() + " " +
+                   board["firmware"].dump() + " " + board["device_id"].dump());
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{
+                      "127.3.1.10 remote control \"1.0.7\" \"RB002130903306\"",
+                      "127.3.1.11 keys null null",
+                      "127.3.1.12 basic null null",
+                      "127.3.1.13 remote control \"1.0.7\" \"RB002130903309\"",
+                      "127.3.1.15 basic null null",
+                  }));
+  EXPECT_NE(result.err.find("127.3.1.200: port open, the reply is not a board configuration"), std::string::npos)
+      << result.err;
+  EXPECT_NE(result.err.find("5 boards in 254 addresses"), std::string::npos) << result.err;
+}
+
+TEST(Scan, TableShowsAddressModelFirmwareAndId) {
+  TestFleet fleet("127.3.2.20", 2, {"remote", "basic"});
+  const CtlResult result = RunCtl({"scan", "127.3.2.20-21", "--parallel", "1", "--timeout", "200"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "ADDRESS          MODEL           FIRMWARE   DEVICE ID\n"
+            "127.3.2.20       remote control  1.0.7      RB002130903572\n"
+            "127.3.2.21       basic           -          -\n");
+}
+
+TEST(Scan, EmptyRangeFindsNothing) {
+  const CtlResult result = RunCtl({"scan", "127.3.3.0/24"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, "ADDRESS          MODEL           FIRMWARE   DEVICE ID\n");
+}
+
+}  // namespace
+}  // namespace relayctl::testing

@@ -30,6 +30,16 @@ QString ApplicationTitle() { return QCoreApplication::applicationName(); }
 // Texts cross to the library in the system's single-byte encoding.
 QByteArray Bytes(const QLineEdit *edit) { return edit->text().toLocal8Bit(); }
 
+// RadioButton(3k-2), (3k-1) and (3k) stand for modes 1, 2 and 3 of key k.
+struct KeyMode {
+  short key;
+  short mode;
+};
+
+KeyMode KeyModeOf(std::size_t buttonIndex) {
+  return {static_cast<short>(buttonIndex / 3 + 1), static_cast<short>(buttonIndex % 3 + 1)};
+}
+
 // Checks or unchecks one button of a group without the group's own rule, which
 // would never let the checked button go; so a group can end with none checked.
 void SetModeChecked(QRadioButton *button, bool checked) {
@@ -131,9 +141,8 @@ void TForm1::OnConnect() {
   if (CanCfgButton() == 1) {
     const auto buttons = ModeButtons();
     for (std::size_t i = 0; i < buttons.size(); ++i) {
-      const auto key = static_cast<short>(i / 3 + 1);
-      const auto mode = static_cast<short>(i % 3 + 1);
-      SetModeChecked(buttons[i], GetButtonCfg(key) == mode);
+      const KeyMode button = KeyModeOf(i);
+      SetModeChecked(buttons[i], GetButtonCfg(button.key) == button.mode);
     }
   }
   ui.CheckBox1->setChecked(GetRestoreState() == 1);
@@ -163,8 +172,8 @@ void TForm1::BitBtn2Click() {
   if (CanCfgButton() == 1) {
     const auto buttons = ModeButtons();
     for (std::size_t i = 0; i < buttons.size(); ++i) {
-      if (buttons[i]->isChecked())
-        SetButtonCfg(static_cast<short>(i / 3 + 1), static_cast<short>(i % 3 + 1));
+      const KeyMode button = KeyModeOf(i);
+      if (buttons[i]->isChecked()) SetButtonCfg(button.key, button.mode);
     }
   }
   SetRestoreState(ui.CheckBox1->isChecked() ? 1 : 0);

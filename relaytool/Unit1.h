@@ -37,7 +37,7 @@ class TForm1 : public QWidget {
   void ShowDisconnected();
   void ShowLastError(unsigned icon);
 
-  // RadioButton1 .. RadioButton24: three per key, for the modes 1, 2, 3.
+  // RadioButton1 .. RadioButton24, in key order.
   std::array<QRadioButton *, 24> ModeButtons() const;
   int PageIndex(const QWidget *page) const;
 

@@ -1,5 +1,6 @@
 #include "BoardLink.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -81,7 +82,7 @@ Outcome SaveChanges(const Settings &changes) {
 
 std::optional<BoardState> WaitForBoard(const std::vector<std::string> &addresses, int waitMs) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-  std::this_thread::sleep_for(kFirstTryAfter);
+  std::this_thread::sleep_for(std::min<std::chrono::milliseconds>(kFirstTryAfter, std::chrono::milliseconds(waitMs)));
   for (;;) {
     for (const std::string &address : addresses) {
       Outcome ignored;

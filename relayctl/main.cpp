@@ -29,11 +29,11 @@ int main(int argc, char **argv) {
   relayctl::ProbeOptions probe;
 
   CLI::App *show = app.add_subcommand("show", "Print every setting, the capabilities and firmware of a board");
-  show->add_option("address", address, "The board's IPv4 address")->required();
+  show->add_option("address", address, "The board's IPv4 address")->required()->check(CLI::ValidIPV4);
   show->add_flag("--json", json, "One JSON object with fixed field names");
 
   CLI::App *set = app.add_subcommand("set", "Change settings of a board and restart it");
-  set->add_option("address", address, "The board's IPv4 address")->required();
+  set->add_option("address", address, "The board's IPv4 address")->required()->check(CLI::ValidIPV4);
   set->add_option("settings", assignments,
                   "NAME=VALUE: ip, mask, gateway, keys (eight digits 1..3), key1..key8 (keep, follow, jog or 1..3), "
                   "restore and remote (on|off), dns, server, password")
@@ -41,11 +41,11 @@ int main(int argc, char **argv) {
   AddVerifyOptions(*set, verify, waitSeconds);
 
   CLI::App *backup = app.add_subcommand("backup", "Save a board's settings to a JSON file");
-  backup->add_option("address", address, "The board's IPv4 address")->required();
+  backup->add_option("address", address, "The board's IPv4 address")->required()->check(CLI::ValidIPV4);
   backup->add_option("-o,--output", output, "File to write (- for standard output); default DEVICE-ID.json or ADDRESS.json");
 
   CLI::App *restore = app.add_subcommand("restore", "Write a backup's settings to a board");
-  restore->add_option("address", address, "The board's IPv4 address")->required();
+  restore->add_option("address", address, "The board's IPv4 address")->required()->check(CLI::ValidIPV4);
   restore->add_option("file", file, "Backup file")->required();
   restore->add_flag("--other-board", otherBoard, "Restore a backup of a board with another device ID");
   AddVerifyOptions(*restore, verify, waitSeconds);

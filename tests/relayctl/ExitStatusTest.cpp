@@ -28,6 +28,7 @@ TEST(ExitStatus, EveryOutcomeHasItsStatus) {
       {{"set", remote, "key9=jog"}, 64},
       {{"set", remote, "restore=yes"}, 64},
       {{"set", remote}, 64},
+      {{"show", "board-7"}, 64},
       {{"restore", remote, TempPath("missing.json")}, 64},
       {{"restore", remote, badFile}, 64},
       {{"apply", badFile}, 64},

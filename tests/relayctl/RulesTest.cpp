@@ -1,7 +1,6 @@
-// Verification rules, exit statuses and scan replies: pure functions.
+// Verification rules and scan replies: pure functions.
 #include <gtest/gtest.h>
 
-#include "ExitStatus.h"
 #include "ScanResult.h"
 #include "Verify.h"
 
@@ -54,27 +53,6 @@ TEST(Compare, ReportsOnlyExpectedValuesThatDiffer) {
   const std::vector<Difference> differences = Compare(expected, found);
   EXPECT_EQ(Describe(differences), "keys: wanted 11111111, board has 12312312; restore: wanted on, board has off");
   EXPECT_TRUE(Compare({}, found).empty());
-}
-
-TEST(ExitStatusOfCode, Bands) {
-  const std::pair<int, ExitStatus> cases[] = {
-      {3001, kExitDone},          {3002, kExitDone},          {2001, kExitRejected},      {2006, kExitRejected},
-      {1001, kExitCommunication}, {1004, kExitCommunication}, {1006, kExitCommunication}, {0, kExitCommunication},
-  };
-  for (const auto &[code, status] : cases) EXPECT_EQ(ExitStatusOfCode(code), status) << code;
-  EXPECT_EQ(Worse(kExitRejected, kExitNotVerified), kExitNotVerified);
-  EXPECT_EQ(Worse(kExitCommunication, kExitDone), kExitCommunication);
-}
-
-TEST(UnsupportedNames, ByCapability) {
-  Settings changes;
-  changes.keys = "1-------";
-  changes.dns = "10.0.0.1";
-  changes.restore = true;
-  EXPECT_EQ(UnsupportedNames(changes, {false, false}), (std::vector<std::string>{"keys", "dns"}));
-  EXPECT_EQ(UnsupportedNames(changes, {true, false}), std::vector<std::string>{"keys"});
-  EXPECT_TRUE(UnsupportedNames(changes, {true, true}).empty());
-  EXPECT_FALSE(WithoutNetwork(RemoteBoard(true).settings).ip);
 }
 
 TEST(Identify, ModelsFromTheRepliesAndOpenPortsThatAreNoBoards) {

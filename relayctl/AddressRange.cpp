@@ -36,6 +36,38 @@ std::optional<std::vector<std::uint32_t>> Span(std::uint64_t first, std::uint64_
   return addresses;
 }
 
+struct Bounds {
+  std::uint64_t first, last;
+};
+
+// First and last address of the range's text, before any check of its size.
+std::optional<Bounds> RangeBounds(std::string_view text) {
+  if (const std::size_t slash = text.find('/'); slash != std::string_view::npos) {
+    const std::optional<std::uint32_t> base = ParseAddress(text.substr(0, slash));
+    const std::optional<unsigned> prefix = ParseNumber(text.substr(slash + 1), 32);
+    if (!base || !prefix) return std::nullopt;
+    const std::uint64_t size = std::uint64_t{1} << (32 - *prefix);
+    const std::uint64_t first = *base & ~(size - 1);
+    const std::uint64_t hostsOnly = *prefix <= 30 ? 1 : 0;  // without network and broadcast address
+    return Bounds{first + hostsOnly, first + size - 1 - hostsOnly};
+  }
+  if (const std::size_t dash = text.find('-'); dash != std::string_view::npos) {
+    const std::optional<std::uint32_t> first = ParseAddress(text.substr(0, dash));
+    if (!first) return std::nullopt;
+    const std::string_view end = text.substr(dash + 1);
+    std::optional<std::uint32_t> last = ParseAddress(end);
+    if (!last) {
+      const std::optional<unsigned> lastNumber = ParseNumber(end, 255);
+      if (!lastNumber) return std::nullopt;
+      last = (*first & 0xFFFFFF00u) | *lastNumber;
+    }
+    return Bounds{*first, *last};
+  }
+  const std::optional<std::uint32_t> single = ParseAddress(text);
+  if (!single) return std::nullopt;
+  return Bounds{*single, *single};
+}
+
 }  // namespace
 
 std::optional<std::uint32_t> ParseAddress(std::string_view text) {
@@ -57,32 +89,13 @@ std::string FormatAddress(std::uint32_t address) {
 }
 
 std::optional<std::vector<std::uint32_t>> ParseRange(std::string_view text, std::string &error) {
-  error = "cannot read range '" + std::string(text) +
-          "': give a CIDR block (10.0.0.0/24), a range (10.0.0.5-10.0.0.40 or 10.0.0.5-40) or one address";
-  if (const std::size_t slash = text.find('/'); slash != std::string_view::npos) {
-    const std::optional<std::uint32_t> base = ParseAddress(text.substr(0, slash));
-    const std::optional<unsigned> prefix = ParseNumber(text.substr(slash + 1), 32);
-    if (!base || !prefix) return std::nullopt;
-    const std::uint64_t size = std::uint64_t{1} << (32 - *prefix);
-    const std::uint64_t first = *base & ~(size - 1);
-    const bool hostsOnly = *prefix <= 30;
-    return Span(first + (hostsOnly ? 1 : 0), first + size - 1 - (hostsOnly ? 1 : 0), text, error);
+  const std::optional<Bounds> bounds = RangeBounds(text);
+  if (!bounds) {
+    error = "cannot read range '" + std::string(text) +
+            "': give a CIDR block (10.0.0.0/24), a range (10.0.0.5-10.0.0.40 or 10.0.0.5-40) or one address";
+    return std::nullopt;
   }
-  if (const std::size_t dash = text.find('-'); dash != std::string_view::npos) {
-    const std::optional<std::uint32_t> first = ParseAddress(text.substr(0, dash));
-    if (!first) return std::nullopt;
-    const std::string_view end = text.substr(dash + 1);
-    std::optional<std::uint32_t> last = ParseAddress(end);
-    if (!last) {
-      const std::optional<unsigned> lastNumber = ParseNumber(end, 255);
-      if (!lastNumber) return std::nullopt;
-      last = (*first & 0xFFFFFF00u) | *lastNumber;
-    }
-    return Span(*first, *last, text, error);
-  }
-  const std::optional<std::uint32_t> single = ParseAddress(text);
-  if (!single) return std::nullopt;
-  return Span(*single, *single, text, error);
+  return Span(bounds->first, bounds->last, text, error);
 }
 
 std::optional<std::vector<std::string>> ParseAddressList(std::string_view text, std::string &error) {

@@ -28,8 +28,9 @@ WriteResult WriteChanges(const BoardState &before, const Settings &changes, cons
   const Outcome saved = SaveChanges(changes);
   WriteResult result{ExitStatusOfCode(saved.code), saved.message};
   if (result.status != kExitDone) result.message += " (" + std::to_string(saved.code) + ")";
-  if ((changes.dns || changes.server || changes.password) && !expected.dns && !expected.server &&
-      !expected.password && result.status == kExitDone) {
+  const bool remoteValuesUnwritten =
+      (changes.dns || changes.server || changes.password) && !(expected.dns || expected.server || expected.password);
+  if (remoteValuesUnwritten && result.status == kExitDone) {
     result.message += " (dns, server and password are written only while remote control is on)";
   }
   if (result.status != kExitDone || !options.verify || saved.code != kRestarted) return result;

@@ -20,7 +20,7 @@ const NamedGetter kTextGetters[] = {
     {"GetWebServer", GetWebServer}, {"GetPassword", GetPassword},
 };
 
-using TextSetter = short (*)(const char *);
+using TextSetter = short(RELAYLINK_CALL *)(const char *);
 const TextSetter kTextSetters[] = {SetIpAddr, SetSubMask, SetGateway, SetDns, SetWebServer, SetPassword};
 
 void ExpectEverythingRefused() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "RelaySim.h"
+#include "relaylink.h"
 
 namespace relay::testing {
 
@@ -35,7 +36,7 @@ class TestBoard {
 std::string UnusedLoopbackAddress();
 
 // Text getters of the library through their exports.
-using TextGetter = short (*)(char *, unsigned short);
+using TextGetter = short(RELAYLINK_CALL *)(char *, unsigned short);
 std::string TextOf(TextGetter getter);
 std::string ErrorMessage();
 

@@ -1,0 +1,162 @@
+#define WIN32_LEAN_AND_MEAN
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#include <windows.h>
+
+#include "Socket.h"
+
+namespace relay::net {
+namespace {
+
+SOCKET Sock(SocketHandle socket) { return static_cast<SOCKET>(socket); }
+
+sockaddr_in MakeAddress(std::uint32_t address, std::uint16_t port) {
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_port = htons(port);
+  addr.sin_addr.s_addr = address;
+  return addr;
+}
+
+bool SetBlocking(SOCKET socket, bool blocking) {
+  u_long nonBlocking = blocking ? 0 : 1;
+  return ioctlsocket(socket, FIONBIO, &nonBlocking) == 0;
+}
+
+// Sockets are not handed down to programs we start (the ARP tool).
+void KeepFromChildren(SOCKET socket) {
+  SetHandleInformation(reinterpret_cast<HANDLE>(socket), HANDLE_FLAG_INHERIT, 0);
+}
+
+void SetNoDelay(SOCKET socket) {
+  const BOOL noDelay = TRUE;
+  setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char *>(&noDelay), sizeof noDelay);
+}
+
+SOCKET NewStreamSocket() {
+  const SOCKET socket = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  if (socket != INVALID_SOCKET) KeepFromChildren(socket);
+  return socket;
+}
+
+// select() on one socket; a negative time-out waits without limit. Returns
+// select's own result; `failed` tells whether the socket landed in the
+// exception set (how Windows reports a failed non-blocking connect).
+int SelectOne(SOCKET socket, bool forWrite, int timeoutMs, bool *failed = nullptr) {
+  fd_set ready;
+  fd_set errors;
+  FD_ZERO(&ready);
+  FD_ZERO(&errors);
+  FD_SET(socket, &ready);
+  FD_SET(socket, &errors);
+  timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+  const int result = select(0, forWrite ? nullptr : &ready, forWrite ? &ready : nullptr, &errors,
+                            timeoutMs < 0 ? nullptr : &limit);
+  if (failed != nullptr) *failed = result > 0 && FD_ISSET(socket, &errors);
+  return result;
+}
+
+}  // namespace
+
+// Winsock 1.1 is started once per process and stays up until it ends.
+void StartSockets() {
+  static const bool started = [] {
+    WSADATA data;
+    return WSAStartup(MAKEWORD(1, 1), &data) == 0;
+  }();
+  (void)started;
+}
+
+std::uint32_t ParseIpv4(const char *text) { return inet_addr(text); }
+
+std::string FormatIpv4(std::uint32_t address) {
+  in_addr addr{};
+  addr.s_addr = address;
+  return inet_ntoa(addr);  // Winsock keeps one buffer per thread
+}
+
+SocketHandle ConnectTcp(std::uint32_t address, std::uint16_t port, int timeoutMs) {
+  const SOCKET socket = NewStreamSocket();
+  if (socket == INVALID_SOCKET) return kInvalidSocket;
+  const sockaddr_in addr = MakeAddress(address, port);
+  bool connected = false;
+  if (SetBlocking(socket, false)) {
+    if (::connect(socket, reinterpret_cast<const sockaddr *>(&addr), sizeof addr) == 0) {
+      connected = true;
+    } else if (WSAGetLastError() == WSAEWOULDBLOCK) {
+      bool failed = false;
+      if (SelectOne(socket, true, timeoutMs, &failed) > 0 && !failed) {
+        int error = 0;
+        int size = sizeof error;
+        connected = getsockopt(socket, SOL_SOCKET, SO_ERROR, reinterpret_cast<char *>(&error), &size) == 0 &&
+                    error == 0;
+      }
+    }
+  }
+  if (!connected || !SetBlocking(socket, true)) {
+    closesocket(socket);
+    return kInvalidSocket;
+  }
+  SetNoDelay(socket);
+  return static_cast<SocketHandle>(socket);
+}
+
+bool SendAll(SocketHandle socket, std::string_view data) {
+  while (!data.empty()) {
+    const int sent = ::send(Sock(socket), data.data(), static_cast<int>(data.size()), 0);
+    if (sent == SOCKET_ERROR) {
+      // A would-block answer only means "not now": wait until there is room.
+      if (WSAGetLastError() == WSAEWOULDBLOCK && SelectOne(Sock(socket), true, -1) > 0) continue;
+      return false;
+    }
+    data.remove_prefix(static_cast<std::size_t>(sent));
+  }
+  return true;
+}
+
+WaitResult WaitReadable(SocketHandle socket, int timeoutMs) {
+  const int result = SelectOne(Sock(socket), false, timeoutMs);
+  if (result == SOCKET_ERROR) return WaitResult::Failed;
+  return result == 0 ? WaitResult::TimedOut : WaitResult::Ready;
+}
+
+std::optional<std::size_t> ReceiveSome(SocketHandle socket, char *buffer, std::size_t capacity) {
+  for (;;) {
+    const int received = ::recv(Sock(socket), buffer, static_cast<int>(capacity), 0);
+    if (received != SOCKET_ERROR) return static_cast<std::size_t>(received);
+    // A would-block answer only means "not now": wait for data, as a blocking
+    // receive would.
+    if (WSAGetLastError() != WSAEWOULDBLOCK || SelectOne(Sock(socket), false, -1) <= 0) return std::nullopt;
+  }
+}
+
+void CloseSocket(SocketHandle socket) {
+  if (socket != kInvalidSocket) closesocket(Sock(socket));
+}
+
+void SetAbortiveClose(SocketHandle socket) {
+  const linger immediate{1, 0};
+  setsockopt(Sock(socket), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char *>(&immediate), sizeof immediate);
+}
+
+SocketHandle ListenTcp(std::uint32_t address, std::uint16_t port) {
+  const SOCKET socket = NewStreamSocket();
+  if (socket == INVALID_SOCKET) return kInvalidSocket;
+  const sockaddr_in addr = MakeAddress(address, port);
+  if (::bind(socket, reinterpret_cast<const sockaddr *>(&addr), sizeof addr) != 0 ||
+      ::listen(socket, SOMAXCONN) != 0) {
+    closesocket(socket);
+    return kInvalidSocket;
+  }
+  return static_cast<SocketHandle>(socket);
+}
+
+SocketHandle AcceptConnection(SocketHandle listener) {
+  const SOCKET socket = ::accept(Sock(listener), nullptr, nullptr);
+  if (socket == INVALID_SOCKET) return kInvalidSocket;
+  KeepFromChildren(socket);
+  SetNoDelay(socket);
+  return static_cast<SocketHandle>(socket);
+}
+
+}  // namespace relay::net

@@ -5,7 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -53,6 +56,26 @@ TestFleet::TestFleet(const std::string &first, int count, const std::vector<std:
   if (!plan) throw std::runtime_error("bad fleet plan from " + first);
   plan_ = *plan;
   if (!fleet_.Start(plan_, options)) throw std::runtime_error("cannot listen on every address from " + first);
+}
+
+SilentHost::SilentHost(const std::string &address) {
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_port = htons(5111);
+  addr.sin_addr.s_addr = inet_addr(address.c_str());
+  listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  filler_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (bind(listener_, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0 || listen(listener_, 0) != 0 ||
+      connect(filler_, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0) {
+    close(filler_);
+    close(listener_);
+    throw std::runtime_error("cannot make a silent host on " + address);
+  }
+}
+
+SilentHost::~SilentHost() {
+  close(filler_);
+  close(listener_);
 }
 
 std::string TempPath(const std::string &name) {

@@ -33,6 +33,20 @@ class TestFleet {
   sim::SimFleet fleet_;
 };
 
+// A listener with a full accept queue that never accepts: further connection
+// attempts are dropped, as by a host that does not answer.
+class SilentHost {
+ public:
+  explicit SilentHost(const std::string &address);
+  SilentHost(const SilentHost &) = delete;
+  SilentHost &operator=(const SilentHost &) = delete;
+  ~SilentHost();
+
+ private:
+  int listener_ = -1;
+  int filler_ = -1;
+};
+
 // A fresh path for a file in the test's temporary directory.
 std::string TempPath(const std::string &name);
 std::string ReadAll(const std::string &path);

@@ -17,8 +17,14 @@ TEST(Scan, FindsExactlyTheRunningBoardsWithTheirModels) {
   notABoard.rawCfgReply = ">hello;";
   sim::RelaySim stranger(sim::BoardConfig{}, notABoard);
   ASSERT_TRUE(stranger.Start("127.3.1.200"));
+  sim::SimOptions mute;
+  mute.faults.push_back({sim::FaultKind::NoAnswer});
+  sim::RelaySim muteBoard(sim::BoardConfig{}, mute);
+  ASSERT_TRUE(muteBoard.Start("127.3.1.201"));
+  const SilentHost silent("127.3.1.202");
 
-  const CtlResult result = RunCtl({"scan", "127.3.1.0/24", "--json"});
+  const CtlResult result =
+      RunCtl({"scan", "127.3.1.0/24", "--json", "--timeout", "300", "--reply-timeout", "300"});
   ASSERT_EQ(result.status, 0) << result.err;
   const json found = json::parse(result.out);
   std::vector<std::string> seen;
@@ -35,6 +41,8 @@ TEST(Scan, FindsExactlyTheRunningBoardsWithTheirModels) {
                   }));
   EXPECT_NE(result.err.find("127.3.1.200: port open, the reply is not a board configuration"), std::string::npos)
       << result.err;
+  EXPECT_NE(result.err.find("127.3.1.201: port open, no reply"), std::string::npos) << result.err;
+  EXPECT_EQ(result.err.find("127.3.1.202"), std::string::npos) << result.err;
   EXPECT_NE(result.err.find("5 boards in 254 addresses"), std::string::npos) << result.err;
 }
 

@@ -186,6 +186,14 @@ void RelaySim::Relisten() {
 }
 
 void RelaySim::Serve(std::intptr_t connection) {
+  ServeFrames(connection);
+  // Counted as served only now that everything the connection held is freed.
+  net::CloseSocket(connection);
+  std::lock_guard lock(mutex_);
+  if (--activeClients_ == 0) idle_.notify_all();
+}
+
+void RelaySim::ServeFrames(std::intptr_t connection) {
   std::string pending;
   bool open = true;
   char chunk[4096];
@@ -206,9 +214,6 @@ void RelaySim::Serve(std::intptr_t connection) {
       break;
     }
   }
-  net::CloseSocket(connection);
-  std::lock_guard lock(mutex_);
-  if (--activeClients_ == 0) idle_.notify_all();
 }
 
 bool RelaySim::Answer(std::intptr_t connection, const std::string &text) {

@@ -54,6 +54,8 @@ class RelaySim {
   void AcceptLoop();
   void Relisten();
   void Serve(std::intptr_t connection);
+  // Answers the frames of one connection until it ends or is to be closed.
+  void ServeFrames(std::intptr_t connection);
   // Records and answers one frame; false when the connection is to be closed.
   bool Answer(std::intptr_t connection, const std::string &frame);
   bool SendWithFault(std::intptr_t connection, const std::string &reply, std::optional<FaultKind> fault);

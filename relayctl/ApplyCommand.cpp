@@ -32,17 +32,9 @@ WriteResult ApplyTo(const std::string &address, const Settings &changes, const V
 
 int RunApply(const std::string &backupPath, std::vector<std::string> addresses, const std::string &listPath,
              const VerifyOptions &verify) {
-  const std::optional<std::string> text = ReadTextFile(backupPath);
-  if (!text) {
-    Report("cannot read " + backupPath);
-    return kExitUsage;
-  }
+  const std::optional<Backup> backup = LoadBackup(backupPath);
+  if (!backup) return kExitUsage;
   std::string error;
-  const std::optional<Backup> backup = ParseBackup(*text, error);
-  if (!backup) {
-    Report(backupPath + ": " + error);
-    return kExitUsage;
-  }
   if (!listPath.empty()) {
     const std::optional<std::string> list = ReadTextFile(listPath);
     const auto listed = list ? ParseAddressList(*list, error) : std::nullopt;

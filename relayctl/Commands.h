@@ -2,9 +2,11 @@
 // data to standard output and messages to standard error.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "BackupFile.h"
 #include "BoardWrite.h"
 #include "Prober.h"
 
@@ -26,5 +28,9 @@ int RunApply(const std::string &backupPath, std::vector<std::string> addresses, 
 
 // "relayctl: " + message on standard error.
 void Report(const std::string &message);
+
+// Reads and checks a backup file; reports why and gives nullopt when it cannot
+// be used.
+std::optional<Backup> LoadBackup(const std::string &path);
 
 }  // namespace relayctl

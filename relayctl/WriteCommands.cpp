@@ -40,19 +40,22 @@ int RunSet(const std::string &address, const std::vector<std::string> &assignmen
   return ReadAndWrite(address, *changes, "", verify);
 }
 
-int RunRestore(const std::string &address, const std::string &backupPath, bool otherBoard,
-               const VerifyOptions &verify) {
-  const std::optional<std::string> text = ReadTextFile(backupPath);
+std::optional<Backup> LoadBackup(const std::string &path) {
+  const std::optional<std::string> text = ReadTextFile(path);
   if (!text) {
-    Report("cannot read " + backupPath);
-    return kExitUsage;
+    Report("cannot read " + path);
+    return std::nullopt;
   }
   std::string error;
-  const std::optional<Backup> backup = ParseBackup(*text, error);
-  if (!backup) {
-    Report(backupPath + ": " + error);
-    return kExitUsage;
-  }
+  std::optional<Backup> backup = ParseBackup(*text, error);
+  if (!backup) Report(path + ": " + error);
+  return backup;
+}
+
+int RunRestore(const std::string &address, const std::string &backupPath, bool otherBoard,
+               const VerifyOptions &verify) {
+  const std::optional<Backup> backup = LoadBackup(backupPath);
+  if (!backup) return kExitUsage;
   return ReadAndWrite(address, backup->settings, otherBoard ? "" : backup->deviceId, verify);
 }
 

@@ -130,7 +130,7 @@ TEST(Password, SixDigitsOnly) {
   EXPECT_FALSE(IsValidPassword(" 12345"));
   EXPECT_FALSE(IsValidPassword(""));
   EXPECT_TRUE(IsValidPassword(std::string("123456\0x", 8)));  // measured up to the zero
-  EXPECT_FALSE(IsValidPassword(std::string("123\0456", 7)));
+  EXPECT_FALSE(IsValidPassword(std::string("123\0" "456", 7)));
 }
 
 TEST(Trimming, RemovesControlCharactersAndSpacesAtBothEnds) {

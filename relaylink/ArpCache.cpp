@@ -12,7 +12,7 @@ namespace relay {
 void FlushArpCache() {
   SHELLEXECUTEINFOA info{};
   info.cbSize = sizeof info;
-  info.fMask = SEE_MASK_NOCLOSEPROCESS;
+  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;  // no error box when the tool is missing
   info.lpFile = "arp.exe";
   info.lpParameters = "-d *";
   info.lpDirectory = "";

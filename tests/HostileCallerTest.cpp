@@ -238,6 +238,7 @@ struct Expected {
 
 const std::map<int, std::string> kMessages = {
     {0, ""},
+    {1002, "Operation failed."},
     {1004, "Can not connect to the device."},
     {1006, "Can not connect to the device."},
     {2001, "Wrong IP address."},
@@ -273,6 +274,9 @@ struct Operation {
 TEST(CallOrder, EveryOperationAfterEveryOtherAnswersConsistently) {
   TestBoard remote;
   TestBoard basic(BasicBoard(false));
+  sim::SimOptions refusing;
+  refusing.faults.push_back(sim::Fault{sim::FaultKind::Refuse, '6'});
+  TestBoard refuser(RemoteBoard(), refusing);
   const std::string nowhere = UnusedLoopbackAddress();
   const Operation operations[] = {
       {"read a remote-control board",
@@ -292,6 +296,13 @@ TEST(CallOrder, EveryOperationAfterEveryOtherAnswersConsistently) {
          e.code = 1004;
        }},
       {"save", [&](Expected &e) { ExpectSave(e); }},
+      {"read a board that refuses writes and save a change to it",
+       [&](Expected &e) {
+         EXPECT_EQ(ReadDeviceCfg(refuser.address().c_str()), 1);
+         EXPECT_EQ(SetRestoreState(GetRestoreState() == 0 ? 1 : 0), 1);
+         EXPECT_EQ(SaveDeviceCfg(), 0);
+         e = Expected{false, 1002, true, false, false};
+       }},
       {"change the restore flag and save",
        [&](Expected &e) {
          EXPECT_EQ(SetRestoreState(GetRestoreState() == 0 ? 1 : 0), e.ready ? 1 : 0);

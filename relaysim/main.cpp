@@ -33,6 +33,7 @@ const char kUsage[] =
     "    --no-answer [CMD]  --close [CMD]  --close-mid-reply [CMD]  --reset [CMD]\n"
     "    --lower-case [CMD] --trailing [CMD] --split [CMD] --one-byte [CMD]\n"
     "    --refuse [CMD]     --garbage [CMD]  --huge [CMD]  --ack-only [CMD]\n"
+    "    --close-after [CMD]  (the whole reply, then close)\n"
     "    --delay MS         --split-pause MS --raw-reply TEXT  --restart-silence MS\n";
 
 const std::map<std::string, FaultKind> kFaultOptions = {
@@ -42,6 +43,7 @@ const std::map<std::string, FaultKind> kFaultOptions = {
     {"--split", FaultKind::SplitReply},           {"--one-byte", FaultKind::OneBytePieces},
     {"--refuse", FaultKind::Refuse},              {"--garbage", FaultKind::Garbage},
     {"--huge", FaultKind::HugeReply},             {"--ack-only", FaultKind::AckWithoutApplying},
+    {"--close-after", FaultKind::CloseAfterReply},
 };
 
 std::vector<std::string> SplitList(const std::string &text) {

@@ -1,6 +1,5 @@
 #define WIN32_LEAN_AND_MEAN
 #include <winsock2.h>
-#include <ws2tcpip.h>
 #include <windows.h>
 
 #include "Socket.h"
@@ -40,8 +39,9 @@ SOCKET NewStreamSocket() {
 }
 
 // select() on one socket; a negative time-out waits without limit. Returns
-// select's own result; `failed` tells whether the socket landed in the
-// exception set (how Windows reports a failed non-blocking connect).
+// select's own result. Given `failed`, it also watches the exception set,
+// where Windows reports a failed non-blocking connect, and tells whether the
+// socket landed there.
 int SelectOne(SOCKET socket, bool forWrite, int timeoutMs, bool *failed = nullptr) {
   fd_set ready;
   fd_set errors;
@@ -50,8 +50,8 @@ int SelectOne(SOCKET socket, bool forWrite, int timeoutMs, bool *failed = nullpt
   FD_SET(socket, &ready);
   FD_SET(socket, &errors);
   timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
-  const int result = select(0, forWrite ? nullptr : &ready, forWrite ? &ready : nullptr, &errors,
-                            timeoutMs < 0 ? nullptr : &limit);
+  const int result = select(0, forWrite ? nullptr : &ready, forWrite ? &ready : nullptr,
+                            failed != nullptr ? &errors : nullptr, timeoutMs < 0 ? nullptr : &limit);
   if (failed != nullptr) *failed = result > 0 && FD_ISSET(socket, &errors);
   return result;
 }

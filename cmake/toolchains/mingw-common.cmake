@@ -5,7 +5,6 @@ set(CMAKE_SYSTEM_NAME Windows)
 # The "-posix" compilers: their C++ runtime has std::thread.
 set(CMAKE_C_COMPILER ${RELAY_MINGW_TRIPLE}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${RELAY_MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${RELAY_MINGW_TRIPLE}-windres)
 set(CMAKE_OBJDUMP ${RELAY_MINGW_TRIPLE}-objdump)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${RELAY_MINGW_TRIPLE})

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "DeviceCfgState.h"
-#include "platform/Socket.h"
 
 #if defined(__GNUC__) && !defined(_WIN32)
 #pragma GCC visibility push(default)
@@ -18,17 +17,12 @@ namespace {
 
 using relay::DeviceCfgState;
 
-// The library's state for as long as it is loaded; its construction is the
-// load step (socket layer started, tag generator seeded), its destruction the
-// unload step (texts released).
-struct LoadedState {
-  LoadedState() { relay::net::StartSockets(); }
-  DeviceCfgState record;
-};
+// The library's state for as long as it is loaded: constructed at load (the
+// tag generator seeded), destroyed at unload (texts released). The socket
+// layer starts itself on the first connection.
+DeviceCfgState loadedState;
 
-LoadedState loaded;
-
-DeviceCfgState &State() { return loaded.record; }
+DeviceCfgState &State() { return loadedState; }
 
 std::string TextOrEmpty(const char *text) { return text != nullptr ? text : ""; }
 

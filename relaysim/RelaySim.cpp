@@ -41,9 +41,8 @@ std::string Lowered(std::string text) {
 
 }  // namespace
 
-RelaySim::RelaySim(BoardConfig config, SimOptions options) : config_(std::move(config)), options_(std::move(options)) {
-  net::StartSockets();
-}
+RelaySim::RelaySim(BoardConfig config, SimOptions options)
+    : config_(std::move(config)), options_(std::move(options)) {}
 
 RelaySim::~RelaySim() { Stop(); }
 

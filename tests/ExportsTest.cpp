@@ -9,18 +9,6 @@
 namespace relay::testing {
 namespace {
 
-struct NamedGetter {
-  const char *name;
-  TextGetter getter;
-};
-
-const NamedGetter kTextGetters[] = {
-    {"GetVersion", GetVersion}, {"GetIpAddr", GetIpAddr},     {"GetSubMask", GetSubMask},
-    {"GetGateway", GetGateway}, {"GetDeviceId", GetDeviceId}, {"GetDns", GetDns},
-    {"GetWebServer", GetWebServer}, {"GetPassword", GetPassword},
-};
-
-using TextSetter = short(RELAYLINK_CALL *)(const char *);
 const TextSetter kTextSetters[] = {SetIpAddr, SetSubMask, SetGateway, SetDns, SetWebServer, SetPassword};
 
 void ExpectEverythingRefused() {

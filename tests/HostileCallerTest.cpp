@@ -18,19 +18,6 @@ namespace {
 
 constexpr std::size_t kMiB = 1024 * 1024;
 
-using TextSetter = short(RELAYLINK_CALL *)(const char *);
-
-struct NamedGetter {
-  const char *name;
-  TextGetter getter;
-};
-
-const NamedGetter kTextGetters[] = {
-    {"GetVersion", GetVersion}, {"GetIpAddr", GetIpAddr},     {"GetSubMask", GetSubMask},
-    {"GetGateway", GetGateway}, {"GetDeviceId", GetDeviceId}, {"GetDns", GetDns},
-    {"GetWebServer", GetWebServer}, {"GetPassword", GetPassword},
-};
-
 const unsigned short kLengths[] = {0, 1, 13, 100, 65535};
 
 // ---------------------------------------------------------------------------

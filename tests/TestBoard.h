@@ -37,6 +37,20 @@ std::string UnusedLoopbackAddress();
 
 // Text getters of the library through their exports.
 using TextGetter = short(RELAYLINK_CALL *)(char *, unsigned short);
+using TextSetter = short(RELAYLINK_CALL *)(const char *);
+
+struct NamedGetter {
+  const char *name;
+  TextGetter getter;
+};
+
+// Every text getter that needs a successful read.
+inline const NamedGetter kTextGetters[] = {
+    {"GetVersion", GetVersion}, {"GetIpAddr", GetIpAddr},     {"GetSubMask", GetSubMask},
+    {"GetGateway", GetGateway}, {"GetDeviceId", GetDeviceId}, {"GetDns", GetDns},
+    {"GetWebServer", GetWebServer}, {"GetPassword", GetPassword},
+};
+
 std::string TextOf(TextGetter getter);
 std::string ErrorMessage();
 

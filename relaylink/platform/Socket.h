@@ -14,8 +14,8 @@ namespace relay::net {
 using SocketHandle = std::intptr_t;
 inline constexpr SocketHandle kInvalidSocket = -1;
 
-// Starts the socket layer once per process (Winsock 1.1 on Windows).
-void StartSockets();
+// The layer starts itself on first use (Winsock 1.1 on Windows). Sends never
+// raise SIGPIPE in the host process.
 
 // IPv4 text to address in network byte order by the classic inet_addr rules
 // (short, octal and hexadecimal forms accepted); nothing is looked up. A text

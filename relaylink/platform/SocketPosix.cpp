@@ -52,10 +52,6 @@ std::chrono::milliseconds SendLimit(int fd) {
 
 }  // namespace
 
-// Nothing to start on POSIX; sends use MSG_NOSIGNAL so that a connection
-// closed by the peer never raises SIGPIPE in the host process.
-void StartSockets() {}
-
 std::uint32_t ParseIpv4(const char *text) { return inet_addr(text); }
 
 std::string FormatIpv4(std::uint32_t address) {

@@ -32,7 +32,19 @@ void SetNoDelay(SOCKET socket) {
   setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char *>(&noDelay), sizeof noDelay);
 }
 
+// Winsock 1.1 is started once per process, on first use rather than while the
+// DLL is being loaded (the loader lock forbids loading further DLLs then), and
+// stays up until the process ends.
+void StartSockets() {
+  static const bool started = [] {
+    WSADATA data;
+    return WSAStartup(MAKEWORD(1, 1), &data) == 0;
+  }();
+  (void)started;
+}
+
 SOCKET NewStreamSocket() {
+  StartSockets();
   const SOCKET socket = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
   if (socket != INVALID_SOCKET) KeepFromChildren(socket);
   return socket;
@@ -68,18 +80,13 @@ int SendLimitMs(SOCKET socket) {
 
 }  // namespace
 
-// Winsock 1.1 is started once per process and stays up until it ends.
-void StartSockets() {
-  static const bool started = [] {
-    WSADATA data;
-    return WSAStartup(MAKEWORD(1, 1), &data) == 0;
-  }();
-  (void)started;
+std::uint32_t ParseIpv4(const char *text) {
+  StartSockets();
+  return inet_addr(text);
 }
 
-std::uint32_t ParseIpv4(const char *text) { return inet_addr(text); }
-
 std::string FormatIpv4(std::uint32_t address) {
+  StartSockets();
   in_addr addr{};
   addr.s_addr = address;
   return inet_ntoa(addr);  // Winsock keeps one buffer per thread

@@ -16,7 +16,7 @@ bool DeviceLink::Open(const std::string &address) {
 
 std::optional<std::string> DeviceLink::Exchange(std::string_view request) {
   using Clock = std::chrono::steady_clock;
-  if (!IsOpen() || !net::SendAll(socket_, request)) {
+  if (!IsOpen() || !net::SendAll(socket_, request, SendTimeoutMs)) {
     Close();
     return std::nullopt;
   }

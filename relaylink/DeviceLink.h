@@ -13,6 +13,8 @@ namespace relay {
 inline constexpr std::uint16_t DevicePort = 5111;
 inline constexpr int ConnectTimeoutMs = 5000;
 inline constexpr int ReplyTimeoutMs = 5000;
+// A board that stops reading cannot hold a long request for longer than this.
+inline constexpr int SendTimeoutMs = 5000;
 
 class DeviceLink {
  public:
@@ -25,7 +27,7 @@ class DeviceLink {
   // address fails at once; a connection that is still open is reused.
   bool Open(const std::string &address);
 
-  // Sends `request` and gathers the reply until it ends with ';', the board
+  // Sends `request` (within SendTimeoutMs) and gathers the reply until it ends with ';', the board
   // closes the connection, kMaxReplyBytes have arrived or ReplyTimeoutMs have
   // passed since the send; what has arrived by then is the reply. Nothing at
   // all within the time, or a send or receive error, gives nullopt. An error

@@ -25,14 +25,14 @@ std::uint32_t ParseIpv4(const char *text);
 // Text form of an address in network byte order.
 std::string FormatIpv4(std::uint32_t address);
 
-// Opens a blocking TCP connection, giving up after `timeoutMs`; the same limit
-// then bounds each SendAll on it. Returns kInvalidSocket on any failure.
+// Opens a blocking TCP connection, giving up after `timeoutMs`.
+// Returns kInvalidSocket on any failure.
 SocketHandle ConnectTcp(std::uint32_t address, std::uint16_t port, int timeoutMs);
 
-// Sends all of `data`. False on an error, or when a connection opened by
-// ConnectTcp could not take all of it within its limit (a peer that stopped
-// reading); the connection is useless then.
-bool SendAll(SocketHandle socket, std::string_view data);
+// Sends all of `data`. False on an error, or when the peer has not taken all
+// of it within `timeoutMs` (negative: no limit), as with a peer that stopped
+// reading; the connection is useless then.
+bool SendAll(SocketHandle socket, std::string_view data, int timeoutMs = -1);
 
 enum class WaitResult { Ready, TimedOut, Failed };
 

@@ -4,7 +4,6 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <sys/time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -41,15 +40,6 @@ int PollOne(int fd, short events, int timeoutMs) {
   return result;
 }
 
-// The send limit ConnectTcp gave the connection; zero for none.
-std::chrono::milliseconds SendLimit(int fd) {
-  timeval limit{};
-  socklen_t size = sizeof limit;
-  if (getsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, &size) != 0) return {};
-  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::seconds(limit.tv_sec) +
-                                                               std::chrono::microseconds(limit.tv_usec));
-}
-
 }  // namespace
 
 std::uint32_t ParseIpv4(const char *text) { return inet_addr(text); }
@@ -82,18 +72,13 @@ SocketHandle ConnectTcp(std::uint32_t address, std::uint16_t port, int timeoutMs
   }
   const int noDelay = 1;
   setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
-  // The connection keeps its send limit with it (SendAll reads it back): a
-  // peer that stops reading would otherwise hold a long send forever.
-  const timeval sendLimit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
-  setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &sendLimit, sizeof sendLimit);
   return fd;
 }
 
-bool SendAll(SocketHandle socket, std::string_view data) {
+bool SendAll(SocketHandle socket, std::string_view data, int timeoutMs) {
   using Clock = std::chrono::steady_clock;
   const int fd = Fd(socket);
-  const auto limit = SendLimit(fd);
-  const auto deadline = Clock::now() + limit;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   while (!data.empty()) {
     const ssize_t sent = ::send(fd, data.data(), data.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
     if (sent >= 0) {
@@ -103,7 +88,7 @@ bool SendAll(SocketHandle socket, std::string_view data) {
     if (errno == EINTR) continue;
     if (errno != EAGAIN && errno != EWOULDBLOCK) return false;
     int waitMs = -1;  // no limit: wait for room as long as it takes
-    if (limit.count() > 0) {
+    if (timeoutMs >= 0) {
       waitMs = static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count());
       if (waitMs <= 0) return false;
     }

@@ -68,16 +68,6 @@ int SelectOne(SOCKET socket, bool forWrite, int timeoutMs, bool *failed = nullpt
   return result;
 }
 
-// The send limit ConnectTcp gave the connection, in ms; -1 for none.
-int SendLimitMs(SOCKET socket) {
-  DWORD limit = 0;
-  int size = sizeof limit;
-  if (getsockopt(socket, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<char *>(&limit), &size) != 0 || limit == 0) {
-    return -1;
-  }
-  return static_cast<int>(limit);
-}
-
 }  // namespace
 
 std::uint32_t ParseIpv4(const char *text) {
@@ -115,20 +105,20 @@ SocketHandle ConnectTcp(std::uint32_t address, std::uint16_t port, int timeoutMs
     return kInvalidSocket;
   }
   SetNoDelay(socket);
-  // A peer that stops reading would otherwise hold a long send forever: with
-  // this limit Winsock ends a blocking send that takes longer (WSAETIMEDOUT).
-  const DWORD sendLimit = static_cast<DWORD>(timeoutMs);
-  setsockopt(socket, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char *>(&sendLimit), sizeof sendLimit);
   return static_cast<SocketHandle>(socket);
 }
 
-bool SendAll(SocketHandle socket, std::string_view data) {
+bool SendAll(SocketHandle socket, std::string_view data, int timeoutMs) {
+  // A peer that stops reading would otherwise hold a long send forever: with
+  // this limit Winsock ends a blocking send that takes longer (WSAETIMEDOUT).
+  const DWORD sendLimit = timeoutMs < 0 ? 0 : static_cast<DWORD>(timeoutMs > 0 ? timeoutMs : 1);
+  setsockopt(Sock(socket), SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char *>(&sendLimit), sizeof sendLimit);
   while (!data.empty()) {
     const int sent = ::send(Sock(socket), data.data(), static_cast<int>(data.size()), 0);
     if (sent == SOCKET_ERROR) {
       // A would-block answer only means "not now": wait for room, within the
-      // connection's send limit.
-      if (WSAGetLastError() == WSAEWOULDBLOCK && SelectOne(Sock(socket), true, SendLimitMs(Sock(socket))) > 0) {
+      // send limit.
+      if (WSAGetLastError() == WSAEWOULDBLOCK && SelectOne(Sock(socket), true, timeoutMs) > 0) {
         continue;
       }
       return false;

@@ -1,6 +1,7 @@
 // relaysim: a stand-in relay board on a loopback address, or a fleet of them
 // on consecutive addresses, printing every frame received and reply sent.
 #include <atomic>
+#include <charconv>
 #include <csignal>
 #include <fstream>
 #include <iostream>
@@ -66,6 +67,13 @@ bool ReadFile(const std::string &path, std::string &text) {
   return static_cast<bool>(file);
 }
 
+// A whole decimal number into `value`; false for anything else.
+bool ReadNumber(const std::string &text, int &value) {
+  const char *end = text.data() + text.size();
+  const auto result = std::from_chars(text.data(), end, value);
+  return result.ec == std::errc() && result.ptr == end;
+}
+
 void WaitForStop() {
   while (!stopRequested) std::this_thread::sleep_for(std::chrono::milliseconds(100));
 }
@@ -116,24 +124,24 @@ int main(int argc, char **argv) {
     } else if (arg == "--address" && hasNext) {
       address = next();
     } else if (arg == "--fleet" && hasNext) {
-      fleetSize = std::stoi(next());
+      if (!ReadNumber(next(), fleetSize)) return Fail("a number must follow " + arg);
     } else if (arg == "--first" && hasNext) {
       first = next();
     } else if (arg == "--models" && hasNext) {
       models = SplitList(next());
     } else if (arg == "--port" && hasNext) {
-      port = std::stoi(next());
+      if (!ReadNumber(next(), port) || port < 1 || port > 65535) return Fail("a port 1..65535 must follow " + arg);
     } else if (arg == "--config" && hasNext) {
       std::string text, error;
       const std::string path = next();
       if (!ReadFile(path, text)) return Fail("cannot read " + path);
       if (!relay::sim::ApplyConfigText(config, text, error)) return Fail(path + ", " + error);
     } else if (arg == "--delay" && hasNext) {
-      options.replyDelayMs = std::stoi(next());
+      if (!ReadNumber(next(), options.replyDelayMs)) return Fail("a number must follow " + arg);
     } else if (arg == "--split-pause" && hasNext) {
-      options.splitPauseMs = std::stoi(next());
+      if (!ReadNumber(next(), options.splitPauseMs)) return Fail("a number must follow " + arg);
     } else if (arg == "--restart-silence" && hasNext) {
-      options.restartSilenceMs = std::stoi(next());
+      if (!ReadNumber(next(), options.restartSilenceMs)) return Fail("a number must follow " + arg);
     } else if (arg == "--raw-reply" && hasNext) {
       options.rawCfgReply = next();
     } else if (const auto fault = kFaultOptions.find(arg); fault != kFaultOptions.end()) {

@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
 
 namespace relay::net {
@@ -21,9 +20,6 @@ inline constexpr SocketHandle kInvalidSocket = -1;
 // (short, octal and hexadecimal forms accepted); nothing is looked up. A text
 // that is no address yields the all-ones address.
 std::uint32_t ParseIpv4(const char *text);
-
-// Text form of an address in network byte order.
-std::string FormatIpv4(std::uint32_t address);
 
 // Opens a blocking TCP connection, giving up after `timeoutMs`.
 // Returns kInvalidSocket on any failure.

@@ -44,14 +44,6 @@ int PollOne(int fd, short events, int timeoutMs) {
 
 std::uint32_t ParseIpv4(const char *text) { return inet_addr(text); }
 
-std::string FormatIpv4(std::uint32_t address) {
-  in_addr addr{};
-  addr.s_addr = address;
-  char text[INET_ADDRSTRLEN] = {};
-  inet_ntop(AF_INET, &addr, text, sizeof text);
-  return text;
-}
-
 SocketHandle ConnectTcp(std::uint32_t address, std::uint16_t port, int timeoutMs) {
   const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return kInvalidSocket;

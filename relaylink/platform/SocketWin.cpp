@@ -75,13 +75,6 @@ std::uint32_t ParseIpv4(const char *text) {
   return inet_addr(text);
 }
 
-std::string FormatIpv4(std::uint32_t address) {
-  StartSockets();
-  in_addr addr{};
-  addr.s_addr = address;
-  return inet_ntoa(addr);  // Winsock keeps one buffer per thread
-}
-
 SocketHandle ConnectTcp(std::uint32_t address, std::uint16_t port, int timeoutMs) {
   const SOCKET socket = NewStreamSocket();
   if (socket == INVALID_SOCKET) return kInvalidSocket;

@@ -96,29 +96,15 @@ TEST(ReadBoard, TextGettersCopyAtMostLengthCharacters) {
   EXPECT_EQ(GetWebServer(nullptr, 5), 0);
 }
 
-TEST(ReadBoard, KeyAndModeBounds) {
+// Key and mode bounds and flag values over their whole range are in the
+// hostile-caller tests; here, what a setter does to the getter and the save.
+TEST(ReadBoard, KeyModeGetterAnswersWithTheBoardsSideUntilSaved) {
   TestBoard board;
   ASSERT_EQ(ReadDeviceCfg(board.address().c_str()), 1);
-  for (const short key : {0, 9, -1, 32767}) {
-    EXPECT_EQ(GetButtonCfg(key), 0) << key;
-    EXPECT_EQ(SetButtonCfg(key, 1), 0) << key;
-  }
-  for (const short mode : {0, 4, -1}) EXPECT_EQ(SetButtonCfg(1, mode), 0) << mode;
   EXPECT_EQ(SetButtonCfg(8, 3), 1);
   EXPECT_EQ(GetButtonCfg(8), 2);  // the getter answers with the board's side
   ASSERT_EQ(SaveDeviceCfg(), 1);
   EXPECT_EQ(board.sim().Config().buttonCfg, "12312313");
-}
-
-TEST(ReadBoard, FlagSettersStoreAnyNonZeroAsOn) {
-  TestBoard board(BasicBoard(true));
-  ASSERT_EQ(ReadDeviceCfg(board.address().c_str()), 1);
-  EXPECT_EQ(SetEnableWeb(2), 1);
-  EXPECT_EQ(GetEnableWeb(), 1);
-  EXPECT_EQ(SetRestoreState(-5), 1);
-  EXPECT_EQ(GetRestoreState(), 1);
-  EXPECT_EQ(SetRestoreState(0), 1);
-  EXPECT_EQ(GetRestoreState(), 0);
 }
 
 TEST(ReadBoard, BasicBoardWithoutKeysHasNoVersionAndRefusesKeyModes) {

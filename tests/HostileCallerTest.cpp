@@ -202,7 +202,7 @@ TEST(KeysAndModes, BoardWithoutKeyModesTakesNone) {
 TEST(Flags, AnyNonZeroValueIsOn) {
   TestBoard board;
   ASSERT_EQ(ReadDeviceCfg(board.address().c_str()), 1);
-  for (const short flag : {SHRT_MIN, -1, 0, 1, 2, SHRT_MAX}) {
+  for (const short flag : {SHRT_MIN, -5, -1, 0, 1, 2, SHRT_MAX}) {
     EXPECT_EQ(SetRestoreState(flag), 1);
     EXPECT_EQ(GetRestoreState(), flag != 0 ? 1 : 0) << flag;
     EXPECT_EQ(SetEnableWeb(flag), 1);

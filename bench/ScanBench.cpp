@@ -35,7 +35,7 @@ void BM_ScanWithSixteenBoards(benchmark::State &state) {
   const std::vector<std::uint32_t> addresses = Range("127.79.1.0/24");
   std::size_t found = 0;
   for (auto _ : state) {
-    found = relayctl::Identify(relayctl::Probe(addresses, kRequest, {}, nullptr)).boards.size();
+    found = relayctl::Identify(relayctl::Probe(addresses, kRequest, {}, nullptr, nullptr)).boards.size();
   }
   state.counters["boards"] = static_cast<double>(found);
 }
@@ -75,7 +75,7 @@ void BM_ScanWithEveryAddressSilent(benchmark::State &state) {
   std::vector<SilentHost> hosts;
   for (const std::uint32_t address : addresses) hosts.emplace_back(address);
   relayctl::ProbeOptions options;  // 500 ms per address, 256 at once
-  for (auto _ : state) benchmark::DoNotOptimize(relayctl::Probe(addresses, kRequest, options, nullptr));
+  for (auto _ : state) benchmark::DoNotOptimize(relayctl::Probe(addresses, kRequest, options, nullptr, nullptr));
   state.counters["connect_bound_ms"] = options.connectTimeoutMs;
 }
 BENCHMARK(BM_ScanWithEveryAddressSilent)->Unit(benchmark::kMillisecond)->Iterations(3);

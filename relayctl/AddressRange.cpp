@@ -2,6 +2,10 @@
 
 #include <charconv>
 
+#include "IntConversion.h"
+#include "TextItems.h"
+#include "ValueRules.h"
+
 namespace relayctl {
 namespace {
 
@@ -11,12 +15,6 @@ std::optional<unsigned> ParseNumber(std::string_view text, unsigned max) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size() || value > max) return std::nullopt;
   return value;
-}
-
-std::string_view Trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
 std::optional<std::vector<std::uint32_t>> Span(std::uint64_t first, std::uint64_t last, std::string_view text,
@@ -34,6 +32,18 @@ std::optional<std::vector<std::uint32_t>> Span(std::uint64_t first, std::uint64_
   addresses.reserve(static_cast<std::size_t>(last - first + 1));
   for (std::uint64_t address = first; address <= last; ++address) addresses.push_back(static_cast<std::uint32_t>(address));
   return addresses;
+}
+
+// One address item by the address rule's conversion: trimmed, decimal (010
+// is ten) or hexadecimal, 0..255.
+std::optional<unsigned> ParseItem(std::string_view text) {
+  try {
+    const std::int32_t value = relay::StrToInt(relay::TrimControl(text));
+    if (value < 0 || value > 255) return std::nullopt;
+    return static_cast<unsigned>(value);
+  } catch (const relay::ConversionError &) {
+    return std::nullopt;
+  }
 }
 
 struct Bounds {
@@ -57,7 +67,7 @@ std::optional<Bounds> RangeBounds(std::string_view text) {
     const std::string_view end = text.substr(dash + 1);
     std::optional<std::uint32_t> last = ParseAddress(end);
     if (!last) {
-      const std::optional<unsigned> lastNumber = ParseNumber(end, 255);
+      const std::optional<unsigned> lastNumber = ParseItem(end);
       if (!lastNumber) return std::nullopt;
       last = (*first & 0xFFFFFF00u) | *lastNumber;
     }
@@ -70,17 +80,34 @@ std::optional<Bounds> RangeBounds(std::string_view text) {
 
 }  // namespace
 
-std::optional<std::uint32_t> ParseAddress(std::string_view text) {
-  std::uint32_t address = 0;
-  for (int part = 0; part < 4; ++part) {
-    const std::size_t dot = part < 3 ? text.find('.') : text.size();
-    if (dot == std::string_view::npos) return std::nullopt;
-    const std::optional<unsigned> number = ParseNumber(text.substr(0, dot), 255);
-    if (!number) return std::nullopt;
-    address = address << 8 | *number;
-    text.remove_prefix(part < 3 ? dot + 1 : dot);
+std::optional<std::string> NormalBoardAddress(std::string_view text, std::string &error) {
+  std::string address(text);
+  try {
+    if (!relay::IsValidIpAddr(address)) {
+      error = "'" + std::string(text) + "' is not an IPv4 address (four numbers 0..255 joined by dots)";
+      return std::nullopt;
+    }
+  } catch (const relay::ConversionError &conversion) {
+    error = "'" + std::string(text) + "' is not an IPv4 address: " + conversion.what();
+    return std::nullopt;
+  }
+  if (address == "0.0.0.0" || address == "255.255.255.255") {
+    error = "'" + std::string(text) + "' names no board (" + address + ")";
+    return std::nullopt;
   }
   return address;
+}
+
+std::optional<std::uint32_t> ParseAddress(std::string_view text) {
+  std::string address(text);
+  try {
+    if (!relay::IsValidIpAddr(address)) return std::nullopt;
+  } catch (const relay::ConversionError &) {
+    return std::nullopt;
+  }
+  std::uint32_t value = 0;
+  for (const std::string &item : relay::SplitItems(address, '.')) value = value << 8 | std::stoul(item);
+  return value;
 }
 
 std::string FormatAddress(std::uint32_t address) {
@@ -106,13 +133,15 @@ std::optional<std::vector<std::string>> ParseAddressList(std::string_view text, 
     std::string_view line = text.substr(0, end);
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     ++lineNumber;
-    line = Trimmed(line.substr(0, line.find('#')));
-    if (line.empty()) continue;
-    if (!ParseAddress(line)) {
-      error = "line " + std::to_string(lineNumber) + ": '" + std::string(line) + "' is not an IPv4 address";
+    const std::string content = relay::TrimControl(line.substr(0, line.find('#')));
+    if (content.empty()) continue;
+    std::string reason;
+    const std::optional<std::string> address = NormalBoardAddress(content, reason);
+    if (!address) {
+      error = "line " + std::to_string(lineNumber) + ": " + reason;
       return std::nullopt;
     }
-    addresses.emplace_back(line);
+    addresses.push_back(*address);
   }
   return addresses;
 }

@@ -12,7 +12,14 @@ namespace relayctl {
 
 inline constexpr std::uint64_t kMaxRangeAddresses = 65536;
 
-// A dotted quad of four decimal numbers 0..255 to a host-order number.
+// The address of a board as given by a person, read with the connect
+// dialog's rule (trimmed, empty items dropped, 010 is ten) and given back in
+// normal form. Nullopt with `error` naming the text when the rule rejects it,
+// when an item is not a number, and for 0.0.0.0 and 255.255.255.255, which
+// name no board.
+std::optional<std::string> NormalBoardAddress(std::string_view text, std::string &error);
+
+// An address by the same rule to a host-order number.
 std::optional<std::uint32_t> ParseAddress(std::string_view text);
 std::string FormatAddress(std::uint32_t address);
 
@@ -25,8 +32,9 @@ std::string FormatAddress(std::uint32_t address);
 // At most kMaxRangeAddresses. Nullopt with `error` set otherwise.
 std::optional<std::vector<std::uint32_t>> ParseRange(std::string_view text, std::string &error);
 
-// One address per line; blank lines and text after '#' are ignored, so are
-// spaces around an address. Nullopt with `error` naming the first bad line.
+// One board address per line (NormalBoardAddress), in normal form; blank
+// lines and text after '#' are ignored. Nullopt with `error` naming the first
+// bad line.
 std::optional<std::vector<std::string>> ParseAddressList(std::string_view text, std::string &error);
 
 }  // namespace relayctl

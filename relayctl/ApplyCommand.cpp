@@ -1,12 +1,16 @@
 // apply: one backup, without its network addresses, onto many boards.
 #include <cstdio>
 #include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
 
 #include "AddressRange.h"
 #include "BackupFile.h"
 #include "BoardLink.h"
+#include "CommandLine.h"
 #include "Commands.h"
 #include "Files.h"
+#include "Interrupt.h"
 #include "Progress.h"
 
 namespace relayctl {
@@ -17,21 +21,34 @@ const char *StatusWord(ExitStatus status) {
     case kExitDone: return "ok";
     case kExitRejected: return "rejected";
     case kExitNotVerified: return "not-taken";
+    case kExitPartlyWritten: return "partly";
     default: return "failed";
   }
 }
 
-WriteResult ApplyTo(const std::string &address, const Settings &changes, const VerifyOptions &verify) {
+WriteResult ApplyTo(const std::string &address, const Settings &changes, const WriteOptions &options) {
   Outcome failure;
   const std::optional<BoardState> board = ReadBoard(address, failure);
   if (!board) return {kExitCommunication, failure.message + " (" + std::to_string(failure.code) + ")"};
-  return WriteChanges(*board, changes, verify);
+  return WriteChanges(*board, changes, options);
 }
 
-}  // namespace
+// One board's result as a line of the table or a JSON object.
+std::string ResultLine(const std::string &address, const WriteResult &result, bool json) {
+  if (json) {
+    return nlohmann::ordered_json{{"address", address},
+                                  {"result", StatusWord(result.status)},
+                                  {"exit_status", static_cast<int>(result.status)},
+                                  {"message", result.message}}
+        .dump();
+  }
+  char line[64];
+  std::snprintf(line, sizeof line, "%-15s  %-9s  ", address.c_str(), StatusWord(result.status));
+  return line + result.message;
+}
 
 int RunApply(const std::string &backupPath, std::vector<std::string> addresses, const std::string &listPath,
-             const VerifyOptions &verify) {
+             const WriteOptions &options, bool json) {
   const std::optional<Backup> backup = LoadBackup(backupPath);
   if (!backup) return kExitUsage;
   std::string error;
@@ -51,25 +68,53 @@ int RunApply(const std::string &backupPath, std::vector<std::string> addresses, 
 
   const Settings changes = WithoutNetwork(backup->settings);
   ExitStatus overall = kExitDone;
-  std::size_t succeeded = 0;
-  std::vector<std::string> lines;
+  std::size_t succeeded = 0, finished = 0;
   {
     Progress progress(addresses.size());
-    for (std::size_t i = 0; i < addresses.size(); ++i) {
-      progress.Show(i, addresses[i]);
-      const WriteResult result = ApplyTo(addresses[i], changes, verify);
+    for (; finished < addresses.size() && !Interrupted(); ++finished) {
+      progress.Show(finished, addresses[finished]);
+      const WriteResult result = ApplyTo(addresses[finished], changes, options);
       overall = Worse(overall, result.status);
       if (result.status == kExitDone) ++succeeded;
-      char line[64];
-      std::snprintf(line, sizeof line, "%-15s  %-9s  ", addresses[i].c_str(), StatusWord(result.status));
-      lines.push_back(line + result.message);
+      progress.Clear();
+      std::cout << ResultLine(addresses[finished], result, json) << std::endl;
     }
-    progress.Show(addresses.size());
+    progress.Show(finished);
   }
-  for (const std::string &line : lines) std::cout << line << "\n";
-  std::cout << std::flush;
-  Report(std::to_string(succeeded) + " of " + std::to_string(addresses.size()) + " boards took " + backupPath);
+  const std::size_t notStarted = addresses.size() - finished;
+  if (json) {
+    std::cout << nlohmann::ordered_json{{"summary",
+                                         {{"boards", addresses.size()},
+                                          {"took", succeeded},
+                                          {"not_started", notStarted},
+                                          {"exit_status", static_cast<int>(InterruptedStatus(overall))}}}}
+                     .dump()
+              << std::endl;
+  }
+  Report(std::to_string(succeeded) + " of " + std::to_string(addresses.size()) + " boards took " + backupPath +
+         (notStarted == 0 ? "" : "; stopped, " + std::to_string(notStarted) + " not started"));
   return overall;
+}
+
+}  // namespace
+
+void AddApplyCommand(CLI::App &app, int &status) {
+  struct Options {
+    std::string file, listPath;
+    std::vector<std::string> targets;
+    WriteCommandOptions write;
+    bool json = false;
+  };
+  auto options = std::make_shared<Options>();
+  CLI::App *apply = app.add_subcommand("apply", "Apply a backup, without its network addresses, to many boards");
+  apply->add_option("file", options->file, "Backup file")->required();
+  apply->add_option("--to", options->targets, "Addresses of the boards")->transform(BoardAddress());
+  apply->add_option("--to-list", options->listPath, "File with one address per line ('#' starts a comment)");
+  apply->add_flag("--json", options->json, "One JSON object per board as it finishes, then a summary object");
+  AddWriteOptions(*apply, options->write);
+  apply->callback([options, &status] {
+    status = RunApply(options->file, options->targets, options->listPath, options->write.Resolved(), options->json);
+  });
 }
 
 }  // namespace relayctl

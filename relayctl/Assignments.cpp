@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <set>
 
+#include "SettingTable.h"
+
 namespace relayctl {
 namespace {
 
@@ -29,27 +31,6 @@ bool IsSingleKeyName(const std::string &name) {
 
 // Stores one assignment; false when the name is unknown or the value malformed.
 bool Assign(Settings &changes, const std::string &name, const std::string &value) {
-  std::optional<std::string> *text = name == "ip"         ? &changes.ip
-                                     : name == "mask"     ? &changes.mask
-                                     : name == "gateway"  ? &changes.gateway
-                                     : name == "dns"      ? &changes.dns
-                                     : name == "server"   ? &changes.server
-                                     : name == "password" ? &changes.password
-                                                          : nullptr;
-  if (text) {
-    *text = value;
-    return true;
-  }
-  if (name == "restore" || name == "remote") {
-    const std::optional<bool> flag = OnOff(value);
-    if (flag) (name == "restore" ? changes.restore : changes.remote) = flag;
-    return flag.has_value();
-  }
-  if (name == "keys") {
-    if (!IsKeyDigits(value)) return false;
-    changes.keys = value;
-    return true;
-  }
   if (IsSingleKeyName(name)) {
     const std::optional<char> digit = KeyModeDigit(value);
     if (!digit) return false;
@@ -57,10 +38,31 @@ bool Assign(Settings &changes, const std::string &name, const std::string &value
     (*changes.keys)[static_cast<std::size_t>(name[3] - '1')] = *digit;
     return true;
   }
-  return false;
+  const SettingInfo *setting = FindSetting(name);
+  if (!setting) return false;
+  switch (setting->kind) {
+    case SettingKind::Flag: {
+      const std::optional<bool> flag = OnOff(value);
+      changes.*setting->flag = flag;
+      return flag.has_value();
+    }
+    case SettingKind::KeyModes:
+      if (!IsKeyDigits(value)) return false;
+      break;
+    default:  // addresses, server and password are checked before saving
+      break;
+  }
+  changes.*setting->text = value;
+  return true;
 }
 
 }  // namespace
+
+std::string AssignmentHelp() {
+  return "names are " + SettingNames() +
+         "; keys takes eight digits 1..3 (1 keep, 2 follow, 3 jog), key1..key8 take keep, follow, jog or 1..3, "
+         "restore and remote take on or off";
+}
 
 std::optional<Settings> ParseAssignments(const std::vector<std::string> &assignments, std::string &error) {
   Settings changes;
@@ -79,9 +81,7 @@ std::optional<Settings> ParseAssignments(const std::vector<std::string> &assignm
       return std::nullopt;
     }
     if (!Assign(changes, name, assignment.substr(equals + 1))) {
-      error = "cannot set '" + assignment +
-              "': names are ip, mask, gateway, keys (eight digits 1..3), key1..key8 (keep, follow, jog or 1..3), "
-              "restore and remote (on or off), dns, server, password";
+      error = "cannot set '" + assignment + "': " + AssignmentHelp();
       return std::nullopt;
     }
   }

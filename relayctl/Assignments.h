@@ -9,10 +9,13 @@
 
 namespace relayctl {
 
-// Names: ip, mask, gateway, dns, server, password (texts, checked by the
-// library when saving), keys (eight digits 1..3), key1..key8 (keep, follow,
-// jog or 1..3), restore and remote (on/off). Nullopt with `error` set for an
-// unknown name, a malformed value, or a name given twice.
+// What the names are and which values they take, for help and messages.
+std::string AssignmentHelp();
+
+// Names: those of the setting table, and key1..key8 for one key's mode.
+// Addresses, server and password are texts checked before saving. Nullopt
+// with `error` set for an unknown name, a malformed value, or a name given
+// twice.
 std::optional<Settings> ParseAssignments(const std::vector<std::string> &assignments, std::string &error);
 
 }  // namespace relayctl

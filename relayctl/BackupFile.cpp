@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
+#include "SettingTable.h"
+
 namespace relayctl {
 namespace {
 
@@ -10,9 +12,14 @@ using Json = nlohmann::ordered_json;
 
 constexpr char kFormatName[] = "relayctl-backup";
 
-template <typename T>
-Json OrNull(const std::optional<T> &value) {
-  return value ? Json(*value) : Json(nullptr);
+// A setting's value as JSON: a text, true or false, or null when absent.
+Json SettingJson(const SettingInfo &setting, const Settings &settings) {
+  if (setting.flag) {
+    const std::optional<bool> &flag = settings.*setting.flag;
+    return flag ? Json(*flag) : Json(nullptr);
+  }
+  const std::optional<std::string> &text = settings.*setting.text;
+  return text ? Json(*text) : Json(nullptr);
 }
 
 Json TextOrNull(const std::string &text) { return text.empty() ? Json(nullptr) : Json(text); }
@@ -29,12 +36,8 @@ Json BoardObject(const BoardState &board, bool asBackup) {
   object["device_id"] = TextOrNull(board.deviceId);
   object["capabilities"] = {{"remote_control", board.capabilities.remoteControl},
                             {"keys", board.capabilities.keys}};
-  const Settings &s = board.settings;
-  object["settings"] = {{"ip", OrNull(s.ip)},         {"mask", OrNull(s.mask)},
-                        {"gateway", OrNull(s.gateway)}, {"restore", OrNull(s.restore)},
-                        {"keys", OrNull(s.keys)},       {"remote", OrNull(s.remote)},
-                        {"dns", OrNull(s.dns)},         {"server", OrNull(s.server)},
-                        {"password", OrNull(s.password)}};
+  Json &settings = object["settings"] = Json::object();
+  for (const SettingInfo &setting : SettingTable()) settings[setting.name] = SettingJson(setting, board.settings);
   return object;
 }
 

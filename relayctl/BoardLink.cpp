@@ -4,6 +4,11 @@
 #include <chrono>
 #include <thread>
 
+#include "AddressRange.h"
+#include "Interrupt.h"
+#include "Protocol.h"
+#include "ScanResult.h"
+#include "SettingTable.h"
 #include "relaylink.h"
 
 namespace relayctl {
@@ -38,59 +43,75 @@ std::optional<BoardState> ReadBoard(const std::string &address, Outcome &failure
   board.address = address;
   board.capabilities.remoteControl = CanCfgWeb() == 1;
   board.capabilities.keys = CanCfgButton() == 1;
-  Settings &s = board.settings;
-  s.ip = TextOf(GetIpAddr);
-  s.mask = TextOf(GetSubMask);
-  s.gateway = TextOf(GetGateway);
-  s.restore = GetRestoreState() == 1;
-  if (board.capabilities.keys) {
-    std::string keys;
-    for (short key = 1; key <= 8; ++key) keys += static_cast<char>('0' + GetButtonCfg(key));
-    s.keys = keys;
+  for (const SettingInfo &setting : SettingTable()) {
+    if (!BoardHas(setting, board.capabilities)) continue;
+    if (setting.getFlag) {
+      board.settings.*setting.flag = setting.getFlag() == 1;
+    } else if (setting.getText) {
+      board.settings.*setting.text = TextOf(setting.getText);
+    } else {
+      std::string keys;
+      for (short key = 1; key <= 8; ++key) keys += static_cast<char>('0' + GetButtonCfg(key));
+      board.settings.keys = keys;
+    }
   }
   // Only replies with the remote-control items carry a version; the library
   // keeps an earlier board's version otherwise.
   if (board.capabilities.remoteControl) {
     board.firmware = TextOf(GetVersion).value_or("");
     board.deviceId = TextOf(GetDeviceId).value_or("");
-    s.remote = GetEnableWeb() == 1;
-    s.dns = TextOf(GetDns);
-    s.server = TextOf(GetWebServer);
-    s.password = TextOf(GetPassword);
   }
   return board;
 }
 
 Outcome SaveChanges(const Settings &changes) {
-  if (changes.ip) SetIpAddr(changes.ip->c_str());
-  if (changes.mask) SetSubMask(changes.mask->c_str());
-  if (changes.gateway) SetGateway(changes.gateway->c_str());
-  if (changes.keys) {
-    for (short key = 1; key <= 8; ++key) {
-      const char mode = (*changes.keys)[static_cast<std::size_t>(key - 1)];
-      if (mode != '-') SetButtonCfg(key, static_cast<short>(mode - '0'));
+  for (const SettingInfo &setting : SettingTable()) {
+    if (!Has(setting, changes)) continue;
+    if (setting.setFlag) {
+      setting.setFlag(*(changes.*setting.flag) ? 1 : 0);
+    } else if (setting.setText) {
+      setting.setText((changes.*setting.text)->c_str());
+    } else {
+      for (short key = 1; key <= 8; ++key) {
+        const char mode = (*changes.keys)[static_cast<std::size_t>(key - 1)];
+        if (mode != '-') SetButtonCfg(key, static_cast<short>(mode - '0'));
+      }
     }
   }
-  if (changes.restore) SetRestoreState(*changes.restore ? 1 : 0);
-  if (changes.remote) SetEnableWeb(*changes.remote ? 1 : 0);
-  if (changes.dns) SetDns(changes.dns->c_str());
-  if (changes.server) SetWebServer(changes.server->c_str());
-  if (changes.password) SetPassword(changes.password->c_str());
-  SaveDeviceCfg();
-  return CurrentStatus();
+  const bool completed = SaveDeviceCfg() == 1;
+  Outcome outcome = CurrentStatus();
+  outcome.completed = completed;
+  return outcome;
 }
 
-std::optional<BoardState> WaitForBoard(const std::vector<std::string> &addresses, int waitMs) {
+std::optional<BoardState> WaitForBoard(const std::vector<std::string> &addresses, int waitMs,
+                                       const std::string &deviceId, std::vector<std::string> &others) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
   std::this_thread::sleep_for(std::min<std::chrono::milliseconds>(kFirstTryAfter, std::chrono::milliseconds(waitMs)));
   for (;;) {
     for (const std::string &address : addresses) {
+      if (Interrupted()) return std::nullopt;
       Outcome ignored;
-      if (auto board = ReadBoard(address, ignored)) return board;
+      if (auto board = ReadBoard(address, ignored)) {
+        if (deviceId.empty() || board->deviceId == deviceId) return board;
+        const std::string other = address + " (" + (board->deviceId.empty() ? "no device ID" : board->deviceId) + ")";
+        if (std::find(others.begin(), others.end(), other) == others.end()) others.push_back(other);
+      }
       if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
     }
     std::this_thread::sleep_for(kRetryPause);
   }
+}
+
+std::optional<std::string> BoardAnsweringAt(const std::string &address) {
+  const std::optional<std::uint32_t> number = ParseAddress(address);
+  if (!number) return std::nullopt;
+  const std::string request = relay::BuildCommand(relay::Command::ReportConfig, 0);
+  const ScanResult found = Identify(Probe({*number}, request, ProbeOptions{}, nullptr, nullptr));
+  if (found.boards.empty()) return std::nullopt;
+  const FoundBoard &board = found.boards.front();
+  return board.deviceId.empty() ? "a " + ModelName(board.capabilities) + " board"
+                                : "board " + board.deviceId + " (" + ModelName(board.capabilities) + ")";
 }
 
 }  // namespace relayctl

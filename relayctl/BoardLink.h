@@ -14,6 +14,7 @@ namespace relayctl {
 struct Outcome {
   int code = 0;
   std::string message;
+  bool completed = false;  // SaveDeviceCfg answered 1
 };
 
 // Reads the board at `address`. On failure, nullopt and the library's status
@@ -25,7 +26,15 @@ std::optional<BoardState> ReadBoard(const std::string &address, Outcome &failure
 Outcome SaveChanges(const Settings &changes);
 
 // Reads the board again after a restart, trying each of `addresses` in turn
-// until one answers or `waitMs` have passed (a try that has begun is finished).
-std::optional<BoardState> WaitForBoard(const std::vector<std::string> &addresses, int waitMs);
+// until the board answers or `waitMs` have passed (a try that has begun is
+// finished) or a stop is requested. With an `deviceId`, only a board of that
+// ID counts; others that answer are named in `others`.
+std::optional<BoardState> WaitForBoard(const std::vector<std::string> &addresses, int waitMs,
+                                       const std::string &deviceId, std::vector<std::string> &others);
+
+// The board that answers at `address` ("RB... (remote control)" or
+// "a keys board"), found with a short probe that leaves the library's state
+// alone; nullopt when nothing there answers as a board.
+std::optional<std::string> BoardAnsweringAt(const std::string &address);
 
 }  // namespace relayctl

@@ -1,5 +1,7 @@
 #include "BoardState.h"
 
+#include "SettingTable.h"
+
 namespace relayctl {
 
 std::string ModelName(const Capabilities &capabilities) {
@@ -9,20 +11,16 @@ std::string ModelName(const Capabilities &capabilities) {
 
 std::vector<std::string> UnsupportedNames(const Settings &changes, const Capabilities &capabilities) {
   std::vector<std::string> names;
-  if (!capabilities.keys && changes.keys) names.push_back("keys");
-  if (!capabilities.remoteControl) {
-    if (changes.remote) names.push_back("remote");
-    if (changes.dns) names.push_back("dns");
-    if (changes.server) names.push_back("server");
-    if (changes.password) names.push_back("password");
+  for (const SettingInfo &setting : SettingTable()) {
+    if (Has(setting, changes) && !BoardHas(setting, capabilities)) names.push_back(setting.name);
   }
   return names;
 }
 
 Settings WithoutNetwork(Settings changes) {
-  changes.ip.reset();
-  changes.mask.reset();
-  changes.gateway.reset();
+  for (const SettingInfo &setting : SettingTable()) {
+    if (setting.network) (changes.*setting.text).reset();
+  }
   return changes;
 }
 

@@ -3,57 +3,117 @@
 #include <cstdio>
 
 #include "BoardLink.h"
+#include "Guards.h"
 #include "Verify.h"
 
 namespace relayctl {
 namespace {
 
 constexpr int kRestarted = 3001;
+constexpr int kNothingToWrite = 3002;
+constexpr int kNotConnected = 1004;
 
-std::string Joined(const std::vector<std::string> &names) {
-  std::string text;
-  for (const std::string &name : names) text += (text.empty() ? "" : ", ") + name;
+std::string Seconds(int ms) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", ms / 1000.0);
   return text;
 }
 
-}  // namespace
+// What a refused-before-sending message starts with.
+WriteResult Refused(const std::string &why) { return {kExitRejected, "refused, nothing sent: " + why}; }
 
-WriteResult WriteChanges(const BoardState &before, const Settings &changes, const VerifyOptions &options) {
+std::optional<WriteResult> RefusedBeforeSending(const BoardState &before, const Settings &changes,
+                                                const Settings &expected, bool force) {
   const std::vector<std::string> unsupported = UnsupportedNames(changes, before.capabilities);
   if (!unsupported.empty()) {
-    return {kExitRejected, "refused, nothing sent: a " + ModelName(before.capabilities) + " board cannot take " +
-                               Joined(unsupported)};
+    return Refused("a " + ModelName(before.capabilities) + " board cannot take " + Joined(unsupported));
   }
-  const Settings expected = ExpectedAfterSave(before, changes);
-  const Outcome saved = SaveChanges(changes);
-  WriteResult result{ExitStatusOfCode(saved.code), saved.message};
-  if (result.status != kExitDone) result.message += " (" + std::to_string(saved.code) + ")";
-  const bool remoteValuesUnwritten =
-      (changes.dns || changes.server || changes.password) && !(expected.dns || expected.server || expected.password);
-  if (remoteValuesUnwritten && result.status == kExitDone) {
-    result.message += " (dns, server and password are written only while remote control is on)";
+  if (force) return std::nullopt;
+  const std::vector<std::string> unusable = UnusableSettings(before, expected);
+  if (!unusable.empty()) return Refused(Joined(unusable) + " (--force writes it anyway)");
+  if (expected.ip && *expected.ip != before.address) {
+    if (const std::optional<std::string> other = BoardAnsweringAt(*expected.ip)) {
+      return Refused(*other + " already answers at " + *expected.ip + " (--force writes it anyway)");
+    }
   }
-  if (result.status != kExitDone || !options.verify || saved.code != kRestarted) return result;
+  return std::nullopt;
+}
 
+// The truth after a save that stopped at a failed write: what the board,
+// read again, holds of what was to be written.
+WriteResult AfterFailedWrite(const BoardState &before, const Settings &expected, WriteResult result) {
+  Outcome ignored;
+  const std::optional<BoardState> now = ReadBoard(before.address, ignored);
+  if (!now || now->deviceId != before.deviceId) {
+    result.status = kExitPartlyWritten;
+    result.message += " What was written is unknown: the board does not answer now. It has not been restarted.";
+    return result;
+  }
+  const WrittenSplit split = SplitWritten(before.settings, expected, now->settings);
+  if (split.written.empty()) {
+    result.message += " Nothing was written.";
+    return result;
+  }
+  result.status = kExitPartlyWritten;
+  result.message += " Partly written, not restarted: the board holds the new " + Joined(split.written) +
+                    (split.unwritten.empty() ? "" : "; not written: " + Joined(split.unwritten)) + ".";
+  return result;
+}
+
+WriteResult Verified(const BoardState &before, const Settings &expected, const WriteOptions &options,
+                     WriteResult result) {
   std::vector<std::string> addresses;
   if (expected.ip && *expected.ip != before.address) addresses.push_back(*expected.ip);
   addresses.push_back(before.address);
-  const std::optional<BoardState> after = WaitForBoard(addresses, options.waitMs);
+  std::vector<std::string> others;
+  const std::optional<BoardState> after = WaitForBoard(addresses, options.waitMs, before.deviceId, others);
   if (!after) {
     result.status = kExitCommunication;
-    char seconds[32];
-    std::snprintf(seconds, sizeof seconds, "%.1f", options.waitMs / 1000.0);
-    result.message += std::string(" Not verified: the board did not answer within ") + seconds + " s.";
+    result.message += " Not verified: the board did not answer within " + Seconds(options.waitMs) + " s" +
+                      (others.empty() ? "" : "; other boards answered: " + Joined(others)) + ".";
     return result;
   }
   const std::vector<Difference> differences = Compare(expected, after->settings);
   if (!differences.empty()) {
     result.status = kExitNotVerified;
     result.message += " Not taken: " + Describe(differences) + ".";
+  } else if (before.deviceId.empty()) {
+    result.message += " Read back at " + after->address +
+                      " with every value, but not verified: a board without a device ID cannot be told apart "
+                      "from another.";
   } else {
     result.message += " Verified at " + after->address + ".";
   }
   return result;
+}
+
+}  // namespace
+
+WriteResult WriteChanges(const BoardState &before, const Settings &changes, const WriteOptions &options) {
+  const Settings expected = ExpectedAfterSave(before, changes);
+  if (auto refused = RefusedBeforeSending(before, changes, expected, options.force)) return *refused;
+
+  const Outcome saved = SaveChanges(changes);
+  WriteResult result{ExitStatusOfCode(saved.code), saved.message};
+  if (saved.code == kNothingToWrite) result.message += " Nothing to change.";
+  const bool remoteValuesUnwritten =
+      (changes.dns || changes.server || changes.password) && !(expected.dns || expected.server || expected.password);
+  if (remoteValuesUnwritten && result.status == kExitDone) {
+    result.message += " (dns, server and password are written only while remote control is on)";
+  }
+  if (saved.code == kNothingToWrite) return result;
+  if (result.status != kExitDone) result.message += " (" + std::to_string(saved.code) + ")";
+  if (saved.completed && saved.code != kRestarted) {  // every write taken, the restart not
+    result.status = kExitPartlyWritten;
+    result.message += " Written, not restarted: the board holds the new " +
+                      Joined(ChangedNames(before.settings, expected)) + " but did not take the restart.";
+    return result;
+  }
+  if (!saved.completed && result.status == kExitCommunication && saved.code != kNotConnected) {
+    return AfterFailedWrite(before, expected, result);
+  }
+  if (result.status != kExitDone || !options.verify) return result;
+  return Verified(before, expected, options, result);
 }
 
 }  // namespace relayctl

@@ -9,19 +9,23 @@
 
 namespace relayctl {
 
-struct VerifyOptions {
+struct WriteOptions {
   bool verify = false;
   int waitMs = 20000;  // for the board to answer again after its restart
+  bool force = false;  // write settings the guards refuse, and onto an address taken by another board
 };
 
 struct WriteResult {
   ExitStatus status = kExitDone;
-  std::string message;  // the library's message, and what verification found
+  std::string message;  // the library's message, and what relayctl found out
 };
 
-// Refuses changes the board cannot take before anything is sent; otherwise
-// saves them and, with verify, waits for the board at its new or old address
-// and compares what it holds with what was written.
-WriteResult WriteChanges(const BoardState &before, const Settings &changes, const VerifyOptions &options);
+// Refuses before anything is sent: changes the board cannot take and, unless
+// forced, settings the board would be unusable with (Guards.h) and a new ip
+// where another board already answers. Otherwise saves the changes; when the
+// save stops after some writes, reads the board again and tells which values
+// it holds (kExitPartlyWritten). With verify, waits for the board at its new
+// or old address and compares what it holds with what was written.
+WriteResult WriteChanges(const BoardState &before, const Settings &changes, const WriteOptions &options);
 
 }  // namespace relayctl

@@ -1,30 +1,26 @@
-// The subcommands of relayctl. Each returns the process's exit status, writes
-// data to standard output and messages to standard error.
+// The subcommands of relayctl. Each Add...Command registers its subcommand
+// with its own options on `app`; when it is chosen, its callback runs it and
+// stores the process's exit status in `status`. Commands write data to
+// standard output and messages to standard error.
 #pragma once
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "BackupFile.h"
-#include "BoardWrite.h"
-#include "Prober.h"
+
+namespace CLI {
+class App;
+}
 
 namespace relayctl {
 
-int RunShow(const std::string &address, bool json);
-int RunBackup(const std::string &address, std::string outputPath);
-
-int RunSet(const std::string &address, const std::vector<std::string> &assignments, const VerifyOptions &verify);
-// `otherBoard` allows a backup of one board onto a board with another device ID.
-int RunRestore(const std::string &address, const std::string &backupPath, bool otherBoard,
-               const VerifyOptions &verify);
-
-int RunScan(const std::string &range, const ProbeOptions &options, bool json);
-
-// Targets from `addresses` and, when not empty, the list file `listPath`.
-int RunApply(const std::string &backupPath, std::vector<std::string> addresses, const std::string &listPath,
-             const VerifyOptions &verify);
+void AddShowCommand(CLI::App &app, int &status);
+void AddSetCommand(CLI::App &app, int &status);
+void AddBackupCommand(CLI::App &app, int &status);
+void AddRestoreCommand(CLI::App &app, int &status);
+void AddScanCommand(CLI::App &app, int &status);
+void AddApplyCommand(CLI::App &app, int &status);
 
 // "relayctl: " + message on standard error.
 void Report(const std::string &message);

@@ -8,7 +8,10 @@ enum ExitStatus : int {
   kExitRejected = 1,       // a value the board or the library refused
   kExitCommunication = 2,  // the board could not be reached or did not answer
   kExitNotVerified = 3,    // read back after the restart, a value had not taken
+  kExitPartlyWritten = 4,  // a save stopped after some writes: partly written, not restarted
   kExitUsage = 64,         // bad command line or unreadable input file
+  kExitInterrupted = 130,  // stopped by SIGINT (128 + 2)
+  kExitTerminated = 143,   // stopped by SIGTERM (128 + 15)
 };
 
 // The exit status of a library status code: 3001/3002 done, 2001..2006

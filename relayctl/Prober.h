@@ -18,14 +18,16 @@ struct ProbeOptions {
 
 struct ProbeReply {
   std::uint32_t address = 0;  // host order
-  std::string reply;          // what arrived before ';', the end of stream or the bound
-  bool complete = false;      // the reply ended with ';'
+  std::string reply;          // what arrived up to the piece with the first ';', the end of stream or the bound
 };
 
 // Probes every address (host order) and returns one entry per address whose
-// port accepted the connection, in ascending address order. `progress` is
-// told the number of addresses finished so far whenever it grows.
+// port accepted the connection, in ascending address order. `progress` (may
+// be empty) is told the number of addresses finished so far whenever it
+// grows. When `stop` (may be empty) answers true, probing ends at once and
+// the replies complete by then are returned.
 std::vector<ProbeReply> Probe(const std::vector<std::uint32_t> &addresses, const std::string &request,
-                              const ProbeOptions &options, const std::function<void(std::size_t)> &progress);
+                              const ProbeOptions &options, const std::function<void(std::size_t)> &progress,
+                              const std::function<bool()> &stop);
 
 }  // namespace relayctl

@@ -10,13 +10,12 @@
 #include <chrono>
 
 #include "Prober.h"
+#include "Protocol.h"
 
 namespace relayctl {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-constexpr std::size_t kMaxReplyBytes = 64 * 1024;
 
 struct Attempt {
   int fd = -1;
@@ -54,21 +53,22 @@ bool SendRequest(int fd, const std::string &request) {
   return ::send(fd, request.data(), request.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(request.size());
 }
 
-// Reads what is there; true when the reply is finished (';', end of stream,
-// an error or too long).
+// Reads what is there; true when the reply is finished (the piece with its
+// first ';', end of stream, an error or too long).
 bool ReceiveSome(Attempt &probe) {
   char buffer[4096];
   const ssize_t received = ::recv(probe.fd, buffer, sizeof buffer, 0);
   if (received < 0) return errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR;
   if (received == 0) return true;
   probe.reply.append(buffer, static_cast<std::size_t>(received));
-  return probe.reply.find(';') != std::string::npos || probe.reply.size() >= kMaxReplyBytes;
+  return relay::FrameEnd(probe.reply) != std::string::npos || probe.reply.size() >= relay::kMaxReplyBytes;
 }
 
 }  // namespace
 
 std::vector<ProbeReply> Probe(const std::vector<std::uint32_t> &addresses, const std::string &request,
-                              const ProbeOptions &options, const std::function<void(std::size_t)> &progress) {
+                              const ProbeOptions &options, const std::function<void(std::size_t)> &progress,
+                              const std::function<bool()> &stop) {
   std::vector<ProbeReply> replies;
   std::vector<Attempt> active;
   std::vector<pollfd> polled;
@@ -83,18 +83,14 @@ std::vector<ProbeReply> Probe(const std::vector<std::uint32_t> &addresses, const
   };
   const auto finish = [&](Attempt &probe) {
     if (probe.connected) {
-      ProbeReply entry{addresses[probe.index], probe.reply, false};
-      const std::size_t end = entry.reply.find(';');
-      entry.complete = end != std::string::npos;
-      if (entry.complete) entry.reply.resize(end + 1);
-      replies.push_back(std::move(entry));
+      replies.push_back({addresses[probe.index], std::move(probe.reply)});
     }
     ::close(probe.fd);
     probe.fd = -1;
     ++finished;
   };
 
-  while (finished < addresses.size()) {
+  while (finished < addresses.size() && !(stop && stop())) {
     const std::size_t finishedBefore = finished;
     while (next < addresses.size() && active.size() < parallel) {
       Attempt probe;
@@ -140,7 +136,9 @@ std::vector<ProbeReply> Probe(const std::vector<std::uint32_t> &addresses, const
     }
     if (finished != finishedBefore && progress) progress(finished);
   }
-  for (Attempt &probe : active) finish(probe);
+  // Only after a stop or a failed poll: these were cut short, so they count
+  // as addresses without an answer.
+  for (const Attempt &probe : active) ::close(probe.fd);
 
   std::sort(replies.begin(), replies.end(),
             [&](const ProbeReply &a, const ProbeReply &b) { return a.address < b.address; });

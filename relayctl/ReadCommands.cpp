@@ -1,8 +1,10 @@
 // show and backup: read a board and print or save what it holds.
 #include <iostream>
+#include <memory>
 
 #include "BackupFile.h"
 #include "BoardLink.h"
+#include "CommandLine.h"
 #include "Commands.h"
 #include "ExitStatus.h"
 #include "Files.h"
@@ -22,6 +24,8 @@ std::optional<BoardState> ReadOrReport(const std::string &address) {
 
 void Report(const std::string &message) { std::cerr << "relayctl: " << message << std::endl; }
 
+namespace {
+
 int RunShow(const std::string &address, bool json) {
   const std::optional<BoardState> board = ReadOrReport(address);
   if (!board) return kExitCommunication;
@@ -39,6 +43,32 @@ int RunBackup(const std::string &address, std::string outputPath) {
   }
   if (outputPath != "-") Report("backup of " + address + " written to " + outputPath);
   return kExitDone;
+}
+
+}  // namespace
+
+void AddShowCommand(CLI::App &app, int &status) {
+  struct Options {
+    std::string address;
+    bool json = false;
+  };
+  auto options = std::make_shared<Options>();
+  CLI::App *show = app.add_subcommand("show", "Print every setting, the capabilities and firmware of a board");
+  show->add_option("address", options->address, "The board's IPv4 address")->required()->transform(BoardAddress());
+  show->add_flag("--json", options->json, "One JSON object with fixed field names");
+  show->callback([options, &status] { status = RunShow(options->address, options->json); });
+}
+
+void AddBackupCommand(CLI::App &app, int &status) {
+  struct Options {
+    std::string address, output;
+  };
+  auto options = std::make_shared<Options>();
+  CLI::App *backup = app.add_subcommand("backup", "Save a board's settings to a JSON file");
+  backup->add_option("address", options->address, "The board's IPv4 address")->required()->transform(BoardAddress());
+  backup->add_option("-o,--output", options->output,
+                     "File to write (- for standard output); default DEVICE-ID.json or ADDRESS.json");
+  backup->callback([options, &status] { status = RunBackup(options->address, options->output); });
 }
 
 }  // namespace relayctl

@@ -2,18 +2,24 @@
 #include <chrono>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <random>
 
 #include "AddressRange.h"
+#include "CommandLine.h"
 #include "Commands.h"
 #include "ExitStatus.h"
+#include "Interrupt.h"
 #include "Progress.h"
 #include "Protocol.h"
 #include "ScanResult.h"
 
 namespace relayctl {
+namespace {
 
-int RunScan(const std::string &range, const ProbeOptions &options, bool json) {
+enum class ScanOutput { Table, Json, Addresses };
+
+int RunScan(const std::string &range, const ProbeOptions &options, ScanOutput output) {
   std::string error;
   const std::optional<std::vector<std::uint32_t>> addresses = ParseRange(range, error);
   if (!addresses) {
@@ -28,17 +34,55 @@ int RunScan(const std::string &range, const ProbeOptions &options, bool json) {
   ScanResult result;
   {
     Progress progress(addresses->size());
-    result = Identify(Probe(*addresses, request, options, [&](std::size_t done) { progress.Show(done); }));
+    result = Identify(
+        Probe(*addresses, request, options, [&](std::size_t done) { progress.Show(done); }, Interrupted));
   }
   const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
 
-  std::cout << (json ? ScanJson(result.boards) : ScanTable(result.boards)) << std::flush;
+  switch (output) {
+    case ScanOutput::Table: std::cout << ScanTable(result.boards); break;
+    case ScanOutput::Json: std::cout << ScanJson(result.boards); break;
+    case ScanOutput::Addresses: std::cout << ScanAddresses(result.boards); break;
+  }
+  std::cout << std::flush;
   for (const std::string &note : result.notBoards) Report(note);
-  char summary[128];
-  std::snprintf(summary, sizeof summary, "%zu boards in %zu addresses (%.2f s)", result.boards.size(),
-                addresses->size(), took.count());
+  char summary[160];
+  std::snprintf(summary, sizeof summary, "%zu boards in %zu addresses (%.2f s)%s", result.boards.size(),
+                addresses->size(), took.count(), Interrupted() ? ", stopped before the end" : "");
   Report(summary);
   return kExitDone;
+}
+
+}  // namespace
+
+void AddScanCommand(CLI::App &app, int &status) {
+  struct Options {
+    std::string range;
+    ProbeOptions probe;
+    bool json = false, addresses = false;
+  };
+  auto options = std::make_shared<Options>();
+  CLI::App *scan = app.add_subcommand("scan", "Find boards in an address range");
+  scan->add_option("range", options->range,
+                   "CIDR block (10.0.0.0/24), range (10.0.0.5-10.0.0.40 or 10.0.0.5-40) or address")
+      ->required();
+  scan->add_option("--timeout", options->probe.connectTimeoutMs, "Connect bound per address, ms")
+      ->check(CLI::Range(1, 60000))
+      ->capture_default_str();
+  scan->add_option("--reply-timeout", options->probe.replyTimeoutMs, "Bound for a board's reply once connected, ms")
+      ->check(CLI::Range(1, 60000))
+      ->capture_default_str();
+  scan->add_option("--parallel", options->probe.parallel, "Addresses probed at once")
+      ->check(CLI::Range(1, 1000))
+      ->capture_default_str();
+  CLI::Option *json = scan->add_flag("--json", options->json, "A JSON array instead of a table");
+  scan->add_flag("--addresses", options->addresses, "Only the boards' addresses, one a line (for apply --to-list)")
+      ->excludes(json);
+  scan->callback([options, &status] {
+    const ScanOutput output =
+        options->json ? ScanOutput::Json : options->addresses ? ScanOutput::Addresses : ScanOutput::Table;
+    status = RunScan(options->range, options->probe, output);
+  });
 }
 
 }  // namespace relayctl

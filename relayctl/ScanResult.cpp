@@ -42,6 +42,12 @@ std::string ScanTable(const std::vector<FoundBoard> &boards) {
   return table;
 }
 
+std::string ScanAddresses(const std::vector<FoundBoard> &boards) {
+  std::string lines;
+  for (const FoundBoard &board : boards) lines += board.address + "\n";
+  return lines;
+}
+
 std::string ScanJson(const std::vector<FoundBoard> &boards) {
   nlohmann::ordered_json list = nlohmann::ordered_json::array();
   for (const FoundBoard &board : boards) {

@@ -29,6 +29,8 @@ ScanResult Identify(const std::vector<ProbeReply> &replies);
 // One line per board: address, model, firmware, device ID ("-" for none),
 // in columns under a heading.
 std::string ScanTable(const std::vector<FoundBoard> &boards);
+// The boards' addresses, one a line.
+std::string ScanAddresses(const std::vector<FoundBoard> &boards);
 // A JSON array of objects with address, model, firmware, device_id (null for
 // none) and capabilities.
 std::string ScanJson(const std::vector<FoundBoard> &boards);

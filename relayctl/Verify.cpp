@@ -1,6 +1,7 @@
 #include "Verify.h"
 
 #include "IntConversion.h"
+#include "SettingTable.h"
 #include "TextItems.h"
 #include "ValueRules.h"
 
@@ -22,14 +23,6 @@ std::optional<std::string> Trimmed(const std::optional<std::string> &text) {
   return relay::TrimControl(*text);
 }
 
-std::string Text(const std::optional<std::string> &value) { return value ? *value : "(none)"; }
-std::string Text(const std::optional<bool> &value) { return value ? (*value ? "on" : "off") : "(none)"; }
-
-template <typename T>
-void CompareOne(const char *name, const std::optional<T> &wanted, const std::optional<T> &found,
-                std::vector<Difference> &differences) {
-  if (wanted && wanted != found) differences.push_back({name, Text(wanted), Text(found)});
-}
 
 }  // namespace
 
@@ -58,16 +51,31 @@ Settings ExpectedAfterSave(const BoardState &before, const Settings &changes) {
 
 std::vector<Difference> Compare(const Settings &expected, const Settings &found) {
   std::vector<Difference> differences;
-  CompareOne("ip", expected.ip, found.ip, differences);
-  CompareOne("mask", expected.mask, found.mask, differences);
-  CompareOne("gateway", expected.gateway, found.gateway, differences);
-  CompareOne("keys", expected.keys, found.keys, differences);
-  CompareOne("restore", expected.restore, found.restore, differences);
-  CompareOne("remote", expected.remote, found.remote, differences);
-  CompareOne("dns", expected.dns, found.dns, differences);
-  CompareOne("server", expected.server, found.server, differences);
-  CompareOne("password", expected.password, found.password, differences);
+  for (const SettingInfo &setting : SettingTable()) {
+    if (Has(setting, expected) && !SameValue(setting, expected, found)) {
+      differences.push_back({setting.name, ValueText(setting, expected), ValueText(setting, found)});
+    }
+  }
   return differences;
+}
+
+WrittenSplit SplitWritten(const Settings &before, const Settings &expected, const Settings &now) {
+  WrittenSplit split;
+  for (const SettingInfo &setting : SettingTable()) {
+    if (!Has(setting, expected) || SameValue(setting, expected, before)) continue;
+    (SameValue(setting, expected, now) ? split.written : split.unwritten).push_back(setting.name);
+  }
+  return split;
+}
+
+std::vector<std::string> ChangedNames(const Settings &before, const Settings &expected) {
+  return SplitWritten(before, expected, expected).written;
+}
+
+std::string Joined(const std::vector<std::string> &names) {
+  std::string text;
+  for (const std::string &name : names) text += (text.empty() ? "" : ", ") + name;
+  return text;
 }
 
 std::string Describe(const std::vector<Difference> &differences) {

@@ -25,6 +25,20 @@ struct Difference {
 // Every value of `expected` that `found` does not hold, in setting order.
 std::vector<Difference> Compare(const Settings &expected, const Settings &found);
 
+// Of the values a save was to change (those of `expected` that differ from
+// `before`), the names of those the board holds now and of those it does not,
+// in setting order.
+struct WrittenSplit {
+  std::vector<std::string> written, unwritten;
+};
+WrittenSplit SplitWritten(const Settings &before, const Settings &expected, const Settings &now);
+
+// The values a save was to change, by name.
+std::vector<std::string> ChangedNames(const Settings &before, const Settings &expected);
+
+// "a, b, c".
+std::string Joined(const std::vector<std::string> &names);
+
 // "gateway: wanted 10.0.0.1, board has 10.0.0.254; ..." for a message.
 std::string Describe(const std::vector<Difference> &differences);
 

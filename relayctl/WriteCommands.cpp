@@ -1,7 +1,10 @@
 // set and restore: change one board.
+#include <memory>
+
 #include "Assignments.h"
 #include "BackupFile.h"
 #include "BoardLink.h"
+#include "CommandLine.h"
 #include "Commands.h"
 #include "Files.h"
 
@@ -10,7 +13,7 @@ namespace {
 
 // Reads the board, writes `changes` and reports the outcome.
 int ReadAndWrite(const std::string &address, const Settings &changes, const std::string &expectedId,
-                 const VerifyOptions &verify) {
+                 const WriteOptions &options) {
   Outcome failure;
   const std::optional<BoardState> board = ReadBoard(address, failure);
   if (!board) {
@@ -23,22 +26,22 @@ int ReadAndWrite(const std::string &address, const Settings &changes, const std:
            " (--other-board restores it anyway)");
     return kExitRejected;
   }
-  const WriteResult result = WriteChanges(*board, changes, verify);
+  const WriteResult result = WriteChanges(*board, changes, options);
   Report(address + ": " + result.message);
   return result.status;
 }
 
-}  // namespace
-
-int RunSet(const std::string &address, const std::vector<std::string> &assignments, const VerifyOptions &verify) {
+int RunSet(const std::string &address, const std::vector<std::string> &assignments, const WriteOptions &options) {
   std::string error;
   const std::optional<Settings> changes = ParseAssignments(assignments, error);
   if (!changes) {
     Report(error);
     return kExitUsage;
   }
-  return ReadAndWrite(address, *changes, "", verify);
+  return ReadAndWrite(address, *changes, "", options);
 }
+
+}  // namespace
 
 std::optional<Backup> LoadBackup(const std::string &path) {
   const std::optional<std::string> text = ReadTextFile(path);
@@ -52,11 +55,48 @@ std::optional<Backup> LoadBackup(const std::string &path) {
   return backup;
 }
 
+namespace {
+
 int RunRestore(const std::string &address, const std::string &backupPath, bool otherBoard,
-               const VerifyOptions &verify) {
+               const WriteOptions &options) {
   const std::optional<Backup> backup = LoadBackup(backupPath);
   if (!backup) return kExitUsage;
-  return ReadAndWrite(address, backup->settings, otherBoard ? "" : backup->deviceId, verify);
+  return ReadAndWrite(address, backup->settings, otherBoard ? "" : backup->deviceId, options);
+}
+
+}  // namespace
+
+void AddSetCommand(CLI::App &app, int &status) {
+  struct Options {
+    std::string address;
+    std::vector<std::string> assignments;
+    WriteCommandOptions write;
+  };
+  auto options = std::make_shared<Options>();
+  CLI::App *set = app.add_subcommand("set", "Change settings of a board and restart it");
+  set->add_option("address", options->address, "The board's IPv4 address")->required()->transform(BoardAddress());
+  set->add_option("settings", options->assignments, "NAME=VALUE: " + AssignmentHelp())->required();
+  AddWriteOptions(*set, options->write);
+  set->callback([options, &status] {
+    status = RunSet(options->address, options->assignments, options->write.Resolved());
+  });
+}
+
+void AddRestoreCommand(CLI::App &app, int &status) {
+  struct Options {
+    std::string address, file;
+    bool otherBoard = false;
+    WriteCommandOptions write;
+  };
+  auto options = std::make_shared<Options>();
+  CLI::App *restore = app.add_subcommand("restore", "Write a backup's settings to a board");
+  restore->add_option("address", options->address, "The board's IPv4 address")->required()->transform(BoardAddress());
+  restore->add_option("file", options->file, "Backup file")->required();
+  restore->add_flag("--other-board", options->otherBoard, "Restore a backup of a board with another device ID");
+  AddWriteOptions(*restore, options->write);
+  restore->callback([options, &status] {
+    status = RunRestore(options->address, options->file, options->otherBoard, options->write.Resolved());
+  });
 }
 
 }  // namespace relayctl

@@ -23,7 +23,7 @@ std::optional<std::string> DeviceLink::Exchange(std::string_view request) {
   const auto deadline = Clock::now() + std::chrono::milliseconds(ReplyTimeoutMs);
   std::string reply;
   char chunk[4096];
-  while (reply.empty() || (reply.back() != ';' && reply.size() < kMaxReplyBytes)) {
+  while (FrameEnd(reply) == std::string::npos && reply.size() < kMaxReplyBytes) {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
     if (left <= 0 || net::WaitReadable(socket_, static_cast<int>(left)) != net::WaitResult::Ready) break;
     const auto received = net::ReceiveSome(socket_, chunk, std::min(sizeof chunk, kMaxReplyBytes - reply.size()));

@@ -27,9 +27,10 @@ class DeviceLink {
   // address fails at once; a connection that is still open is reused.
   bool Open(const std::string &address);
 
-  // Sends `request` (within SendTimeoutMs) and gathers the reply until it ends with ';', the board
-  // closes the connection, kMaxReplyBytes have arrived or ReplyTimeoutMs have
-  // passed since the send; what has arrived by then is the reply. Nothing at
+  // Sends `request` (within SendTimeoutMs) and gathers the reply until the
+  // piece that holds its first ';' (FrameEnd) has arrived, the board closes
+  // the connection, kMaxReplyBytes have arrived or ReplyTimeoutMs have passed
+  // since the send; what has arrived by then is the reply. Nothing at
   // all within the time, or a send or receive error, gives nullopt. An error
   // or the board closing the connection also closes our side.
   std::optional<std::string> Exchange(std::string_view request);

@@ -39,6 +39,11 @@ std::string BuildCommand(Command command, int tag, std::string_view value) {
   return FrameStart(command, tag) + ',' + std::string(value) + ';';
 }
 
+std::size_t FrameEnd(std::string_view received) {
+  const std::size_t end = received.find(';');
+  return end == std::string_view::npos ? end : end + 1;
+}
+
 bool IsAcknowledgement(std::string_view reply) { return reply == ">OK;"; }
 
 std::string FillEmptyItems(std::string_view reply) {

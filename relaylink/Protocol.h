@@ -28,6 +28,12 @@ enum class Command : char {
 // Replies longer than this are malformed; the exchange stops reading there.
 inline constexpr std::size_t kMaxReplyBytes = 64 * 1024;
 
+// Where a frame ends, for requests and replies alike: a frame is complete at
+// its first ";". Returns the position just past it, or npos while no ";" has
+// arrived. A reply is judged as everything that arrived with its ";", so
+// bytes after it in the same piece make it malformed at once.
+std::size_t FrameEnd(std::string_view received);
+
 // "#" + code + tag in plain decimal + ";" for commands without a value.
 std::string BuildCommand(Command command, int tag);
 // "#" + code + tag + "," + value + ";"; the value is sent unchanged.

@@ -23,6 +23,23 @@ TEST(Acknowledgement, IsExactlyOkInCapitals) {
   EXPECT_FALSE(IsAcknowledgement(""));
 }
 
+// Where a frame ends, for whole inputs and for the same input arriving byte by
+// byte: nothing is complete before the first ';' has arrived.
+TEST(FrameEnd, IsJustPastTheFirstSemicolon) {
+  const struct {
+    const char *received;
+    std::size_t end;
+  } cases[] = {{"", std::string::npos},       {">OK", std::string::npos}, {">OK;", 4},
+               {">OK;\r\n", 4},              {">a;b;", 3},                {";", 1}};
+  for (const auto &c : cases) {
+    const std::string_view received = c.received;
+    EXPECT_EQ(FrameEnd(received), c.end) << received;
+    for (std::size_t size = 0; size < received.size(); ++size) {
+      EXPECT_EQ(FrameEnd(received.substr(0, size)), size < c.end ? std::string::npos : c.end) << received;
+    }
+  }
+}
+
 TEST(EmptyItems, FilledInOnePassThatSkipsReplacedText) {
   EXPECT_EQ(FillEmptyItems("a,,b"), "a,.,b");
   EXPECT_EQ(FillEmptyItems("a,,,b"), "a,.,,b");

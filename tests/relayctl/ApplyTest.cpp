@@ -30,7 +30,7 @@ TEST(Apply, TakesOnEveryBoardButTheFailingOneAndSummarises) {
   EXPECT_EQ(result.out,
             "127.3.20.10      ok         Config was saved successfully, and device was restarted.\n"
             "127.3.20.11      ok         Config was saved successfully, and device was restarted.\n"
-            "127.3.20.12      failed     Operation failed. (1002)\n"
+            "127.3.20.12      failed     Operation failed. (1002) Nothing was written.\n"
             "127.3.20.13      ok         Config was saved successfully, and device was restarted.\n");
   EXPECT_NE(result.err.find("3 of 4 boards took"), std::string::npos) << result.err;
   for (std::size_t i : {0u, 1u, 3u}) {

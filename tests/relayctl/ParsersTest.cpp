@@ -51,7 +51,7 @@ TEST(ParseAddressList, SkipsCommentsAndBlanksAndNamesTheBadLine) {
   ASSERT_TRUE(list) << error;
   EXPECT_EQ(*list, (std::vector<std::string>{"10.0.0.1", "10.0.0.2", "10.0.0.3"}));
   EXPECT_FALSE(ParseAddressList("10.0.0.1\nboard-7\n", error));
-  EXPECT_EQ(error, "line 2: 'board-7' is not an IPv4 address");
+  EXPECT_EQ(error, "line 2: 'board-7' is not an IPv4 address (four numbers 0..255 joined by dots)");
 }
 
 TEST(ParseAssignments, EveryName) {

@@ -57,12 +57,12 @@ TEST(Compare, ReportsOnlyExpectedValuesThatDiffer) {
 
 TEST(Identify, ModelsFromTheRepliesAndOpenPortsThatAreNoBoards) {
   const std::vector<ProbeReply> replies = {
-      {0x0A000001, ">10.0.0.1,255.0.0.0,10.0.0.254,12312312,0,7,RB000000000001123456,10.0.0.53,relay.example,1;",
-       true},
-      {0x0A000002, ">10.0.0.2,255.0.0.0,10.0.0.254,12312312,1;", true},
-      {0x0A000003, ">10.0.0.3,255.0.0.0,10.0.0.254,,0;", true},
-      {0x0A000004, "", false},
-      {0x0A000005, "HTTP/1.1 400 Bad Request", false},
+      {0x0A000001, ">10.0.0.1,255.0.0.0,10.0.0.254,12312312,0,7,RB000000000001123456,10.0.0.53,relay.example,1;"},
+      {0x0A000002, ">10.0.0.2,255.0.0.0,10.0.0.254,12312312,1;"},
+      {0x0A000003, ">10.0.0.3,255.0.0.0,10.0.0.254,,0;"},
+      {0x0A000004, ""},
+      {0x0A000005, "HTTP/1.1 400 Bad Request"},
+      {0x0A000006, ">10.0.0.6,255.0.0.0,10.0.0.254,12312312,1;\r\n"},  // judged with what came along
   };
   const ScanResult result = Identify(replies);
   ASSERT_EQ(result.boards.size(), 3u);
@@ -72,7 +72,8 @@ TEST(Identify, ModelsFromTheRepliesAndOpenPortsThatAreNoBoards) {
             "10.0.0.2         keys            -          -\n"
             "10.0.0.3         basic           -          -\n");
   EXPECT_EQ(result.notBoards, (std::vector<std::string>{"10.0.0.4: port open, no reply",
-                                                        "10.0.0.5: port open, the reply is not a board configuration"}));
+                                                        "10.0.0.5: port open, the reply is not a board configuration",
+                                                        "10.0.0.6: port open, the reply is not a board configuration"}));
 }
 
 }  // namespace

@@ -56,6 +56,30 @@ TEST(Scan, TableShowsAddressModelFirmwareAndId) {
             "127.3.2.21       basic           -          -\n");
 }
 
+// scan and show judge a board's configuration reply by the same rules, so they
+// agree on every fault a board can show in it.
+TEST(Scan, AgreesWithShowOnEveryFaultOfTheReply) {
+  using sim::FaultKind;
+  const FaultKind faults[] = {FaultKind::NoAnswer,      FaultKind::CloseWithoutAnswer, FaultKind::CloseMidReply,
+                              FaultKind::Reset,         FaultKind::LowerCaseAck,       FaultKind::TrailingBytes,
+                              FaultKind::SplitReply,    FaultKind::OneBytePieces,      FaultKind::Refuse,
+                              FaultKind::Garbage,       FaultKind::HugeReply,          FaultKind::AckWithoutApplying,
+                              FaultKind::CloseAfterReply};
+  TestFleet fleet("127.3.50.10", static_cast<int>(std::size(faults)), {"remote"});
+  for (std::size_t i = 0; i < std::size(faults); ++i) {
+    sim::SimOptions options;
+    options.faults.push_back({faults[i], '1'});
+    fleet.Board(i).SetOptions(options);
+  }
+  const CtlResult scan = RunCtl({"scan", "127.3.50.10-22", "--addresses"});
+  ASSERT_EQ(scan.status, 0) << scan.err;
+  for (std::size_t i = 0; i < std::size(faults); ++i) {
+    const bool found = scan.out.find(fleet.Address(i) + "\n") != std::string::npos;
+    const CtlResult show = RunCtl({"show", fleet.Address(i)});
+    EXPECT_EQ(show.status == 0, found) << "fault " << static_cast<int>(faults[i]) << ": " << show.err;
+  }
+}
+
 TEST(Scan, EmptyRangeFindsNothing) {
   const CtlResult result = RunCtl({"scan", "127.3.3.0/24"});
   EXPECT_EQ(result.status, 0) << result.err;

@@ -1,0 +1,36 @@
+#include "CommandLine.h"
+
+#include "AddressRange.h"
+
+namespace relayctl {
+
+CLI::Validator BoardAddress() {
+  return CLI::Validator(
+      [](std::string &text) {
+        std::string error;
+        const std::optional<std::string> address = NormalBoardAddress(text, error);
+        if (!address) return error;
+        text = *address;
+        return std::string();
+      },
+      "ADDRESS");
+}
+
+WriteOptions WriteCommandOptions::Resolved() const {
+  WriteOptions resolved = write;
+  resolved.waitMs = static_cast<int>(waitSeconds * 1000);
+  return resolved;
+}
+
+void AddWriteOptions(CLI::App &command, WriteCommandOptions &options) {
+  command.add_flag("--verify", options.write.verify,
+                   "After the restart, read the board again, check that it is the same board and report any value "
+                   "that did not take");
+  command.add_option("--wait", options.waitSeconds, "Seconds to wait for the board to answer after its restart (with --verify)")
+      ->check(CLI::Range(0.0, 3600.0))
+      ->capture_default_str();
+  command.add_flag("--force", options.write.force,
+                   "Write settings that would leave the board unreachable, or an ip where another board answers");
+}
+
+}  // namespace relayctl

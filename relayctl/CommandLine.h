@@ -1,0 +1,23 @@
+// Pieces of the command line that several subcommands share.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include "BoardWrite.h"
+
+namespace relayctl {
+
+// Rewrites a board address into normal form (NormalBoardAddress) and refuses
+// what the rule refuses, naming the text.
+CLI::Validator BoardAddress();
+
+// --verify, --wait and --force of the commands that write to boards. The
+// options are bound to `options` and `waitSeconds`; WaitMs converts the latter.
+struct WriteCommandOptions {
+  WriteOptions write;
+  double waitSeconds = 20;
+  WriteOptions Resolved() const;
+};
+void AddWriteOptions(CLI::App &command, WriteCommandOptions &options);
+
+}  // namespace relayctl

@@ -1,6 +1,7 @@
 #include "CtlRun.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,8 +21,8 @@ extern char **environ;
 
 namespace relayctl::testing {
 
-CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory) {
-  const std::string outPath = TempPath("stdout"), errPath = TempPath("stderr");
+RunningCtl::RunningCtl(const std::vector<std::string> &arguments, const std::string &directory)
+    : outPath_(TempPath("stdout")), errPath_(TempPath("stderr")) {
   std::vector<std::string> args = {RELAYCTL_PATH};
   args.insert(args.end(), arguments.begin(), arguments.end());
   std::vector<char *> argv;
@@ -31,23 +32,38 @@ CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &d
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   if (!directory.empty()) posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
   pid_t pid = 0;
   const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (spawned != 0) throw std::runtime_error("cannot start " + args[0]);
+  pid_ = pid;
+}
+
+RunningCtl::~RunningCtl() {
+  if (pid_ > 0) Finish();
+}
+
+void RunningCtl::Signal(int signal) const { kill(pid_, signal); }
+
+CtlResult RunningCtl::Finish() {
   int wstatus = 0;
-  while (waitpid(pid, &wstatus, 0) < 0) {
+  while (waitpid(pid_, &wstatus, 0) < 0) {
   }
+  pid_ = -1;
   CtlResult result;
   result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-  result.out = ReadAll(outPath);
-  result.err = ReadAll(errPath);
-  std::remove(outPath.c_str());
-  std::remove(errPath.c_str());
+  result.out = ReadAll(outPath_);
+  result.err = ReadAll(errPath_);
+  std::remove(outPath_.c_str());
+  std::remove(errPath_.c_str());
   return result;
+}
+
+CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory) {
+  return RunningCtl(arguments, directory).Finish();
 }
 
 TestFleet::TestFleet(const std::string &first, int count, const std::vector<std::string> &models,

@@ -20,6 +20,21 @@ struct CtlResult {
 // Runs relayctl with `arguments`, in `directory` when one is given.
 CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory = {});
 
+// relayctl started in the background, for tests that signal it.
+class RunningCtl {
+ public:
+  explicit RunningCtl(const std::vector<std::string> &arguments, const std::string &directory = {});
+  RunningCtl(const RunningCtl &) = delete;
+  RunningCtl &operator=(const RunningCtl &) = delete;
+  ~RunningCtl();
+  void Signal(int signal) const;
+  CtlResult Finish();  // waits for it to exit
+
+ private:
+  int pid_ = -1;
+  std::string outPath_, errPath_;
+};
+
 // Boards on consecutive addresses from `first`, models in turn from `models`.
 class TestFleet {
  public:

@@ -50,6 +50,96 @@ TEST(ExitStatus, EveryOutcomeHasItsStatus) {
   EXPECT_EQ(fleet.Board(1).Frames().size(), 1u);  // the basic board was only read
 }
 
+// Input that must not reach a board: each row's status, the key words of its
+// message, and afterwards no board has received anything but reads.
+TEST(ExitStatus, BadInputIsRefusedBeforeAnythingIsWritten) {
+  TestFleet fleet("127.3.51.10", 2, {"remote"});
+  const std::string board = fleet.Address(0), other = fleet.Address(1);
+  const std::string otherBackup = TempPath("other.json");
+  ASSERT_EQ(RunCtl({"backup", other, "-o", otherBackup}).status, 0);
+  struct Case {
+    std::vector<std::string> arguments;
+    int status;
+    const char *words;
+  };
+  const Case cases[] = {
+      {{"show", "127.3.51.1a"}, 64, "'1a' is not a valid integer value"},
+      {{"show", "127.3.51"}, 64, "'127.3.51' is not an IPv4 address"},
+      {{"show", "0.0.0.0"}, 64, "names no board"},
+      {{"set", "127.3.51.300", "restore=on"}, 64, "'127.3.51.300' is not an IPv4 address"},
+      {{"apply", otherBackup, "--to", "127.3.x.10"}, 64, "'x' is not a valid integer value"},
+      {{"scan", "127.3.51.0/24", "--json", "--addresses"}, 64, "excludes"},
+      {{"set", board, "ip=0.0.0.0"}, 1, "ip 0.0.0.0 is no host address"},
+      {{"set", board, "ip=255.255.255.255"}, 1, "is no host address"},
+      {{"set", board, "ip=224.0.0.5"}, 1, "multicast"},
+      {{"set", board, "ip=127.255.255.255"}, 1, "broadcast address of mask 255.0.0.0"},
+      {{"set", board, "ip=127.0.0.0"}, 1, "network address of mask 255.0.0.0"},
+      {{"set", board, "mask=255.0.255.0"}, 1, "mask 255.0.255.0 does not have its ones together"},
+      {{"set", board, "mask=255.255.255.0"}, 1, "gateway 127.0.0.254 is outside the subnet"},
+      {{"set", board, "server=" + std::string(40, 's')}, 1, "40 characters, more than 39"},
+      {{"set", board, "ip=" + other}, 1, "board RB002130916107 (remote control) already answers at 127.3.51.11"},
+      {{"restore", board, otherBackup, "--other-board"}, 1, "already answers at 127.3.51.11"},
+  };
+  for (const Case &c : cases) {
+    std::string line;
+    for (const std::string &argument : c.arguments) line += argument + " ";
+    const CtlResult result = RunCtl(c.arguments);
+    EXPECT_EQ(result.status, c.status) << line << "\n" << result.err;
+    EXPECT_NE(result.err.find(c.words), std::string::npos) << line << "\n" << result.err;
+  }
+  for (std::size_t i = 0; i < 2; ++i) {
+    for (const std::string &frame : fleet.Board(i).Frames()) EXPECT_EQ(frame.substr(0, 2), "#1") << frame;
+  }
+}
+
+TEST(ExitStatus, AddressesAreReadAsTheConnectDialogReadsThem) {
+  TestFleet fleet("127.3.52.10", 1, {"basic"});
+  for (const char *typed : {"127.3.52.010", " 127.3.52.10 ", "0x7f.3.52.10"}) {
+    const CtlResult result = RunCtl({"show", typed});
+    EXPECT_EQ(result.status, 0) << typed << ": " << result.err;
+    EXPECT_EQ(result.out.rfind("address       127.3.52.10\n", 0), 0u) << typed << ": " << result.out;
+  }
+}
+
+// A save that stops at a refused write: the board is read again and the
+// report names what it holds and what it does not; status 4 once anything
+// was written. The last row is a refused restart after every write.
+TEST(ExitStatus, PartWrittenSavesSayWhatTheBoardHolds) {
+  TestFleet fleet("127.3.53.10", 1, {"remote"});
+  sim::BoardConfig remoteOff = fleet.Board(0).Config();
+  remoteOff.enableWeb = false;
+  const std::vector<std::string> everything = {"set",          fleet.Address(0),       "ip=127.3.53.50",
+                                               "mask=255.255.0.0", "gateway=127.3.0.1", "keys=33333333",
+                                               "restore=on",   "remote=on",            "dns=127.0.0.54",
+                                               "server=other.example", "password=654321"};
+  const char *const names[] = {"ip", "mask", "gateway", "keys", "restore", "remote", "dns", "server", "password"};
+  const std::string codes = "23456A89B7";  // the writes in their order, then the restart
+  for (std::size_t position = 0; position < 10; ++position) {
+    fleet.Board(0).SetConfig(remoteOff);
+    sim::SimOptions refuse;
+    refuse.faults.push_back({sim::FaultKind::Refuse, codes[position]});
+    fleet.Board(0).SetOptions(refuse);
+    const CtlResult result = RunCtl(everything);
+    std::string written, unwritten;
+    for (std::size_t i = 0; i < 9; ++i) ((i < position ? written : unwritten) += ", ") += names[i];
+    if (position == 0) {
+      EXPECT_EQ(result.status, 2) << result.err;
+      EXPECT_NE(result.err.find("Nothing was written."), std::string::npos) << result.err;
+    } else if (position < 9) {
+      EXPECT_EQ(result.status, 4) << result.err;
+      EXPECT_NE(result.err.find("Partly written, not restarted: the board holds the new " + written.substr(2) +
+                                "; not written: " + unwritten.substr(2) + "."),
+                std::string::npos)
+          << result.err;
+    } else {
+      EXPECT_EQ(result.status, 4) << result.err;
+      EXPECT_NE(result.err.find("Written, not restarted: the board holds the new " + written.substr(2)),
+                std::string::npos)
+          << result.err;
+    }
+  }
+}
+
 TEST(ExitStatus, SetWritesOnlyWhatDiffersInOrderAndSaysSoOnStandardError) {
   TestFleet fleet("127.3.41.10", 1, {"remote"});
   const CtlResult result = RunCtl({"set", fleet.Address(0), "restore=on", "key3=keep", "gateway= 127.0.0.001 "});

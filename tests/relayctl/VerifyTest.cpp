@@ -55,5 +55,26 @@ TEST(Verify, ApplyReportsTheBoardWhereAValueDidNotTake) {
   EXPECT_NE(result.out.find("restore: wanted on, board has off"), std::string::npos) << result.out;
 }
 
+// A restore that gives a board another board's ip (forced past the check
+// that refuses it): the other board answers at that address, and only the
+// board of the written device ID is credited.
+TEST(Verify, CreditsOnlyTheBoardThatWasWritten) {
+  TestFleet fleet("127.3.34.10", 2, {"remote"});
+  const std::string file = TempPath("other.json");
+  ASSERT_EQ(RunCtl({"backup", fleet.Address(1), "-o", file}).status, 0);
+  const CtlResult result =
+      RunCtl({"restore", fleet.Address(0), file, "--other-board", "--force", "--verify", "--wait", "5"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.err.find("Verified at 127.3.34.10."), std::string::npos) << result.err;
+}
+
+TEST(Verify, ABoardWithoutDeviceIdIsReadBackButNotVerified) {
+  TestFleet fleet("127.3.35.10", 1, {"basic"});
+  const CtlResult result = RunCtl({"set", fleet.Address(0), "restore=on", "--verify", "--wait", "5"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.err.find("but not verified: a board without a device ID"), std::string::npos) << result.err;
+  EXPECT_EQ(result.err.find("Verified at"), std::string::npos) << result.err;
+}
+
 }  // namespace
 }  // namespace relayctl::testing

@@ -1,6 +1,7 @@
 // Verification rules and scan replies: pure functions.
 #include <gtest/gtest.h>
 
+#include "Guards.h"
 #include "ScanResult.h"
 #include "Verify.h"
 
@@ -53,6 +54,33 @@ TEST(Compare, ReportsOnlyExpectedValuesThatDiffer) {
   const std::vector<Difference> differences = Compare(expected, found);
   EXPECT_EQ(Describe(differences), "keys: wanted 11111111, board has 12312312; restore: wanted on, board has off");
   EXPECT_TRUE(Compare({}, found).empty());
+}
+
+// The guards on a board at 10.0.0.9/24 (gateway 10.0.0.1); the fleet tests
+// cover the rest on loopback boards.
+TEST(UnusableSettings, DependOnTheBoardAndTheResultingNetwork) {
+  struct Case {
+    const char *ip, *mask, *gateway;
+    std::size_t reasons;
+  } cases[] = {
+      {"127.0.0.5", nullptr, nullptr, 2},           // loopback off loopback, gateway then outside
+      {"10.0.0.10", "255.255.255.254", "0.0.0.0", 0},  // /31 has no network or broadcast address; no gateway
+      {"10.0.0.255", nullptr, nullptr, 1},           // broadcast of /24
+      {nullptr, "255.255.0.0", nullptr, 0},          // the gateway stays inside
+      {nullptr, nullptr, "10.0.1.1", 1},
+  };
+  for (const Case &c : cases) {
+    Settings expected;
+    if (c.ip) expected.ip = c.ip;
+    if (c.mask) expected.mask = c.mask;
+    if (c.gateway) expected.gateway = c.gateway;
+    EXPECT_EQ(UnusableSettings(RemoteBoard(true), expected).size(), c.reasons) << (c.ip ? c.ip : "-");
+  }
+  Settings restoreOnly;
+  restoreOnly.restore = true;
+  BoardState odd = RemoteBoard(true);
+  odd.settings.gateway = "192.0.2.1";  // already outside: a change elsewhere is not refused for it
+  EXPECT_TRUE(UnusableSettings(odd, restoreOnly).empty());
 }
 
 TEST(Identify, ModelsFromTheRepliesAndOpenPortsThatAreNoBoards) {

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "AddressRange.h"
+#include "DeviceLink.h"
 #include "Interrupt.h"
 #include "Protocol.h"
 #include "ScanResult.h"
@@ -15,9 +16,11 @@ namespace relayctl {
 namespace {
 
 constexpr unsigned short kTextLength = 200;
-// A restarting board needs a moment before it listens again.
-constexpr std::chrono::milliseconds kFirstTryAfter{300};
-constexpr std::chrono::milliseconds kRetryPause{200};
+// A restarted board is looked for with short connect attempts, the pauses
+// between rounds growing from the first to the longest.
+constexpr int kConnectTryMs = 250;
+constexpr std::chrono::milliseconds kFirstPause{20};
+constexpr std::chrono::milliseconds kLongestPause{500};
 
 using TextGetter = short(RELAYLINK_CALL *)(char *, unsigned short);
 
@@ -86,20 +89,31 @@ Outcome SaveChanges(const Settings &changes) {
 
 std::optional<BoardState> WaitForBoard(const std::vector<std::string> &addresses, int waitMs,
                                        const std::string &deviceId, std::vector<std::string> &others) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-  std::this_thread::sleep_for(std::min<std::chrono::milliseconds>(kFirstTryAfter, std::chrono::milliseconds(waitMs)));
+  using Clock = std::chrono::steady_clock;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(waitMs);
+  const auto left = [&] {
+    return std::max<std::chrono::milliseconds>(
+        std::chrono::milliseconds(0), std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()));
+  };
+  std::chrono::milliseconds pause = kFirstPause;
   for (;;) {
     for (const std::string &address : addresses) {
       if (Interrupted()) return std::nullopt;
+      const int tryMs = static_cast<int>(std::min<long long>(kConnectTryMs, std::max<long long>(1, left().count())));
       Outcome ignored;
+      if (!Accepts(*ParseAddress(address), relay::DevicePort, tryMs)) {
+        if (Clock::now() >= deadline) return std::nullopt;
+        continue;
+      }
       if (auto board = ReadBoard(address, ignored)) {
         if (deviceId.empty() || board->deviceId == deviceId) return board;
         const std::string other = address + " (" + (board->deviceId.empty() ? "no device ID" : board->deviceId) + ")";
         if (std::find(others.begin(), others.end(), other) == others.end()) others.push_back(other);
       }
-      if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
+      if (Clock::now() >= deadline) return std::nullopt;
     }
-    std::this_thread::sleep_for(kRetryPause);
+    std::this_thread::sleep_for(std::min(pause, left()));
+    pause = std::min(pause * 2, kLongestPause);
   }
 }
 

@@ -21,6 +21,15 @@ struct ProbeReply {
   std::string reply;          // what arrived up to the piece with the first ';', the end of stream or the bound
 };
 
+// Raises the process's soft limit of open descriptors towards what
+// `parallel` probes at once need (up to the hard limit) and returns how many
+// probes at once the limit allows, at most `parallel`.
+int AllowedParallel(int parallel);
+
+// Whether `address` (host order) accepts a TCP connection on `port` within
+// `timeoutMs`; the connection is closed again at once.
+bool Accepts(std::uint32_t address, std::uint16_t port, int timeoutMs);
+
 // Probes every address (host order) and returns one entry per address whose
 // port accepted the connection, in ascending address order. `progress` (may
 // be empty) is told the number of addresses finished so far whenever it

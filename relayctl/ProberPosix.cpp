@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -65,6 +66,32 @@ bool ReceiveSome(Attempt &probe) {
 }
 
 }  // namespace
+
+int AllowedParallel(int parallel) {
+  constexpr rlim_t kSpare = 32;  // standard streams, the library's socket, files
+  rlimit limit{};
+  if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return parallel;
+  const rlim_t wanted = static_cast<rlim_t>(parallel) + kSpare;
+  if (limit.rlim_cur < wanted) {
+    limit.rlim_cur = limit.rlim_max == RLIM_INFINITY ? wanted : std::min(wanted, limit.rlim_max);
+    setrlimit(RLIMIT_NOFILE, &limit);
+    getrlimit(RLIMIT_NOFILE, &limit);
+  }
+  if (limit.rlim_cur >= wanted) return parallel;
+  return limit.rlim_cur > kSpare ? static_cast<int>(limit.rlim_cur - kSpare) : 1;
+}
+
+bool Accepts(std::uint32_t address, std::uint16_t port, int timeoutMs) {
+  bool connected = false;
+  const int fd = StartConnect(address, port, connected);
+  if (fd < 0) return false;
+  if (!connected) {
+    pollfd entry{fd, POLLOUT, 0};
+    connected = ::poll(&entry, 1, timeoutMs) > 0 && ConnectSucceeded(fd);
+  }
+  ::close(fd);
+  return connected;
+}
 
 std::vector<ProbeReply> Probe(const std::vector<std::uint32_t> &addresses, const std::string &request,
                               const ProbeOptions &options, const std::function<void(std::size_t)> &progress,

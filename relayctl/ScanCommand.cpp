@@ -19,12 +19,17 @@ namespace {
 
 enum class ScanOutput { Table, Json, Addresses };
 
-int RunScan(const std::string &range, const ProbeOptions &options, ScanOutput output) {
+int RunScan(const std::string &range, ProbeOptions options, ScanOutput output) {
   std::string error;
   const std::optional<std::vector<std::uint32_t>> addresses = ParseRange(range, error);
   if (!addresses) {
     Report(error);
     return kExitUsage;
+  }
+  if (const int allowed = AllowedParallel(options.parallel); allowed < options.parallel) {
+    Report("the limit of open files allows " + std::to_string(allowed) + " probes at once, not " +
+           std::to_string(options.parallel));
+    options.parallel = allowed;
   }
   std::random_device seed;
   const int tag = std::uniform_int_distribution(0, 9999)(seed);
@@ -73,7 +78,7 @@ void AddScanCommand(CLI::App &app, int &status) {
       ->check(CLI::Range(1, 60000))
       ->capture_default_str();
   scan->add_option("--parallel", options->probe.parallel, "Addresses probed at once")
-      ->check(CLI::Range(1, 1000))
+      ->check(CLI::Range(1, 4096))
       ->capture_default_str();
   CLI::Option *json = scan->add_flag("--json", options->json, "A JSON array instead of a table");
   scan->add_flag("--addresses", options->addresses, "Only the boards' addresses, one a line (for apply --to-list)")

@@ -1,4 +1,5 @@
 // apply: one backup, without its network addresses, onto many boards.
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "Files.h"
 #include "Interrupt.h"
 #include "Progress.h"
+#include "Workers.h"
 
 namespace relayctl {
 namespace {
@@ -47,8 +49,17 @@ std::string ResultLine(const std::string &address, const WriteResult &result, bo
   return line + result.message;
 }
 
+// Each address once, in the order first given.
+std::vector<std::string> Distinct(const std::vector<std::string> &addresses) {
+  std::vector<std::string> distinct;
+  for (const std::string &address : addresses) {
+    if (std::find(distinct.begin(), distinct.end(), address) == distinct.end()) distinct.push_back(address);
+  }
+  return distinct;
+}
+
 int RunApply(const std::string &backupPath, std::vector<std::string> addresses, const std::string &listPath,
-             const WriteOptions &options, bool json) {
+             const WriteOptions &options, int parallel, bool json) {
   const std::optional<Backup> backup = LoadBackup(backupPath);
   if (!backup) return kExitUsage;
   std::string error;
@@ -66,22 +77,29 @@ int RunApply(const std::string &backupPath, std::vector<std::string> addresses, 
     return kExitUsage;
   }
 
+  if (const std::size_t given = addresses.size(); (addresses = Distinct(addresses)).size() < given) {
+    Report(std::to_string(given - addresses.size()) + " addresses given more than once are applied to once");
+  }
+
   const Settings changes = WithoutNetwork(backup->settings);
   ExitStatus overall = kExitDone;
-  std::size_t succeeded = 0, finished = 0;
+  std::size_t succeeded = 0, finished = 0, started = 0;
   {
     Progress progress(addresses.size());
-    for (; finished < addresses.size() && !Interrupted(); ++finished) {
-      progress.Show(finished, addresses[finished]);
-      const WriteResult result = ApplyTo(addresses[finished], changes, options);
-      overall = Worse(overall, result.status);
-      if (result.status == kExitDone) ++succeeded;
-      progress.Clear();
-      std::cout << ResultLine(addresses[finished], result, json) << std::endl;
-    }
-    progress.Show(finished);
+    progress.Show(0);
+    started = RunInWorkers(
+        addresses.size(), parallel, [&](std::size_t i) { return Encode(ApplyTo(addresses[i], changes, options)); },
+        [&](std::size_t i, const std::string &text) {
+          const WriteResult result = Decode(text);
+          overall = Worse(overall, result.status);
+          if (result.status == kExitDone) ++succeeded;
+          progress.Clear();
+          std::cout << ResultLine(addresses[i], result, json) << std::endl;
+          progress.Show(++finished, addresses[i]);
+        },
+        Interrupted);
   }
-  const std::size_t notStarted = addresses.size() - finished;
+  const std::size_t notStarted = addresses.size() - started;
   if (json) {
     std::cout << nlohmann::ordered_json{{"summary",
                                          {{"boards", addresses.size()},
@@ -103,6 +121,7 @@ void AddApplyCommand(CLI::App &app, int &status) {
     std::string file, listPath;
     std::vector<std::string> targets;
     WriteCommandOptions write;
+    int parallel = 16;
     bool json = false;
   };
   auto options = std::make_shared<Options>();
@@ -112,8 +131,10 @@ void AddApplyCommand(CLI::App &app, int &status) {
   apply->add_option("--to-list", options->listPath, "File with one address per line ('#' starts a comment)");
   apply->add_flag("--json", options->json, "One JSON object per board as it finishes, then a summary object");
   AddWriteOptions(*apply, options->write);
+  AddParallelOption(*apply, options->parallel);
   apply->callback([options, &status] {
-    status = RunApply(options->file, options->targets, options->listPath, options->write.Resolved(), options->json);
+    status = RunApply(options->file, options->targets, options->listPath, options->write.Resolved(),
+                      options->parallel, options->json);
   });
 }
 

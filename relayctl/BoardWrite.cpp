@@ -1,6 +1,7 @@
 #include "BoardWrite.h"
 
 #include <cstdio>
+#include <nlohmann/json.hpp>
 
 #include "BoardLink.h"
 #include "Guards.h"
@@ -88,6 +89,19 @@ WriteResult Verified(const BoardState &before, const Settings &expected, const W
 }
 
 }  // namespace
+
+std::string Encode(const WriteResult &result) {
+  return nlohmann::json{{"status", static_cast<int>(result.status)}, {"message", result.message}}.dump();
+}
+
+WriteResult Decode(const std::string &text) {
+  const nlohmann::json object = nlohmann::json::parse(text, nullptr, false);
+  if (object.is_object() && object.contains("status") && object["status"].is_number_integer() &&
+      object.contains("message") && object["message"].is_string()) {
+    return {static_cast<ExitStatus>(object["status"].get<int>()), object["message"].get<std::string>()};
+  }
+  return {kExitPartlyWritten, "the worker for this board ended without a report: what was written is unknown"};
+}
 
 WriteResult WriteChanges(const BoardState &before, const Settings &changes, const WriteOptions &options) {
   const Settings expected = ExpectedAfterSave(before, changes);

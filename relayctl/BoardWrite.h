@@ -20,6 +20,12 @@ struct WriteResult {
   std::string message;  // the library's message, and what relayctl found out
 };
 
+// The result as one line of text, for handing it from a worker process to
+// its parent, and back; an unreadable text (a worker that ended without
+// handing its result over) reads as a board whose writes are unknown.
+std::string Encode(const WriteResult &result);
+WriteResult Decode(const std::string &text);
+
 // Refuses before anything is sent: changes the board cannot take and, unless
 // forced, settings the board would be unusable with (Guards.h) and a new ip
 // where another board already answers. Otherwise saves the changes; when the

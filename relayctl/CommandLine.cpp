@@ -33,4 +33,10 @@ void AddWriteOptions(CLI::App &command, WriteCommandOptions &options) {
                    "Write settings that would leave the board unreachable, or an ip where another board answers");
 }
 
+void AddParallelOption(CLI::App &command, int &parallel) {
+  command.add_option("--parallel", parallel, "Boards at once, each in a process of its own")
+      ->check(CLI::Range(1, 256))
+      ->capture_default_str();
+}
+
 }  // namespace relayctl

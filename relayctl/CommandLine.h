@@ -20,4 +20,8 @@ struct WriteCommandOptions {
 };
 void AddWriteOptions(CLI::App &command, WriteCommandOptions &options);
 
+// --parallel of the commands that go through many boards: boards at once,
+// each in a worker process of its own, 1..256.
+void AddParallelOption(CLI::App &command, int &parallel);
+
 }  // namespace relayctl

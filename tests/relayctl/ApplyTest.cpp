@@ -1,6 +1,7 @@
 // apply: one backup onto many boards.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <thread>
 
@@ -18,6 +19,15 @@ const char kFleetBackup[] = R"({
   "settings": {"ip": "127.3.20.99", "gateway": "127.0.0.1", "restore": true, "server": "fleet.example.net"}
 })";
 
+std::vector<std::string> SortedLines(const std::string &text) {
+  std::vector<std::string> lines;
+  for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
 TEST(Apply, TakesOnEveryBoardButTheFailingOneAndSummarises) {
   TestFleet fleet("127.3.20.10", 4, {"remote"});
   sim::SimOptions refuseRestore;
@@ -28,7 +38,8 @@ TEST(Apply, TakesOnEveryBoardButTheFailingOneAndSummarises) {
   const std::string list = TempPath("boards.txt");
   WriteAll(list, "# the lab\n127.3.20.12\n\n  127.3.20.13  # last one\n");
 
-  const CtlResult result = RunCtl({"apply", file, "--to", "127.3.20.10", "127.3.20.11", "--to-list", list});
+  const CtlResult result =
+      RunCtl({"apply", file, "--parallel", "1", "--to", "127.3.20.10", "127.3.20.11", "--to-list", list});
   EXPECT_EQ(result.status, 2) << result.err;
   EXPECT_EQ(result.out,
             "127.3.20.10      ok         Config was saved successfully, and device was restarted.\n"
@@ -46,13 +57,50 @@ TEST(Apply, TakesOnEveryBoardButTheFailingOneAndSummarises) {
   EXPECT_FALSE(fleet.Board(2).Config().restoreState);
 }
 
+// Boards at once give what one after another gives, line for line, and each
+// board is written once.
+TEST(Apply, InParallelAsOneAfterAnother) {
+  TestFleet fleet("127.3.24.10", 5, {"remote", "remote", "remote", "basic", "remote"});
+  sim::SimOptions refuse, silent;
+  refuse.faults.push_back({sim::FaultKind::Refuse, '6'});
+  silent.faults.push_back({sim::FaultKind::NoAnswer, '1'});
+  fleet.Board(1).SetOptions(refuse);
+  fleet.Board(2).SetOptions(silent);
+  std::vector<sim::BoardConfig> configs;
+  for (std::size_t i = 0; i < 5; ++i) configs.push_back(fleet.Board(i).Config());
+  const std::string file = TempPath("fleet.json");
+  WriteAll(file, kFleetBackup);
+  std::vector<std::string> arguments = {"apply", file, "--to"};
+  for (std::size_t i = 0; i < 5; ++i) arguments.push_back(fleet.Address(i));
+
+  std::vector<CtlResult> results;
+  for (const char *parallel : {"1", "16"}) {
+    for (std::size_t i = 0; i < 5; ++i) {
+      fleet.Board(i).SetConfig(configs[i]);
+      fleet.Board(i).ClearFrames();
+    }
+    std::vector<std::string> run = arguments;
+    run.insert(run.end(), {"--parallel", parallel});
+    results.push_back(RunCtl(run));
+    for (std::size_t i = 0; i < 5; ++i) {
+      const std::vector<std::string> frames = fleet.Board(i).Frames();
+      EXPECT_LE(std::count_if(frames.begin(), frames.end(), [](const std::string &f) { return f[1] == '6'; }), 1)
+          << fleet.Address(i);
+    }
+  }
+  EXPECT_EQ(results[0].status, 2) << results[0].err;
+  EXPECT_EQ(results[1].status, results[0].status) << results[1].err;
+  EXPECT_EQ(SortedLines(results[1].out), SortedLines(results[0].out));
+  EXPECT_EQ(SortedLines(results[0].out).size(), 5u) << results[0].out;
+}
+
 TEST(Apply, BoardsWithoutACapabilityTheFileUsesAreRefused) {
   TestFleet fleet("127.3.21.10", 2, {"keys", "basic"});
   const std::string file = TempPath("keys.json");
   WriteAll(file, R"({"format": "relayctl-backup", "format_version": 1,
                      "capabilities": {"remote_control": false, "keys": true},
                      "settings": {"keys": "33333333"}})");
-  const CtlResult result = RunCtl({"apply", file, "--to", fleet.Address(0), fleet.Address(1)});
+  const CtlResult result = RunCtl({"apply", file, "--parallel", "1", "--to", fleet.Address(0), fleet.Address(1)});
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.out,
             "127.3.21.10      ok         Config was saved successfully, and device was restarted.\n"
@@ -61,25 +109,39 @@ TEST(Apply, BoardsWithoutACapabilityTheFileUsesAreRefused) {
   EXPECT_EQ(fleet.Board(1).Frames().size(), 1u);
 }
 
-TEST(Apply, InterruptFinishesTheBoardInProgressAndStartsNoOther) {
-  TestFleet fleet("127.3.22.10", 3, {"basic"});
-  sim::SimOptions slow;
-  slow.replyDelayMs = 1000;
-  fleet.Board(1).SetOptions(slow);
-  const std::string file = TempPath("restore.json");
-  WriteAll(file, R"({"format": "relayctl-backup", "format_version": 1,
-                     "capabilities": {"remote_control": false, "keys": false}, "settings": {"restore": true}})");
-  RunningCtl apply({"apply", file, "--to", fleet.Address(0), fleet.Address(1), fleet.Address(2)});
-  for (int i = 0; i < 500 && fleet.Board(1).Frames().empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  apply.Signal(SIGINT);
-  const CtlResult result = apply.Finish();
-  EXPECT_EQ(result.status, 130) << result.err;
-  EXPECT_EQ(result.out,
-            "127.3.22.10      ok         Config was saved successfully, and device was restarted.\n"
-            "127.3.22.11      ok         Config was saved successfully, and device was restarted.\n");
-  EXPECT_NE(result.err.find("2 of 3 boards took " + file + "; stopped, 1 not started"), std::string::npos)
-      << result.err;
-  EXPECT_TRUE(fleet.Board(2).Frames().empty());
+// A stop request while the second board is being written, one board at a
+// time and two at once: the boards in progress finish and report, the third
+// is never started.
+TEST(Apply, InterruptFinishesTheBoardsInProgressAndStartsNoOther) {
+  const struct {
+    const char *parallel;
+    int signal, status;
+  } cases[] = {{"1", SIGINT, 130}, {"2", SIGTERM, 143}};
+  for (const auto &c : cases) {
+    TestFleet fleet("127.3.22.10", 3, {"basic"});
+    sim::SimOptions slow;
+    slow.replyDelayMs = 400;
+    fleet.Board(0).SetOptions(slow);
+    fleet.Board(1).SetOptions(slow);
+    const std::string file = TempPath("restore.json");
+    WriteAll(file, R"({"format": "relayctl-backup", "format_version": 1,
+                       "capabilities": {"remote_control": false, "keys": false}, "settings": {"restore": true}})");
+    RunningCtl apply({"apply", file, "--parallel", c.parallel, "--to", fleet.Address(0), fleet.Address(1),
+                      fleet.Address(2)});
+    for (int i = 0; i < 500 && fleet.Board(1).Frames().empty(); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    apply.Signal(c.signal);
+    const CtlResult result = apply.Finish();
+    EXPECT_EQ(result.status, c.status) << result.err;
+    EXPECT_EQ(SortedLines(result.out),
+              (std::vector<std::string>{
+                  "127.3.22.10      ok         Config was saved successfully, and device was restarted.",
+                  "127.3.22.11      ok         Config was saved successfully, and device was restarted."}));
+    EXPECT_NE(result.err.find("2 of 3 boards took " + file + "; stopped, 1 not started"), std::string::npos)
+        << result.err;
+    EXPECT_TRUE(fleet.Board(2).Frames().empty());
+  }
 }
 
 TEST(Apply, JsonGivesAnObjectPerBoardThenASummary) {
@@ -87,7 +149,7 @@ TEST(Apply, JsonGivesAnObjectPerBoardThenASummary) {
   const std::string file = TempPath("restore.json");
   WriteAll(file, R"({"format": "relayctl-backup", "format_version": 1,
                      "capabilities": {"remote_control": false, "keys": false}, "settings": {"restore": false}})");
-  const CtlResult result = RunCtl({"apply", file, "--json", "--to", fleet.Address(0), "127.3.23.99"});
+  const CtlResult result = RunCtl({"apply", file, "--json", "--parallel", "1", "--to", fleet.Address(0), "127.3.23.99"});
   EXPECT_EQ(result.status, 2);
   EXPECT_EQ(result.out,
             R"j({"address":"127.3.23.10","result":"ok","exit_status":0,"message":"Config was saved successfully. Nothing to change."})j"

@@ -64,10 +64,10 @@ int RunApply(const std::string &backupPath, std::vector<std::string> addresses, 
   if (!backup) return kExitUsage;
   std::string error;
   if (!listPath.empty()) {
-    const std::optional<std::string> list = ReadTextFile(listPath);
+    const std::optional<std::string> list = ReadTextFile(listPath, error);
     const auto listed = list ? ParseAddressList(*list, error) : std::nullopt;
     if (!listed) {
-      Report(listPath + ": " + (list ? error : "cannot read it"));
+      Report(list ? listPath + ": " + error : error);
       return kExitUsage;
     }
     addresses.insert(addresses.end(), listed->begin(), listed->end());

@@ -65,6 +65,15 @@ bool ReadCapability(const Json &capabilities, const char *name, bool &target, st
   return true;
 }
 
+// "line L, column C" of the character at the 1-based `byte` that nlohmann-json
+// reports (one past the end when the text ends too soon).
+std::string SyntaxErrorPlace(std::string_view text, std::size_t byte) {
+  const std::string_view before = text.substr(0, std::min(byte, text.size() + 1) - 1);
+  const std::size_t lineStart = before.rfind('\n') + 1;  // 0 on the first line
+  return "line " + std::to_string(std::count(before.begin(), before.end(), '\n') + 1) + ", column " +
+         std::to_string(before.size() - lineStart + 1);
+}
+
 }  // namespace
 
 std::string ShowJson(const BoardState &board) { return BoardObject(board, false).dump(2) + "\n"; }
@@ -72,28 +81,47 @@ std::string ShowJson(const BoardState &board) { return BoardObject(board, false)
 std::string BackupJson(const BoardState &board) { return BoardObject(board, true).dump(2) + "\n"; }
 
 std::optional<Backup> ParseBackup(std::string_view text, std::string &error) {
-  const Json root = Json::parse(text, nullptr, false);
-  if (root.is_discarded() || !root.is_object()) {
+  Json root;
+  try {
+    root = Json::parse(text);
+  } catch (const Json::parse_error &failure) {
+    error = "JSON syntax error at " + SyntaxErrorPlace(text, failure.byte);
+    return std::nullopt;
+  }
+  if (!root.is_object()) {
     error = "not a JSON object";
     return std::nullopt;
   }
-  if (root.value("format", "") != kFormatName || !root.contains("format_version") ||
-      !root["format_version"].is_number_integer()) {
-    error = std::string("not a relayctl backup (\"format\": \"") + kFormatName + "\" and \"format_version\" missing)";
+  const auto format = root.find("format");
+  if (format == root.end() || *format != kFormatName) {
+    error = std::string("not a relayctl backup (\"format\": \"") + kFormatName + "\" missing)";
     return std::nullopt;
   }
-  if (root["format_version"].get<int>() > kBackupFormatVersion) {
-    error = "backup format " + std::to_string(root["format_version"].get<int>()) +
-            " is newer than this relayctl reads (" + std::to_string(kBackupFormatVersion) + ")";
+  const auto version = root.find("format_version");
+  if (version == root.end() || !version->is_number_unsigned() || *version == 0) {
+    error = "format_version must be a whole number from 1";
+    return std::nullopt;
+  }
+  if (*version > kBackupFormatVersion) {
+    error = "backup format " + version->dump() + " is newer than this relayctl reads (" +
+            std::to_string(kBackupFormatVersion) + ")";
     return std::nullopt;
   }
   Backup backup;
-  if (root.contains("device_id") && root["device_id"].is_string()) backup.deviceId = root["device_id"];
+  if (const auto deviceId = root.find("device_id"); deviceId != root.end() && !deviceId->is_null()) {
+    if (!deviceId->is_string()) {
+      error = "device_id must be a text or null";
+      return std::nullopt;
+    }
+    backup.deviceId = *deviceId;
+  }
   const auto capabilities = root.find("capabilities");
   const auto settings = root.find("settings");
-  if (capabilities == root.end() || !capabilities->is_object() || settings == root.end() || !settings->is_object()) {
-    error = "\"capabilities\" and \"settings\" must be objects";
-    return std::nullopt;
+  for (const auto &[name, entry] : {std::pair{"capabilities", capabilities}, std::pair{"settings", settings}}) {
+    if (entry == root.end() || !entry->is_object()) {
+      error = std::string(name) + " must be an object";
+      return std::nullopt;
+    }
   }
   if (!ReadCapability(*capabilities, "remote_control", backup.capabilities.remoteControl, error) ||
       !ReadCapability(*capabilities, "keys", backup.capabilities.keys, error)) {

@@ -37,8 +37,9 @@ int RunBackup(const std::string &address, std::string outputPath) {
   const std::optional<BoardState> board = ReadOrReport(address);
   if (!board) return kExitCommunication;
   if (outputPath.empty()) outputPath = (board->deviceId.empty() ? address : board->deviceId) + ".json";
-  if (!WritePrivateFile(outputPath, BackupJson(*board))) {
-    Report("cannot write " + outputPath);
+  std::string error;
+  if (!WritePrivateFile(outputPath, BackupJson(*board), error)) {
+    Report(error);
     return kExitUsage;
   }
   if (outputPath != "-") Report("backup of " + address + " written to " + outputPath);

@@ -44,14 +44,10 @@ int RunSet(const std::string &address, const std::vector<std::string> &assignmen
 }  // namespace
 
 std::optional<Backup> LoadBackup(const std::string &path) {
-  const std::optional<std::string> text = ReadTextFile(path);
-  if (!text) {
-    Report("cannot read " + path);
-    return std::nullopt;
-  }
   std::string error;
-  std::optional<Backup> backup = ParseBackup(*text, error);
-  if (!backup) Report(path + ": " + error);
+  const std::optional<std::string> text = ReadTextFile(path, error);
+  std::optional<Backup> backup = text ? ParseBackup(*text, error) : std::nullopt;
+  if (!backup) Report(text ? path + ": " + error : error);
   return backup;
 }
 

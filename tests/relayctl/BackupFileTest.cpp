@@ -65,31 +65,43 @@ TEST(BackupFile, FieldNamesAreFixedAndAbsentValuesNull) {
 TEST(BackupFile, Refusals) {
   const std::string head = R"("format": "relayctl-backup", "format_version": 1, )";
   const std::string caps = R"("capabilities": {"remote_control": false, "keys": true}, )";
-  const char *const cases[] = {
-      "",
-      "[1, 2]",
-      "{\"format\": \"something-else\", \"format_version\": 1}",
-      "{\"format\": \"relayctl-backup\"}",
-      "{\"format\": \"relayctl-backup\", \"format_version\": 2, \"capabilities\": {}, \"settings\": {}}",
+  struct Case {
+    std::string text;
+    const char *named;  // in the message
   };
-  for (const char *text : cases) {
+  const Case cases[] = {
+      {"", "line 1, column 1"},
+      {"{\n  \"format\": x", "line 2, column 13"},
+      {"[1, 2]", "JSON object"},
+      {"{\"format\": \"something-else\", \"format_version\": 1}", "format"},
+      {"{\"format\": 5}", "format"},
+      {"{\"format\": \"relayctl-backup\"}", "format_version"},
+      {"{\"format\": \"relayctl-backup\", \"format_version\": \"1\"}", "format_version"},
+      {"{\"format\": \"relayctl-backup\", \"format_version\": -1}", "format_version"},
+      {"{\"format\": \"relayctl-backup\", \"format_version\": 2, \"capabilities\": {}, \"settings\": {}}", "newer"},
+      {R"({"format": "relayctl-backup", "format_version": 4294967297, )" + caps + R"("settings": {}})", "newer"},
+  };
+  for (const Case &c : cases) {
     std::string error;
-    EXPECT_FALSE(ParseBackup(text, error)) << text;
-    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(ParseBackup(c.text, error)) << c.text;
+    EXPECT_NE(error.find(c.named), std::string::npos) << c.text << " -> " << error;
   }
-  const std::string bodies[] = {
-      R"("settings": {}})",                                               // no capabilities
-      caps + R"("settings": {"restore": "yes"}})",                        // wrong kind
-      caps + R"("settings": {"ip": 10}})",                                // wrong kind
-      caps + R"("settings": {"gatway": "10.0.0.1"}})",                    // unknown setting
-      caps + R"("settings": {"keys": "1234"}})",                          // short key modes
-      caps + R"("settings": {"dns": "10.0.0.53"}})",                      // capability recorded absent
-      R"("capabilities": {"keys": true}, "settings": {}})",               // incomplete capabilities
+  const Case bodies[] = {
+      {R"("settings": {}})", "capabilities"},                                         // no capabilities
+      {caps + R"("settings": [1]})", "settings"},                                     // wrong kind
+      {R"("device_id": 7, )" + caps + R"("settings": {}})", "device_id"},             // wrong kind
+      {caps + R"("settings": {"restore": "yes"}})", "settings.restore"},              // wrong kind
+      {caps + R"("settings": {"ip": 10}})", "settings.ip"},                           // wrong kind
+      {caps + R"("settings": {"gatway": "10.0.0.1"}})", "gatway"},                    // unknown setting
+      {caps + R"("settings": {"keys": "1234"}})", "settings.keys"},                   // key mode 4
+      {caps + R"("settings": {"keys": "1231"}})", "settings.keys"},                   // short key modes
+      {caps + R"("settings": {"dns": "10.0.0.53"}})", "settings.dns"},                // capability recorded absent
+      {R"("capabilities": {"keys": true}, "settings": {}})", "remote_control"},       // incomplete capabilities
   };
-  for (const std::string &body : bodies) {
+  for (const Case &c : bodies) {
     std::string error;
-    EXPECT_FALSE(ParseBackup("{" + head + body, error)) << body;
-    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(ParseBackup("{" + head + c.text, error)) << c.text;
+    EXPECT_NE(error.find(c.named), std::string::npos) << c.text << " -> " << error;
   }
 }
 

@@ -1,6 +1,4 @@
 // apply: one backup, without its network addresses, onto many boards.
-#include <algorithm>
-#include <cstdio>
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -44,41 +42,17 @@ std::string ResultLine(const std::string &address, const WriteResult &result, bo
                                   {"message", result.message}}
         .dump();
   }
-  char line[64];
-  std::snprintf(line, sizeof line, "%-15s  %-9s  ", address.c_str(), StatusWord(result.status));
-  return line + result.message;
-}
-
-// Each address once, in the order first given.
-std::vector<std::string> Distinct(const std::vector<std::string> &addresses) {
-  std::vector<std::string> distinct;
-  for (const std::string &address : addresses) {
-    if (std::find(distinct.begin(), distinct.end(), address) == distinct.end()) distinct.push_back(address);
-  }
-  return distinct;
+  return BoardLine(address, StatusWord(result.status), result.message);
 }
 
 int RunApply(const std::string &backupPath, std::vector<std::string> addresses, const std::string &listPath,
              const WriteOptions &options, int parallel, bool json) {
   const std::optional<Backup> backup = LoadBackup(backupPath);
   if (!backup) return kExitUsage;
-  std::string error;
-  if (!listPath.empty()) {
-    const std::optional<std::string> list = ReadTextFile(listPath, error);
-    const auto listed = list ? ParseAddressList(*list, error) : std::nullopt;
-    if (!listed) {
-      Report(list ? listPath + ": " + error : error);
-      return kExitUsage;
-    }
-    addresses.insert(addresses.end(), listed->begin(), listed->end());
-  }
+  if (!GatherTargets(addresses, listPath)) return kExitUsage;
   if (addresses.empty()) {
     Report("no boards to apply to: give --to ADDRESS... or --to-list FILE");
     return kExitUsage;
-  }
-
-  if (const std::size_t given = addresses.size(); (addresses = Distinct(addresses)).size() < given) {
-    Report(std::to_string(given - addresses.size()) + " addresses given more than once are applied to once");
   }
 
   const Settings changes = WithoutNetwork(backup->settings);

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "BackupFile.h"
 
@@ -24,6 +25,15 @@ void AddApplyCommand(CLI::App &app, int &status);
 
 // "relayctl: " + message on standard error.
 void Report(const std::string &message);
+
+// One board's line in the output of commands over many boards: address,
+// outcome and message in columns.
+std::string BoardLine(const std::string &address, const std::string &outcome, const std::string &message);
+
+// Adds the boards of the list file `listPath` (when not empty) to
+// `addresses` and leaves each address once, in the order first given. Reports
+// and answers false when the list cannot be used.
+bool GatherTargets(std::vector<std::string> &addresses, const std::string &listPath);
 
 // Reads and checks a backup file; reports why and gives nullopt when it cannot
 // be used.

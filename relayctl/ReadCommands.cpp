@@ -1,9 +1,14 @@
-// show and backup: read a board and print or save what it holds.
+// show and backup: read a board and print or save what it holds, and what
+// the commands share.
+#include <algorithm>
+#include <cstdio>
 #include <iostream>
 #include <memory>
 
 #include "BackupFile.h"
+#include "AddressRange.h"
 #include "BoardLink.h"
+#include "BulkBackup.h"
 #include "CommandLine.h"
 #include "Commands.h"
 #include "ExitStatus.h"
@@ -23,6 +28,34 @@ std::optional<BoardState> ReadOrReport(const std::string &address) {
 }  // namespace
 
 void Report(const std::string &message) { std::cerr << "relayctl: " << message << std::endl; }
+
+std::string BoardLine(const std::string &address, const std::string &outcome, const std::string &message) {
+  char line[64];
+  std::snprintf(line, sizeof line, "%-15s  %-9s  ", address.c_str(), outcome.c_str());
+  return line + message;
+}
+
+bool GatherTargets(std::vector<std::string> &addresses, const std::string &listPath) {
+  if (!listPath.empty()) {
+    std::string error;
+    const std::optional<std::string> list = ReadTextFile(listPath, error);
+    const auto listed = list ? ParseAddressList(*list, error) : std::nullopt;
+    if (!listed) {
+      Report(list ? listPath + ": " + error : error);
+      return false;
+    }
+    addresses.insert(addresses.end(), listed->begin(), listed->end());
+  }
+  std::vector<std::string> distinct;
+  for (const std::string &address : addresses) {
+    if (std::find(distinct.begin(), distinct.end(), address) == distinct.end()) distinct.push_back(address);
+  }
+  if (distinct.size() < addresses.size()) {
+    Report(std::to_string(addresses.size() - distinct.size()) + " addresses given more than once are taken once");
+  }
+  addresses = std::move(distinct);
+  return true;
+}
 
 namespace {
 
@@ -62,14 +95,48 @@ void AddShowCommand(CLI::App &app, int &status) {
 
 void AddBackupCommand(CLI::App &app, int &status) {
   struct Options {
-    std::string address, output;
+    std::string target, output, folder, listPath;
+    std::vector<std::string> addresses;
+    int parallel = 16;
   };
   auto options = std::make_shared<Options>();
-  CLI::App *backup = app.add_subcommand("backup", "Save a board's settings to a JSON file");
-  backup->add_option("address", options->address, "The board's IPv4 address")->required()->transform(BoardAddress());
-  backup->add_option("-o,--output", options->output,
-                     "File to write (- for standard output); default DEVICE-ID.json or ADDRESS.json");
-  backup->callback([options, &status] { status = RunBackup(options->address, options->output); });
+  CLI::App *backup = app.add_subcommand(
+      "backup", "Save a board's settings to a JSON file, or with --dir those of many boards, a file each");
+  backup->add_option("target", options->target,
+                     "The board's IPv4 address; with --dir also a range (10.0.0.0/24, 10.0.0.5-40) whose boards "
+                     "are found by a scan");
+  CLI::Option *output = backup->add_option(
+      "-o,--output", options->output, "File to write (- for standard output); default DEVICE-ID.json or ADDRESS.json");
+  CLI::Option *folder =
+      backup->add_option("--dir", options->folder, "Folder for one file per board, DEVICE-ID-DATE.json or ADDRESS-DATE.json")
+          ->excludes(output);
+  backup->add_option("--to", options->addresses, "With --dir: addresses of the boards")
+      ->transform(BoardAddress())
+      ->needs(folder);
+  backup->add_option("--to-list", options->listPath, "With --dir: file with one address per line")->needs(folder);
+  AddParallelOption(*backup, options->parallel);
+  backup->callback([options, &status] {
+    if (options->folder.empty()) {
+      std::string error;
+      const std::optional<std::string> address = NormalBoardAddress(options->target, error);
+      if (!address) Report(options->target.empty() ? "give the board's address, or --dir with boards" : error);
+      status = address ? RunBackup(*address, options->output) : kExitUsage;
+      return;
+    }
+    std::string range = options->target, ignored;
+    if (const std::optional<std::string> single = NormalBoardAddress(range, ignored)) {
+      options->addresses.insert(options->addresses.begin(), *single);  // one board: no scan, listed when silent
+      range.clear();
+    }
+    if (!GatherTargets(options->addresses, options->listPath)) {
+      status = kExitUsage;
+    } else if (range.empty() && options->addresses.empty()) {
+      Report("no boards to back up: give a range, --to ADDRESS... or --to-list FILE");
+      status = kExitUsage;
+    } else {
+      status = RunBulkBackup(options->folder, range, options->addresses, options->parallel);
+    }
+  });
 }
 
 }  // namespace relayctl

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <algorithm>
 #include <regex>
 
 #include "CtlRun.h"
@@ -59,6 +60,33 @@ TEST(BackupRestore, DefaultFileIsNamedAfterTheDeviceIdOrTheAddress) {
   EXPECT_TRUE(std::filesystem::exists(dir + "/127.3.11.11.json"));
   const auto perms = std::filesystem::status(dir + "/RB002130905866.json").permissions();
   EXPECT_EQ(perms & std::filesystem::perms::others_read, std::filesystem::perms::none);
+}
+
+// backup --dir: a file per board named by device ID or address and date; a
+// second run replaces the file of the board with a device ID but not that of
+// the board without one; a board that does not answer is listed.
+TEST(BackupRestore, ManyBoardsToAFolder) {
+  TestFleet fleet("127.3.13.10", 2, {"remote", "basic"});
+  const std::string dir = TempPath("many");
+  const std::vector<std::string> run = {"backup", "--dir", dir, "--to", fleet.Address(0), fleet.Address(1),
+                                        "127.3.13.99"};
+  for (int round = 1; round <= 2; ++round) {
+    const CtlResult result = RunCtl(run);
+    EXPECT_EQ(result.status, 2) << result.err;
+    EXPECT_NE(result.err.find("2 of 3 boards backed up to " + dir + "; not answering: 127.3.13.99"),
+              std::string::npos)
+        << result.err;
+  }
+  std::vector<std::string> names;
+  for (const auto &entry : std::filesystem::directory_iterator(dir)) {
+    names.push_back(std::regex_replace(entry.path().filename().string(), std::regex("\\d{4}-\\d{2}-\\d{2}"), "DATE"));
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"127.3.13.11-DATE-2.json", "127.3.13.11-DATE.json",
+                                             "RB002130906378-DATE.json"}));
+  const CtlResult scanned = RunCtl({"backup", "127.3.13.0/24", "--dir", dir + "/scan", "--parallel", "1"});
+  EXPECT_EQ(scanned.status, 0) << scanned.err;
+  EXPECT_NE(scanned.err.find("2 of 2 boards backed up"), std::string::npos) << scanned.err;
 }
 
 TEST(BackupRestore, RefusesBeforeSendingAnything) {

@@ -16,16 +16,6 @@
 namespace relayctl {
 namespace {
 
-const char *StatusWord(ExitStatus status) {
-  switch (status) {
-    case kExitDone: return "ok";
-    case kExitRejected: return "rejected";
-    case kExitNotVerified: return "not-taken";
-    case kExitPartlyWritten: return "partly";
-    default: return "failed";
-  }
-}
-
 WriteResult ApplyTo(const std::string &address, const Settings &changes, const WriteOptions &options) {
   Outcome failure;
   const std::optional<BoardState> board = ReadBoard(address, failure);

@@ -30,6 +30,9 @@ void Report(const std::string &message);
 // outcome and message in columns.
 std::string BoardLine(const std::string &address, const std::string &outcome, const std::string &message);
 
+// The outcome word of a board's line: ok, rejected, failed, not-taken, partly.
+const char *StatusWord(int status);
+
 // Adds the boards of the list file `listPath` (when not empty) to
 // `addresses` and leaves each address once, in the order first given. Reports
 // and answers false when the list cannot be used.

@@ -35,6 +35,16 @@ std::string BoardLine(const std::string &address, const std::string &outcome, co
   return line + message;
 }
 
+const char *StatusWord(int status) {
+  switch (status) {
+    case kExitDone: return "ok";
+    case kExitRejected: return "rejected";
+    case kExitNotVerified: return "not-taken";
+    case kExitPartlyWritten: return "partly";
+    default: return "failed";
+  }
+}
+
 bool GatherTargets(std::vector<std::string> &addresses, const std::string &listPath) {
   if (!listPath.empty()) {
     std::string error;

@@ -1,4 +1,7 @@
-// set and restore: change one board.
+// set and restore: change one board, or restore many from a folder.
+#include <cctype>
+#include <filesystem>
+#include <iostream>
 #include <memory>
 
 #include "Assignments.h"
@@ -7,26 +10,35 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "Files.h"
+#include "Interrupt.h"
+#include "Progress.h"
+#include "Workers.h"
 
 namespace relayctl {
 namespace {
+
+// Writes `changes` to the board just read, unless the backup they come from
+// is of another board (`expectedId`, when not empty).
+WriteResult WriteToBoard(const BoardState &board, const Settings &changes, const std::string &expectedId,
+                         const WriteOptions &options) {
+  if (!expectedId.empty() && expectedId != board.deviceId) {
+    return {kExitRejected, "refused, nothing sent: the backup is of board " + expectedId + ", this board is " +
+                               (board.deviceId.empty() ? "without a device ID" : board.deviceId) +
+                               " (--other-board restores it anyway)"};
+  }
+  return WriteChanges(board, changes, options);
+}
+
+WriteResult NotRead(const Outcome &failure) {
+  return {kExitCommunication, failure.message + " (" + std::to_string(failure.code) + ")"};
+}
 
 // Reads the board, writes `changes` and reports the outcome.
 int ReadAndWrite(const std::string &address, const Settings &changes, const std::string &expectedId,
                  const WriteOptions &options) {
   Outcome failure;
   const std::optional<BoardState> board = ReadBoard(address, failure);
-  if (!board) {
-    Report(address + ": " + failure.message + " (" + std::to_string(failure.code) + ")");
-    return kExitCommunication;
-  }
-  if (!expectedId.empty() && expectedId != board->deviceId) {
-    Report(address + ": refused, nothing sent: the backup is of board " + expectedId + ", this board is " +
-           (board->deviceId.empty() ? "without a device ID" : board->deviceId) +
-           " (--other-board restores it anyway)");
-    return kExitRejected;
-  }
-  const WriteResult result = WriteChanges(*board, changes, options);
+  const WriteResult result = board ? WriteToBoard(*board, changes, expectedId, options) : NotRead(failure);
   Report(address + ": " + result.message);
   return result.status;
 }
@@ -60,6 +72,68 @@ int RunRestore(const std::string &address, const std::string &backupPath, bool o
   return ReadAndWrite(address, backup->settings, otherBoard ? "" : backup->deviceId, options);
 }
 
+// The newest backup in `folder` of the board: a file named by its device ID
+// (or its address when it has none), a date and ".json", as backup --dir
+// names them.
+std::optional<std::string> NewestBackupOf(const std::string &folder, const BoardState &board) {
+  const std::string prefix = (board.deviceId.empty() ? board.address : board.deviceId) + "-";
+  std::optional<std::filesystem::path> newest;
+  std::filesystem::file_time_type newestTime;
+  std::error_code error;
+  for (const auto &entry : std::filesystem::directory_iterator(folder, error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind(prefix, 0) != 0 || !entry.path().extension().string().ends_with("json") ||
+        name.size() <= prefix.size() || !std::isdigit(static_cast<unsigned char>(name[prefix.size()]))) {
+      continue;
+    }
+    const auto time = entry.last_write_time(error);
+    if (!newest || time > newestTime) newest = entry.path(), newestTime = time;
+  }
+  if (!newest) return std::nullopt;
+  return newest->string();
+}
+
+// One board of restore --dir, in its worker: the board, its newest backup,
+// the write.
+WriteResult RestoreFromFolder(const std::string &address, const std::string &folder, const WriteOptions &options) {
+  Outcome failure;
+  const std::optional<BoardState> board = ReadBoard(address, failure);
+  if (!board) return NotRead(failure);
+  const std::optional<std::string> path = NewestBackupOf(folder, *board);
+  if (!path) return {kExitRejected, "refused, nothing sent: no backup of this board in " + folder};
+  std::string error;
+  const std::optional<std::string> text = ReadTextFile(*path, error);
+  const std::optional<Backup> backup = text ? ParseBackup(*text, error) : std::nullopt;
+  if (!backup) return {kExitUsage, text ? *path + ": " + error : error};
+  WriteResult result = WriteToBoard(*board, backup->settings, backup->deviceId, options);
+  result.message = *path + ": " + result.message;
+  return result;
+}
+
+int RunBulkRestore(const std::string &folder, const std::vector<std::string> &addresses, const WriteOptions &options,
+                   int parallel) {
+  ExitStatus overall = kExitDone;
+  std::size_t restored = 0, finished = 0;
+  Progress progress(addresses.size());
+  const std::size_t started = RunInWorkers(
+      addresses.size(), parallel,
+      [&](std::size_t i) { return Encode(RestoreFromFolder(addresses[i], folder, options)); },
+      [&](std::size_t i, const std::string &text) {
+        const WriteResult result = Decode(text);
+        overall = Worse(overall, result.status);
+        if (result.status == kExitDone) ++restored;
+        progress.Clear();
+        std::cout << BoardLine(addresses[i], StatusWord(result.status), result.message) << std::endl;
+        progress.Show(++finished, addresses[i]);
+      },
+      Interrupted);
+  progress.Clear();
+  Report(std::to_string(restored) + " of " + std::to_string(addresses.size()) + " boards restored from " + folder +
+         (started == addresses.size() ? "" : "; stopped, " + std::to_string(addresses.size() - started) +
+                                                 " not started"));
+  return overall;
+}
+
 }  // namespace
 
 void AddSetCommand(CLI::App &app, int &status) {
@@ -80,18 +154,47 @@ void AddSetCommand(CLI::App &app, int &status) {
 
 void AddRestoreCommand(CLI::App &app, int &status) {
   struct Options {
-    std::string address, file;
+    std::string address, file, folder, listPath;
+    std::vector<std::string> addresses;
     bool otherBoard = false;
     WriteCommandOptions write;
+    int parallel = 16;
   };
   auto options = std::make_shared<Options>();
-  CLI::App *restore = app.add_subcommand("restore", "Write a backup's settings to a board");
-  restore->add_option("address", options->address, "The board's IPv4 address")->required()->transform(BoardAddress());
-  restore->add_option("file", options->file, "Backup file")->required();
-  restore->add_flag("--other-board", options->otherBoard, "Restore a backup of a board with another device ID");
+  CLI::App *restore = app.add_subcommand(
+      "restore", "Write a backup's settings to a board, or with --dir each board's newest backup from a folder");
+  restore->add_option("address", options->address, "The board's IPv4 address")->transform(BoardAddress());
+  CLI::Option *file = restore->add_option("file", options->file, "Backup file");
+  CLI::Option *folder = restore->add_option("--dir", options->folder,
+                                            "Folder of backup --dir: each board gets its newest backup there")
+                            ->excludes(file);
+  restore->add_option("--to", options->addresses, "With --dir: addresses of the boards")
+      ->transform(BoardAddress())
+      ->needs(folder);
+  restore->add_option("--to-list", options->listPath, "With --dir: file with one address per line")->needs(folder);
+  restore->add_flag("--other-board", options->otherBoard, "Restore a backup of a board with another device ID")
+      ->excludes(folder);
   AddWriteOptions(*restore, options->write);
+  AddParallelOption(*restore, options->parallel);
   restore->callback([options, &status] {
-    status = RunRestore(options->address, options->file, options->otherBoard, options->write.Resolved());
+    if (options->folder.empty()) {
+      if (options->address.empty() || options->file.empty()) {
+        Report("give the board's address and the backup file, or --dir with boards");
+        status = kExitUsage;
+        return;
+      }
+      status = RunRestore(options->address, options->file, options->otherBoard, options->write.Resolved());
+      return;
+    }
+    if (!options->address.empty()) options->addresses.insert(options->addresses.begin(), options->address);
+    if (!GatherTargets(options->addresses, options->listPath)) {
+      status = kExitUsage;
+    } else if (options->addresses.empty()) {
+      Report("no boards to restore: give --to ADDRESS... or --to-list FILE");
+      status = kExitUsage;
+    } else {
+      status = RunBulkRestore(options->folder, options->addresses, options->write.Resolved(), options->parallel);
+    }
   });
 }
 

@@ -64,8 +64,9 @@ TEST(BackupRestore, DefaultFileIsNamedAfterTheDeviceIdOrTheAddress) {
 
 // backup --dir: a file per board named by device ID or address and date; a
 // second run replaces the file of the board with a device ID but not that of
-// the board without one; a board that does not answer is listed.
-TEST(BackupRestore, ManyBoardsToAFolder) {
+// the board without one; a board that does not answer is listed. restore
+// --dir brings each board back from its own newest file.
+TEST(BackupRestore, ManyBoardsToAFolderAndBack) {
   TestFleet fleet("127.3.13.10", 2, {"remote", "basic"});
   const std::string dir = TempPath("many");
   const std::vector<std::string> run = {"backup", "--dir", dir, "--to", fleet.Address(0), fleet.Address(1),
@@ -87,6 +88,18 @@ TEST(BackupRestore, ManyBoardsToAFolder) {
   const CtlResult scanned = RunCtl({"backup", "127.3.13.0/24", "--dir", dir + "/scan", "--parallel", "1"});
   EXPECT_EQ(scanned.status, 0) << scanned.err;
   EXPECT_NE(scanned.err.find("2 of 2 boards backed up"), std::string::npos) << scanned.err;
+
+  const std::vector<sim::BoardConfig> original = {fleet.Board(0).Config(), fleet.Board(1).Config()};
+  for (std::size_t i = 0; i < 2; ++i) {
+    sim::BoardConfig changed = original[i];
+    changed.gateway = "127.0.0.99";
+    fleet.Board(i).SetConfig(changed);
+  }
+  const CtlResult restored =
+      RunCtl({"restore", "--dir", dir, "--to", fleet.Address(0), fleet.Address(1), "127.3.13.99"});
+  EXPECT_EQ(restored.status, 2) << restored.err;
+  EXPECT_NE(restored.err.find("2 of 3 boards restored from " + dir), std::string::npos) << restored.err;
+  for (std::size_t i = 0; i < 2; ++i) EXPECT_EQ(fleet.Board(i).Config().gateway, original[i].gateway);
 }
 
 TEST(BackupRestore, RefusesBeforeSendingAnything) {

@@ -25,8 +25,9 @@ QString TextInFile(const QString &fileName) {
     const QString line = QString::fromUtf8(file.readLine()).trimmed();
     if (line.startsWith(QLatin1Char('['))) {
       general = line == QLatin1String("[General]");
-    } else if (general && QUrl::fromPercentEncoding(line.section(QLatin1Char('='), 0, 0).trimmed().toUtf8()) == kValueName) {
-      return line.section(QLatin1Char('='), 1).trimmed();
+    } else if (general) {
+      const QString key = QUrl::fromPercentEncoding(line.section(QLatin1Char('='), 0, 0).trimmed().toUtf8());
+      if (key == kValueName) return line.section(QLatin1Char('='), 1).trimmed();
     }
   }
   return {};

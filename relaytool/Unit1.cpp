@@ -71,8 +71,9 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent, kWindowFlags) {
   setFont(WindowFont(13));
   ui.setupUi(this);
   ui.PageControl1->tabBar()->setFont(WindowFont(12));
-  // Six spaces leave the gap in the top border over which CheckBox3 reads as
-  // the group's title (the form compiler drops a title of spaces only).
+  // A title of six spaces leaves the room at the top of the border where
+  // CheckBox3 reads as the group's title (the form compiler drops a title of
+  // spaces only).
   ui.GroupBox2->setTitle(QString(6, QLatin1Char(' ')));
   QPalette idPalette = ui.Edit4->palette();
   idPalette.setColor(QPalette::Base, idPalette.color(QPalette::ToolTipBase));

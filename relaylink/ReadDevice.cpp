@@ -14,7 +14,9 @@ void AdoptReply(DeviceCfgState &state, const std::string &versionItem) {
   state.NewIpAddr = state.DevIpAddr;
   state.NewSubMask = state.DevSubMask;
   state.NewGateway = state.DevGateway;
-  if (!versionItem.empty()) state.FirmwareVersion = "1.0." + versionItem;
+  // The version belongs to the board that reported it: a reply without the
+  // item (5 or 9 items) leaves none, rather than an earlier board's.
+  state.FirmwareVersion = versionItem.empty() ? std::string() : "1.0." + versionItem;
   if (state.WebCapable) {
     state.NewDns = state.DevDns;
     state.NewWebServer = state.DevWebServer;

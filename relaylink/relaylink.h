@@ -87,8 +87,8 @@ short RELAYLINK_CALL CanCfgMisc(void);
 short RELAYLINK_CALL GetEnableWeb(void);
 short RELAYLINK_CALL GetRestoreState(void);
 
-/* Firmware version "1.0.<item>"; 0 while not ready or when no board has
- * reported a version yet. */
+/* Firmware version "1.0.<item>" of the board last read; 0 while not ready or
+ * when that board's reply carried no version item. */
 short RELAYLINK_CALL GetVersion(char *buffer, unsigned short length);
 
 /* Values as the board holds them (as last read or written). 1 and the text

@@ -1,6 +1,8 @@
 #include "AddressSettings.h"
 
+#include <QFile>
 #include <QSettings>
+#include <QUrl>
 #include <QVariant>
 
 namespace relaytool {
@@ -13,11 +15,31 @@ QSettings UserSettings() {
                    QStringLiteral("Vantor Config Util"));
 }
 
+// The value's text as it stands in the settings file. A hand edit may leave a
+// text with bare commas, which the settings layer reads as a list.
+QString TextInFile(const QString &fileName) {
+  QFile file(fileName);
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+  bool general = true;
+  while (!file.atEnd()) {
+    const QString line = QString::fromUtf8(file.readLine()).trimmed();
+    if (line.startsWith(QLatin1Char('['))) {
+      general = line == QLatin1String("[General]");
+    } else if (general) {
+      const QString key = QUrl::fromPercentEncoding(line.section(QLatin1Char('='), 0, 0).trimmed().toUtf8());
+      if (key == kValueName) return line.section(QLatin1Char('='), 1).trimmed();
+    }
+  }
+  return {};
+}
+
 }  // namespace
 
 StoredAddress ReadTargetAddress() {
-  const QVariant value = UserSettings().value(kValueName);
+  const QSettings settings = UserSettings();
+  const QVariant value = settings.value(kValueName);
   if (!value.isValid()) return {};
+  if (value.typeId() == QMetaType::QStringList) return {TextInFile(settings.fileName()), std::nullopt};
   if (value.typeId() != QMetaType::QString)
     return {{}, QStringLiteral("Invalid data type for '%1'").arg(kValueName)};
   // The text ends at its first zero character.

@@ -4,18 +4,34 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QProxyStyle>
 
 #include <exception>
 
 namespace relaytool {
+namespace {
+
+// The platform's style with less room beside each tab caption, so that the
+// main window's four tabs fit its strip without scroll buttons.
+class RelayStyle : public QProxyStyle {
+ public:
+  int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override {
+    if (metric == PM_TabBarTabHSpace) return 8;
+    return QProxyStyle::pixelMetric(metric, option, widget);
+  }
+};
+
+}  // namespace
 
 RelayApplication::RelayApplication(int &argc, char **argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("Config Utility for Network Relay"));
   setWindowIcon(QIcon(QStringLiteral(":/icons/relaytool.svg")));
-  // The windows' face, 宋体, is found on Chinese systems only; elsewhere a face
-  // of similar width stands in for it.
-  QFont::insertSubstitutions(QStringLiteral("宋体"),
-                             {QStringLiteral("SimSun"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+  setStyle(new RelayStyle);
+  // The main window's face, 宋体, is found on Chinese systems only. Elsewhere
+  // free Song faces stand in for it (scripts/setup installs them), with its
+  // metrics: half-width Latin letters and a line as high as the face's size.
+  QFont::insertSubstitutions(QStringLiteral("宋体"), {QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN"),
+                                                    QStringLiteral("AR PL SungtiL GB")});
 }
 
 bool RelayApplication::notify(QObject *receiver, QEvent *event) {

@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace relaytool {
 
 TypingLimit::TypingLimit(QLineEdit *edit, int limit)
@@ -10,12 +12,18 @@ TypingLimit::TypingLimit(QLineEdit *edit, int limit)
   edit->setValidator(this);
 }
 
-QValidator::State TypingLimit::validate(QString &input, int &) const {
+QValidator::State TypingLimit::validate(QString &input, int &pos) const {
   // A text set by the program is checked too, with the edit not (or no longer)
   // marked as modified by the user.
   if (!edit_->isModified()) return Acceptable;
-  const qsizetype after = input.size();
-  return after <= limit_ || after <= length_ ? Acceptable : Invalid;
+  // What was typed or pasted ends at the cursor; as much of its start is kept
+  // as fits.
+  const qsizetype excess = input.size() - std::max<qsizetype>(limit_, length_);
+  if (excess > 0) {
+    input.remove(pos - excess, excess);
+    pos -= static_cast<int>(excess);
+  }
+  return Acceptable;
 }
 
 }  // namespace relaytool

@@ -1,7 +1,8 @@
 // A limit on what the user may type into a line edit that, unlike the edit's
 // maximum length, leaves texts set by the program whole: typing cannot make
 // the text longer than the limit or than it already was, so a longer text set
-// by the program is shown whole and can still be shortened and edited.
+// by the program is shown whole and can still be shortened and edited. Of a
+// paste that does not fit, as with a maximum length, the start is kept.
 #pragma once
 
 #include <QValidator>

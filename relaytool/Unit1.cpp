@@ -11,7 +11,9 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFont>
 #include <QPalette>
+#include <QTabBar>
 
 namespace {
 
@@ -40,6 +42,21 @@ KeyMode KeyModeOf(std::size_t buttonIndex) {
   return {static_cast<short>(buttonIndex / 3 + 1), static_cast<short>(buttonIndex % 3 + 1)};
 }
 
+// The face of every control, 13 pixels high. The tab captions are a pixel
+// smaller, so that all four tabs fit the strip.
+QFont WindowFont(int pixelSize) {
+  QFont font(QStringLiteral("宋体"));
+  font.setPixelSize(pixelSize);
+  return font;
+}
+
+// Within a key's panel, as in a radio group, the checked button is the one
+// tab stop; the arrow keys move between the three.
+void MakeTabStop(QRadioButton *checked) {
+  for (QRadioButton *button : checked->parentWidget()->findChildren<QRadioButton *>(Qt::FindDirectChildrenOnly))
+    button->setFocusPolicy(button == checked ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
 // Checks or unchecks one button of a group without the group's own rule, which
 // would never let the checked button go; so a group can end with none checked.
 void SetModeChecked(QRadioButton *button, bool checked) {
@@ -51,14 +68,25 @@ void SetModeChecked(QRadioButton *button, bool checked) {
 }  // namespace
 
 TForm1::TForm1(QWidget *parent) : QWidget(parent, kWindowFlags) {
+  setFont(WindowFont(13));
   ui.setupUi(this);
+  ui.PageControl1->tabBar()->setFont(WindowFont(12));
+  // A title of six spaces leaves the room at the top of the border where
+  // CheckBox3 reads as the group's title (the form compiler drops a title of
+  // spaces only).
+  ui.GroupBox2->setTitle(QString(6, QLatin1Char(' ')));
   QPalette idPalette = ui.Edit4->palette();
   idPalette.setColor(QPalette::Base, idPalette.color(QPalette::ToolTipBase));
   ui.Edit4->setPalette(idPalette);
   new relaytool::TypingLimit(ui.Edit6, 39);
   new relaytool::TypingLimit(ui.Edit7, 6);
-  for (QWidget *page : {ui.TabSheet4, ui.TabSheet2, ui.TabSheet3})
-    ui.PageControl1->setTabVisible(PageIndex(page), false);
+  for (QWidget *page : {ui.TabSheet4, ui.TabSheet2, ui.TabSheet3}) ShowPage(page, false);
+  for (QRadioButton *button : ModeButtons()) {
+    if (button->isChecked()) MakeTabStop(button);
+    connect(button, &QRadioButton::toggled, this, [button](bool checked) {
+      if (checked) MakeTabStop(button);
+    });
+  }
 
   connect(ui.BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
   connect(ui.BitBtn2, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
@@ -104,7 +132,10 @@ void TForm1::BitBtn1Click() {
   dialog.SetAddress(TargetAddress);
   if (dialog.exec() != QDialog::Accepted) return;
   TargetAddress = dialog.Address();
-  QCoreApplication::postEvent(this, new QEvent(WM_DEVICE_CONNECT));
+  // The read blocks the window: it starts only after the window has been
+  // repainted where the dialog was, the repaint being posted at low priority.
+  update();
+  QCoreApplication::postEvent(this, new QEvent(WM_DEVICE_CONNECT), Qt::LowEventPriority - 1);
 }
 
 void TForm1::OnConnect() {
@@ -117,9 +148,9 @@ void TForm1::OnConnect() {
     ShowLastError(MB_ICONERROR);
     return;
   }
-  ui.PageControl1->setTabVisible(PageIndex(ui.TabSheet4), CanCfgWeb() == 1);
-  ui.PageControl1->setTabVisible(PageIndex(ui.TabSheet2), CanCfgButton() == 1);
-  ui.PageControl1->setTabVisible(PageIndex(ui.TabSheet3), CanCfgMisc() == 1);
+  ShowPage(ui.TabSheet4, CanCfgWeb() == 1);
+  ShowPage(ui.TabSheet2, CanCfgButton() == 1);
+  ShowPage(ui.TabSheet3, CanCfgMisc() == 1);
 
   // One buffer for every getter, not cleared between them; a control takes its
   // text up to the first zero.
@@ -206,7 +237,11 @@ void TForm1::BitBtn2Click() {
       ShowLastError(MB_ICONERROR);
     }
   }
-  if (DeviceCfgReady() == 0) ShowDisconnected();
+  if (DeviceCfgReady() == 0) {
+    ShowDisconnected();
+    // Not on Exit, where the focus would move from the disabled Save.
+    ui.BitBtn1->setFocus();
+  }
 }
 
 void TForm1::CheckBox3Click() {
@@ -222,9 +257,9 @@ void TForm1::ShowDisconnected() {
   ui.Edit1->setEnabled(false);
   ui.Edit2->setEnabled(false);
   ui.Edit3->setEnabled(false);
-  ui.PageControl1->setTabVisible(PageIndex(ui.TabSheet2), false);
-  ui.PageControl1->setTabVisible(PageIndex(ui.TabSheet3), false);
-  ui.PageControl1->setTabVisible(PageIndex(ui.TabSheet4), false);
+  ShowPage(ui.TabSheet2, false);
+  ShowPage(ui.TabSheet3, false);
+  ShowPage(ui.TabSheet4, false);
   ui.BitBtn1->setText(QStringLiteral("Connect"));
   ui.BitBtn2->setEnabled(false);
 }
@@ -244,3 +279,11 @@ std::array<QRadioButton *, 24> TForm1::ModeButtons() const {
 }
 
 int TForm1::PageIndex(const QWidget *page) const { return ui.PageControl1->indexOf(page); }
+
+void TForm1::ShowPage(QWidget *page, bool shown) {
+  // A hidden tab is disabled too, which keeps the wheel and the keys of the
+  // tab strip from making its page current.
+  const int index = PageIndex(page);
+  ui.PageControl1->setTabEnabled(index, shown);
+  ui.PageControl1->setTabVisible(index, shown);
+}

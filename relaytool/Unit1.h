@@ -40,6 +40,8 @@ class TForm1 : public QWidget {
   // RadioButton1 .. RadioButton24, in key order.
   std::array<QRadioButton *, 24> ModeButtons() const;
   int PageIndex(const QWidget *page) const;
+  // Shows or hides the tab of `page`; a hidden page cannot be made current.
+  void ShowPage(QWidget *page, bool shown);
 
   Ui::TForm1 ui;
   QString TargetAddress;

@@ -8,6 +8,22 @@
 
 using namespace relaytool::testing;
 
+namespace {
+
+// Notes the paints and connect requests of the window it watches.
+class EventLog : public QObject {
+ public:
+  QList<QEvent::Type> types;
+
+ protected:
+  bool eventFilter(QObject *, QEvent *event) override {
+    if (event->type() == QEvent::Paint || event->type() == WM_DEVICE_CONNECT) types.append(event->type());
+    return false;
+  }
+};
+
+}  // namespace
+
 class ConnectDialogTest : public QObject {
   Q_OBJECT
 
@@ -127,6 +143,25 @@ class ConnectDialogTest : public QObject {
     QTest::newRow("Esc acts as Cancel") << int(Qt::Key_Escape) << false;
   }
 
+  // The read blocks the window, so it starts only after the window has been
+  // repainted where the dialog was.
+  void readAfterRepaint() {
+    Board board;
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    EventLog log;
+    form.installEventFilter(&log);
+    OpenConnectDialog(form, [&](QDialog &dialog) {
+      Child<QLineEdit>(dialog, "Edit1")->setText(board.Address());
+      Child<QPushButton>(dialog, "OKBtn")->click();
+    });
+    log.types.clear();
+    QTRY_VERIFY(log.types.contains(WM_DEVICE_CONNECT));
+    QVERIFY(log.types.indexOf(QEvent::Paint) >= 0);
+    QVERIFY(log.types.indexOf(QEvent::Paint) < log.types.indexOf(WM_DEVICE_CONNECT));
+  }
+
   // Through the window: an accepted dialog replaces TargetAddress with the
   // normal form and connects; a cancelled one changes nothing and posts
   // nothing.
@@ -144,9 +179,10 @@ class ConnectDialogTest : public QObject {
     PressConnect(form, [&](QDialog &dialog) {
       auto *edit = Child<QLineEdit>(dialog, "Edit1");
       offered = edit->text();
-      edit->setText(typed + QStringLiteral(" "));
-      edit->setFocus();
+      // Typing replaces the offered address, which is selected.
+      QTest::keyClicks(edit, typed + QStringLiteral(" "));
       QTest::keyClick(edit, Qt::Key(key));
+      if (dialog.isVisible()) dialog.reject();  // the text was not taken
     });
     QCOMPARE(offered, QStringLiteral("127.0.0.9"));
     QCOMPARE(form.CurrentTargetAddress(), accepted ? board.Address() : QStringLiteral("127.0.0.9"));

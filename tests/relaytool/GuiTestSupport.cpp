@@ -79,7 +79,7 @@ QStringList Board::TakeCommands() {
   return commands;
 }
 
-void PressConnect(TForm1 &form, const std::function<void(QDialog &)> &inDialog) {
+void OpenConnectDialog(TForm1 &form, const std::function<void(QDialog &)> &inDialog) {
   bool ran = false;
   QTimer::singleShot(0, [&] {
     auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
@@ -89,6 +89,10 @@ void PressConnect(TForm1 &form, const std::function<void(QDialog &)> &inDialog) 
   });
   Child<QPushButton>(form, "BitBtn1")->click();
   if (!ran) qFatal("the connect dialog was not shown");
+}
+
+void PressConnect(TForm1 &form, const std::function<void(QDialog &)> &inDialog) {
+  OpenConnectDialog(form, inDialog);
   QCoreApplication::sendPostedEvents(&form, WM_DEVICE_CONNECT);
 }
 

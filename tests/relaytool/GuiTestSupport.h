@@ -89,8 +89,11 @@ T *Child(QWidget &parent, const char *name) {
 }
 
 // Presses the window's Connect button and, in the dialog it opens, runs
-// `inDialog` (which decides how the dialog ends). Then delivers a posted
-// connect request, so the read has run when this returns.
+// `inDialog` (which decides how the dialog ends).
+void OpenConnectDialog(TForm1 &form, const std::function<void(QDialog &)> &inDialog);
+
+// OpenConnectDialog, then delivers a posted connect request, so the read has
+// run when this returns.
 void PressConnect(TForm1 &form, const std::function<void(QDialog &)> &inDialog);
 
 // Connects the window to `address` through the dialog, typed and accepted

@@ -5,9 +5,14 @@
 #include <SimBoard.h>
 
 #include <QCheckBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QWheelEvent>
 
 using namespace relaytool::testing;
 using relay::sim::BoardConfig;
@@ -37,6 +42,35 @@ QString CheckedModes(TForm1 &form) {
     modes += mode;
   }
   return modes;
+}
+
+// Where a control draws its caption, and the box its caption needs there;
+// both null for a control without one.
+struct Caption {
+  QRect room;
+  QRect need;
+};
+
+Caption CaptionRoom(QWidget &widget) {
+  const QFontMetrics metrics = widget.fontMetrics();
+  if (auto *label = qobject_cast<QLabel *>(&widget)) {
+    if (label->text().isEmpty()) return {};
+    const int wrap = label->wordWrap() ? Qt::TextWordWrap : 0;
+    const QRect room = label->contentsRect();
+    return {room, metrics.boundingRect(room, int(label->alignment()) | wrap, label->text())};
+  }
+  auto *button = qobject_cast<QAbstractButton *>(&widget);
+  if (button == nullptr || button->text().isEmpty()) return {};
+  QStyleOptionButton option;
+  option.initFrom(button);
+  option.text = button->text();
+  QStyle::SubElement contents = QStyle::SE_PushButtonContents;
+  if (qobject_cast<QCheckBox *>(button)) contents = QStyle::SE_CheckBoxContents;
+  if (qobject_cast<QRadioButton *>(button)) contents = QStyle::SE_RadioButtonContents;
+  const QRect room = button->style()->subElementRect(contents, &option, button);
+  QRect need = metrics.boundingRect(room, Qt::AlignCenter, button->text());
+  if (!button->icon().isNull()) need.adjust(-(button->iconSize().width() + 4) / 2, 0, (button->iconSize().width() + 5) / 2, 0);
+  return {room, need};
 }
 
 }  // namespace
@@ -177,14 +211,20 @@ class MainWindowTest : public QObject {
     }
   }
 
+  void disconnect_data() {
+    QTest::addColumn<int>("page");
+    for (int page = 0; page < 4; ++page) QTest::addRow("from page %d", page) << page;
+  }
+
   // Disconnect is a change of the window only: no exchange with the board,
-  // and the edits keep their texts.
+  // and the edits keep their texts. "Network" is the active page afterwards.
   void disconnect() {
+    QFETCH(int, page);
     Board board;
     TForm1 form;
     ConnectTo(form, board.Address());
     auto *pages = Child<QTabWidget>(form, "PageControl1");
-    pages->setCurrentIndex(2);
+    pages->setCurrentIndex(page);
     board.TakeCommands();
     Child<QPushButton>(form, "BitBtn1")->click();
 
@@ -197,6 +237,116 @@ class MainWindowTest : public QObject {
     QCOMPARE(Child<QLineEdit>(form, "Edit1")->text(), QStringLiteral("127.0.0.1"));
     QCOMPARE(Child<QPushButton>(form, "BitBtn1")->text(), QStringLiteral("Connect"));
     QVERIFY(!Child<QPushButton>(form, "BitBtn2")->isEnabled());
+  }
+
+  void hiddenPagesUnreachable_data() {
+    QTest::addColumn<QString>("board");  // "" for none: the disconnected look
+    QTest::addColumn<QString>("input");
+    const QStringList boards{"", "basic", "basic with keys", "remote control, no keys"};
+    const QStringList inputs{"wheel down", "wheel up", "Right", "Left", "Ctrl+Tab", "Ctrl+Shift+Tab",
+                             "Ctrl+PgDown", "End"};
+    for (const QString &board : boards)
+      for (const QString &input : inputs)
+        QTest::addRow("%s, %s", board.isEmpty() ? "disconnected" : qPrintable(board), qPrintable(input))
+            << board << input;
+  }
+
+  // No input of the tab strip or the page control makes a hidden page
+  // current, whichever page is current when it comes.
+  void hiddenPagesUnreachable() {
+    QFETCH(QString, board);
+    QFETCH(QString, input);
+    std::unique_ptr<Board> device;
+    if (!board.isEmpty()) {
+      const Model model = board.startsWith(QLatin1String("remote")) ? Model::RemoteControl : Model::Basic;
+      device = std::make_unique<Board>(ConfigOf(model, board == QLatin1String("basic with keys") ? "12312312" : ""));
+    }
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    if (device) ConnectTo(form, device->Address());
+    auto *pages = Child<QTabWidget>(form, "PageControl1");
+    QTabBar *strip = pages->tabBar();
+    strip->setFocus();
+    for (int step = 0; step < 2 * pages->count(); ++step) {
+      if (input.startsWith(QLatin1String("wheel"))) {
+        const int delta = input.endsWith(QLatin1String("down")) ? -120 : 120;
+        QWheelEvent wheel(QPointF(20, 10), strip->mapToGlobal(QPointF(20, 10)), {}, QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(strip, &wheel);
+      } else {
+        const QKeySequence keys(input);
+        QTest::keyClick(strip, Qt::Key(keys[0].key()), keys[0].keyboardModifiers());
+      }
+      QVERIFY2(pages->isTabVisible(pages->currentIndex()), qPrintable(pages->tabText(pages->currentIndex())));
+    }
+  }
+
+  // Every caption fits its control with the face in use, and the tab strip
+  // needs no scroll buttons.
+  void captionsFit() {
+    Board board;
+    TForm1 form;
+    form.show();
+    ConnectTo(form, board.Address());
+    QTabBar *strip = Child<QTabWidget>(form, "PageControl1")->tabBar();
+    QVERIFY2(strip->sizeHint().width() <= strip->width(),
+             qPrintable(QStringLiteral("the tabs need %1 px").arg(strip->sizeHint().width())));
+    for (QWidget *widget : form.findChildren<QWidget *>()) {
+      const auto [room, need] = CaptionRoom(*widget);
+      if (need.isNull()) continue;
+      QVERIFY2(room.contains(need), qPrintable(widget->objectName() + QStringLiteral(" needs %1 x %2 px, has %3 x %4")
+                                                                       .arg(need.width())
+                                                                       .arg(need.height())
+                                                                       .arg(room.width())
+                                                                       .arg(room.height())));
+    }
+  }
+
+  void keyPressFocus_data() {
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QString>("focus");  // after the keys, from "Follow" of key 1
+    QTest::addColumn<QString>("modes");
+    QTest::newRow("Tab to the checked mode of the next key") << QStringList{"Tab"} << "RadioButton6" << "23123123";
+    QTest::newRow("Right checks Jog") << QStringList{"Right"} << "RadioButton3" << "33123123";
+    QTest::newRow("Left checks Keep State") << QStringList{"Left"} << "RadioButton1" << "13123123";
+    QTest::newRow("back with Shift+Tab to the new check")
+        << QStringList{"Right", "Tab", "Shift+Tab"} << "RadioButton3" << "33123123";
+  }
+
+  // Within a key's panel the checked button is the tab stop, and the arrow
+  // keys move between the three.
+  void keyPressFocus() {
+    QFETCH(QStringList, keys);
+    QFETCH(QString, focus);
+    QFETCH(QString, modes);
+    Board board(ConfigOf(Model::RemoteControl, "23123123"));
+    TForm1 form;
+    form.show();
+    ConnectTo(form, board.Address());
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    Child<QTabWidget>(form, "PageControl1")->setCurrentIndex(2);
+    Child<QRadioButton>(form, "RadioButton2")->setFocus(Qt::TabFocusReason);
+    for (const QString &key : keys) {
+      const QKeySequence sequence(key);
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key(sequence[0].key()), sequence[0].keyboardModifiers());
+    }
+    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    QCOMPARE(CheckedModes(form), modes);
+  }
+
+  // The version shown is the board's own: none for a board that reports none,
+  // after a board that did.
+  void versionOfTheBoardRead() {
+    Board remote;
+    Board basic(ConfigOf(Model::Basic, ""));
+    TForm1 form;
+    ConnectTo(form, remote.Address());
+    QCOMPARE(Child<QLabel>(form, "lblVersion")->text(), QStringLiteral("Firmware version: 1.0.7"));
+    Child<QPushButton>(form, "BitBtn1")->click();
+    ConnectTo(form, basic.Address());
+    QCOMPARE(Child<QLabel>(form, "lblVersion")->text(), QString());
   }
 
   void failedRead_data() {

@@ -53,7 +53,7 @@ class SaveTest : public QObject {
   void cleanup() { settings_.reset(); }
 
   void save_data() {
-    QTest::addColumn<bool>("remote");        // the board has remote control
+    QTest::addColumn<QString>("board");      // "remote", "remote off" (its switch off) or "basic"
     QTest::addColumn<QString>("keys");       // the board's key modes, empty for none
     QTest::addColumn<QString>("fault");      // "", "refuse CMD" or "gone"
     QTest::addColumn<QStringList>("edits");
@@ -64,65 +64,71 @@ class SaveTest : public QObject {
     QTest::addColumn<QString>("focus");      // focus while the box shows
     QTest::addColumn<bool>("connected");     // look afterwards
 
+    const QString remote = QStringLiteral("remote");
+    const QString basic = QStringLiteral("basic");
     const QString keys = QStringLiteral("12312312");
     const QString save = QStringLiteral("BitBtn2");
-    QTest::newRow("nothing edited") << true << keys << "" << QStringList{} << QStringList{} << kSaved << kInfo
+    QTest::newRow("nothing edited") << remote << keys << "" << QStringList{} << QStringList{} << kSaved << kInfo
                                     << kOthersPage << save << true;
     QTest::newRow("gateway changed")
-        << true << keys << "" << QStringList{"Edit3=127.0.0.9"} << QStringList{"4,127.0.0.9", "7"} << kRestarted
+        << remote << keys << "" << QStringList{"Edit3=127.0.0.9"} << QStringList{"4,127.0.0.9", "7"} << kRestarted
         << kInfo << kOthersPage << save << false;
     QTest::newRow("address as typed, written in normal form")
-        << true << keys << "" << QStringList{"Edit1= 010.001.000.099"} << QStringList{"2,10.1.0.99", "7"}
+        << remote << keys << "" << QStringList{"Edit1= 010.001.000.099"} << QStringList{"2,10.1.0.99", "7"}
         << kRestarted << kInfo << kOthersPage << save << false;
     QTest::newRow("same address in another form")
-        << true << keys << "" << QStringList{"Edit1= 127.000.000.001 "} << QStringList{} << kSaved << kInfo
+        << remote << keys << "" << QStringList{"Edit1= 127.000.000.001 "} << QStringList{} << kSaved << kInfo
         << kOthersPage << save << true;
-    QTest::newRow("2001 wrong address") << true << keys << "" << QStringList{"Edit1=127.0.0"} << QStringList{}
+    QTest::newRow("2001 wrong address") << remote << keys << "" << QStringList{"Edit1=127.0.0"} << QStringList{}
                                         << "Wrong IP address." << kInfo << 0 << "Edit1" << true;
-    QTest::newRow("2002 wrong mask") << true << keys << "" << QStringList{"Edit2=255.255.0"} << QStringList{}
+    QTest::newRow("2002 wrong mask") << remote << keys << "" << QStringList{"Edit2=255.255.0"} << QStringList{}
                                      << "Subnet mask is wrong." << kInfo << 0 << "Edit2" << true;
-    QTest::newRow("2003 wrong gateway") << true << keys << "" << QStringList{"Edit3=1.2.3.256"} << QStringList{}
+    QTest::newRow("2003 wrong gateway") << remote << keys << "" << QStringList{"Edit3=1.2.3.256"} << QStringList{}
                                         << "Gateway is wrong." << kInfo << 0 << "Edit3" << true;
-    QTest::newRow("2004 wrong DNS") << true << keys << "" << QStringList{"Edit5=1.2.3"} << QStringList{}
+    QTest::newRow("2004 wrong DNS") << remote << keys << "" << QStringList{"Edit5=1.2.3"} << QStringList{}
                                     << "DNS is wrong." << kInfo << 1 << "Edit5" << true;
-    QTest::newRow("2005 no server") << true << keys << "" << QStringList{"Edit6=   "} << QStringList{}
+    QTest::newRow("2005 no server") << remote << keys << "" << QStringList{"Edit6=   "} << QStringList{}
                                     << "Please enter the server for remote control." << kInfo << 1 << "Edit6" << true;
     QTest::newRow("2006 five-digit password")
-        << true << keys << "" << QStringList{"Edit7=12345"} << QStringList{} << "Password should be 6 digits."
+        << remote << keys << "" << QStringList{"Edit7=12345"} << QStringList{} << "Password should be 6 digits."
         << kInfo << 1 << "Edit7" << true;
     QTest::newRow("remote control off: the switch only")
-        << true << keys << "" << QStringList{"CheckBox3=0", "Edit5=no dns", "Edit7=1"} << QStringList{"A,0", "7"}
+        << remote << keys << "" << QStringList{"CheckBox3=0", "Edit5=no dns", "Edit7=1"} << QStringList{"A,0", "7"}
         << kRestarted << kInfo << kOthersPage << save << false;
     QTest::newRow("remote control values as typed")
-        << true << keys << "" << QStringList{"Edit5=127.0.0.054", "Edit6= other.example.net ", "Edit7=000111"}
+        << remote << keys << "" << QStringList{"Edit5=127.0.0.054", "Edit6= other.example.net ", "Edit7=000111"}
         << QStringList{"8,127.0.0.54", "9,other.example.net", "B,000111", "7"} << kRestarted << kInfo
         << kOthersPage << save << false;
-    QTest::newRow("key mode changed") << true << keys << "" << QStringList{"RadioButton8=1"}
+    QTest::newRow("remote control switched on, values as typed")
+        << "remote off" << keys << "" << QStringList{"CheckBox3=1", "Edit5=127.0.0.054", "Edit6=other", "Edit7=000111"}
+        << QStringList{"A,1", "8,127.0.0.54", "9,other", "B,000111", "7"} << kRestarted << kInfo << kOthersPage << save
+        << false;
+    QTest::newRow("key mode changed") << remote << keys << "" << QStringList{"RadioButton8=1"}
                                       << QStringList{"5,12212312", "7"} << kRestarted << kInfo << kOthersPage
                                       << save << false;
     QTest::newRow("key without a mode keeps it")
-        << true << "12312310" << "" << QStringList{"RadioButton3=1"} << QStringList{"5,32312310", "7"}
+        << remote << "12312310" << "" << QStringList{"RadioButton3=1"} << QStringList{"5,32312310", "7"}
         << kRestarted << kInfo << kOthersPage << save << false;
-    QTest::newRow("restore option") << true << keys << "" << QStringList{"CheckBox1=1"} << QStringList{"6,1", "7"}
+    QTest::newRow("restore option") << remote << keys << "" << QStringList{"CheckBox1=1"} << QStringList{"6,1", "7"}
                                     << kRestarted << kInfo << kOthersPage << save << false;
     QTest::newRow("basic board: nothing from the remote page")
-        << false << "" << "" << QStringList{"CheckBox3=1", "Edit5=no dns", "Edit6=", "RadioButton3=1"}
+        << basic << "" << "" << QStringList{"CheckBox3=1", "Edit5=no dns", "Edit6=", "RadioButton3=1"}
         << QStringList{} << kSaved << kInfo << kOthersPage << save << true;
     QTest::newRow("basic board: restore option all the same")
-        << false << "" << "" << QStringList{"CheckBox1=1"} << QStringList{"6,1", "7"} << kRestarted << kInfo
+        << basic << "" << "" << QStringList{"CheckBox1=1"} << QStringList{"6,1", "7"} << kRestarted << kInfo
         << kOthersPage << save << false;
-    QTest::newRow("write refused") << true << keys << "refuse 4" << QStringList{"Edit3=127.0.0.9"}
+    QTest::newRow("write refused") << remote << keys << "refuse 4" << QStringList{"Edit3=127.0.0.9"}
                                    << QStringList{"4,127.0.0.9"} << "Operation failed." << kError << kOthersPage
                                    << save << false;
-    QTest::newRow("restart refused") << true << keys << "refuse 7" << QStringList{"Edit3=127.0.0.9"}
+    QTest::newRow("restart refused") << remote << keys << "refuse 7" << QStringList{"Edit3=127.0.0.9"}
                                      << QStringList{"4,127.0.0.9", "7"} << "Operation failed." << kInfo
                                      << kOthersPage << save << true;
-    QTest::newRow("board gone") << true << keys << "gone" << QStringList{} << QStringList{}
+    QTest::newRow("board gone") << remote << keys << "gone" << QStringList{} << QStringList{}
                                 << "Can not connect to the device." << kError << kOthersPage << save << false;
   }
 
   void save() {
-    QFETCH(bool, remote);
+    QFETCH(QString, board);
     QFETCH(QString, keys);
     QFETCH(QString, fault);
     QFETCH(QStringList, edits);
@@ -134,30 +140,30 @@ class SaveTest : public QObject {
     QFETCH(bool, connected);
 
     BoardConfig config;
-    config.model = remote ? Model::RemoteControl : Model::Basic;
+    config.model = board == QLatin1String("basic") ? Model::Basic : Model::RemoteControl;
+    config.enableWeb = board != QLatin1String("remote off");
     config.buttonCfg = keys.toStdString();
     SimOptions options;
     if (fault.startsWith(QLatin1String("refuse ")))
       options.faults.push_back(Fault{FaultKind::Refuse, fault.back().toLatin1()});
-    Board board(config, options);
+    Board device(config, options);
 
     TForm1 form;
     form.setObjectName(QStringLiteral("TForm1"));
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    if (!remote) {
-      // The library's remote-control switch is left off by a board that has
-      // one, so that anything handed over for the basic board would show.
-      BoardConfig off;
-      off.enableWeb = false;
-      Board primer(off);
+    if (config.model == Model::Basic) {
+      // The library's remote-control values are left by a board that has
+      // them, with its switch on, so that anything handed over for the basic
+      // board (a stray switch-off, say) would reach the board.
+      Board primer;
       ConnectTo(form, primer.Address());
       Child<QPushButton>(form, "BitBtn1")->click();
     }
-    ConnectTo(form, board.Address());
+    ConnectTo(form, device.Address());
     QVERIFY(Connected(form));
-    board.TakeCommands();
-    if (fault == QLatin1String("gone")) board.Sim().Stop();
+    device.TakeCommands();
+    if (fault == QLatin1String("gone")) device.Sim().Stop();
 
     ApplyEdits(form, edits);
     Child<QTabWidget>(form, "PageControl1")->setCurrentIndex(kOthersPage);
@@ -166,7 +172,7 @@ class SaveTest : public QObject {
     BoxRecorder boxes;
     QTest::mouseClick(saveButton, Qt::LeftButton);
 
-    QCOMPARE(board.TakeCommands(), commands);
+    QCOMPARE(device.TakeCommands(), commands);
     QCOMPARE(boxes.Texts(), QStringList{message});
     const RecordedBox box = boxes.Boxes().front();
     QCOMPARE(box.caption, kTitle);
@@ -178,7 +184,10 @@ class SaveTest : public QObject {
     QCOMPARE(Connected(form), connected);
     QCOMPARE(Child<QPushButton>(form, "BitBtn2")->isEnabled(), connected);
     QCOMPARE(form.windowTitle() == kTitle, !connected);
-    if (!connected) QCOMPARE(VisibleTabs(form), QStringList{QStringLiteral("Network")});
+    if (!connected) {
+      QCOMPARE(VisibleTabs(form), QStringList{QStringLiteral("Network")});
+      QCOMPARE(form.focusWidget(), Child<QPushButton>(form, "BitBtn1"));
+    }
     // The edits keep what the user typed.
     for (const QString &edit : edits) {
       if (auto *line = form.findChild<QLineEdit *>(edit.section(QLatin1Char('='), 0, 0)))

@@ -8,6 +8,13 @@
 
 using namespace relaytool::testing;
 
+namespace {
+
+// Written to the settings file as the text of the value with a bare comma.
+const QVariant kCommaText(QStringList{QStringLiteral("10.0.0.1"), QStringLiteral("port 5111")});
+
+}  // namespace
+
 class TargetAddressTest : public QObject {
   Q_OBJECT
 
@@ -27,8 +34,8 @@ class TargetAddressTest : public QObject {
     QTest::newRow("no address, offered unchanged") << QVariant(QStringLiteral(" not an address "))
                                                    << " not an address " << none;
     QTest::newRow("bytes") << QVariant(QByteArray("10.0.0.7")) << "" << wrongType;
-    QTest::newRow("list") << QVariant(QStringList{QStringLiteral("10.0.0.7"), QStringLiteral("10.0.0.8")})
-                          << "" << wrongType;
+    // Stored as the bare text "10.0.0.1, port 5111", as a hand edit leaves it.
+    QTest::newRow("text with a comma") << kCommaText << "10.0.0.1, port 5111" << none;
     QTest::newRow("point") << QVariant(QPoint(1, 2)) << "" << wrongType;
   }
 
@@ -62,6 +69,7 @@ class TargetAddressTest : public QObject {
     QTest::newRow("first run stores the default") << QVariant() << "192.168.1.100";
     QTest::newRow("unchanged address written again") << QVariant(QStringLiteral("10.0.0.7")) << "10.0.0.7";
     QTest::newRow("no address written back unchanged") << QVariant(QStringLiteral("x.y")) << "x.y";
+    QTest::newRow("text with a comma written back unchanged") << kCommaText << "10.0.0.1, port 5111";
     QTest::newRow("wrong type replaced by empty text") << QVariant(QByteArray("1")) << "";
   }
 

@@ -3,6 +3,9 @@
 #include "GuiTestSupport.h"
 #include "TypingLimit.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 using namespace relaytool::testing;
 
 class TypingLimitTest : public QObject {
@@ -22,6 +25,32 @@ class TypingLimitTest : public QObject {
     edit.clear();
     QTest::keyClicks(&edit, QStringLiteral("12345678"));
     QCOMPARE(edit.text(), QStringLiteral("123456"));
+  }
+
+  void paste_data() {
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<QString>("before");  // '|' marks the cursor
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("after");
+    const QString server = QString(60, QLatin1Char('s')) + QStringLiteral("tail");
+    QTest::newRow("server edit, empty") << 39 << "|" << server << QString(39, QLatin1Char('s'));
+    QTest::newRow("password edit, into the middle") << 6 << "12|34" << "abcdef" << "12ab34";
+    QTest::newRow("password edit, full") << 6 << "123456|" << "7" << "123456";
+  }
+
+  // As with a maximum length: the start of the paste that fits is kept.
+  void paste() {
+    QFETCH(int, limit);
+    QFETCH(QString, before);
+    QFETCH(QString, pasted);
+    QFETCH(QString, after);
+    QLineEdit edit;
+    new relaytool::TypingLimit(&edit, limit);
+    edit.setText(QString(before).remove(QLatin1Char('|')));
+    edit.setCursorPosition(before.indexOf(QLatin1Char('|')));
+    QGuiApplication::clipboard()->setText(pasted);
+    QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(edit.text(), after);
   }
 };
 

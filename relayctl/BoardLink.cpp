@@ -58,12 +58,8 @@ std::optional<BoardState> ReadBoard(const std::string &address, Outcome &failure
       board.settings.keys = keys;
     }
   }
-  // Only replies with the remote-control items carry a version; the library
-  // keeps an earlier board's version otherwise.
-  if (board.capabilities.remoteControl) {
-    board.firmware = TextOf(GetVersion).value_or("");
-    board.deviceId = TextOf(GetDeviceId).value_or("");
-  }
+  board.firmware = TextOf(GetVersion).value_or("");  // none on boards that report no version
+  if (board.capabilities.remoteControl) board.deviceId = TextOf(GetDeviceId).value_or("");
   return board;
 }
 

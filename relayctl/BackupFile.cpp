@@ -41,17 +41,20 @@ Json BoardObject(const BoardState &board, bool asBackup) {
   return object;
 }
 
-// Reads settings[name] into `target` when it is present and not null.
-template <typename T>
-bool ReadSetting(const Json &settings, const char *name, std::optional<T> &target, std::string &error) {
-  const auto entry = settings.find(name);
-  if (entry == settings.end() || entry->is_null()) return true;
-  const bool rightKind = std::is_same_v<T, bool> ? entry->is_boolean() : entry->is_string();
-  if (!rightKind) {
-    error = std::string("settings.") + name + " must be " + (std::is_same_v<T, bool> ? "true or false" : "a text");
+// Reads settings[setting.name] into `settings` when it is present and not null.
+bool ReadSetting(const Json &object, const SettingInfo &setting, Settings &settings, std::string &error) {
+  const auto entry = object.find(setting.name);
+  if (entry == object.end() || entry->is_null()) return true;
+  const bool flag = setting.flag != nullptr;
+  if (flag ? !entry->is_boolean() : !entry->is_string()) {
+    error = std::string("settings.") + setting.name + " must be " + (flag ? "true or false" : "a text");
     return false;
   }
-  target = entry->get<T>();
+  if (flag) {
+    settings.*setting.flag = entry->get<bool>();
+  } else {
+    settings.*setting.text = entry->get<std::string>();
+  }
   return true;
 }
 
@@ -127,22 +130,15 @@ std::optional<Backup> ParseBackup(std::string_view text, std::string &error) {
       !ReadCapability(*capabilities, "keys", backup.capabilities.keys, error)) {
     return std::nullopt;
   }
-  static const char *const kNames[] = {"ip", "mask", "gateway", "restore", "keys",
-                                       "remote", "dns", "server", "password"};
   for (const auto &item : settings->items()) {
-    if (std::find_if(std::begin(kNames), std::end(kNames), [&](const char *n) { return item.key() == n; }) ==
-        std::end(kNames)) {
+    if (!FindSetting(item.key())) {
       error = "unknown setting \"" + item.key() + "\"";
       return std::nullopt;
     }
   }
   Settings &s = backup.settings;
-  if (!ReadSetting(*settings, "ip", s.ip, error) || !ReadSetting(*settings, "mask", s.mask, error) ||
-      !ReadSetting(*settings, "gateway", s.gateway, error) || !ReadSetting(*settings, "restore", s.restore, error) ||
-      !ReadSetting(*settings, "keys", s.keys, error) || !ReadSetting(*settings, "remote", s.remote, error) ||
-      !ReadSetting(*settings, "dns", s.dns, error) || !ReadSetting(*settings, "server", s.server, error) ||
-      !ReadSetting(*settings, "password", s.password, error)) {
-    return std::nullopt;
+  for (const SettingInfo &setting : SettingTable()) {
+    if (!ReadSetting(*settings, setting, s, error)) return std::nullopt;
   }
   if (s.keys && (s.keys->size() != 8 || s.keys->find_first_not_of("123") != std::string::npos)) {
     error = "settings.keys must be eight digits 1..3 (1 keep, 2 follow, 3 jog)";

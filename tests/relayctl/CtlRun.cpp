@@ -20,9 +20,12 @@ extern char **environ;
 
 namespace relayctl::testing {
 
-CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory) {
+CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory, int fileBlocks) {
   const std::string outPath = TempPath("stdout"), errPath = TempPath("stderr");
   std::vector<std::string> args = {RELAYCTL_PATH};
+  if (fileBlocks >= 0) {
+    args.insert(args.begin(), {"/bin/sh", "-c", "ulimit -f \"$0\" && exec \"$@\"", std::to_string(fileBlocks)});
+  }
   args.insert(args.end(), arguments.begin(), arguments.end());
   std::vector<char *> argv;
   for (std::string &arg : args) argv.push_back(arg.data());

@@ -17,8 +17,9 @@ struct CtlResult {
   std::string err;
 };
 
-// Runs relayctl with `arguments`, in `directory` when one is given.
-CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory = {});
+// Runs relayctl with `arguments`, in `directory` when one is given, with its
+// files limited to `fileBlocks` blocks of 512 bytes (ulimit -f) when not negative.
+CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory = {}, int fileBlocks = -1);
 
 // Boards on consecutive addresses from `first`, models in turn from `models`.
 class TestFleet {

@@ -1,5 +1,6 @@
 // backup and restore against stand-in boards.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -120,6 +121,72 @@ TEST(BackupRestore, RefusesBeforeSendingAnything) {
 
   EXPECT_EQ(fleet.Board(1).Frames().size(), 1u);  // the read only
   EXPECT_EQ(fleet.Board(2).Frames().size(), 1u);
+}
+
+TEST(BackupRestore, UnusableFilesAreRefusedWithTheirReason) {
+  TestFleet fleet("127.3.57.10", 1, {"remote"});
+  const std::string board = fleet.Address(0), dir = TempPath("dir"), fifo = TempPath("fifo");
+  std::filesystem::create_directory(dir);
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0640), 0);
+  const auto fifoPerms = std::filesystem::status(fifo).permissions();
+  const std::string formatFive = TempPath("five.json"), syntax = TempPath("syntax.json");
+  const std::string good = TempPath("good.json");
+  WriteAll(formatFive, R"({"format": 5})");
+  WriteAll(syntax, "{\n  \"format\": x");
+  const std::string goodText = R"({"format": "relayctl-backup", "format_version": 1,
+                                  "capabilities": {"remote_control": true, "keys": true}, "settings": {}})";
+  WriteAll(good, goodText);
+  const std::string large = TempPath("large.json");  // valid, but one byte over 1 MiB
+  WriteAll(large, goodText + std::string((1 << 20) + 1 - goodText.size(), ' '));
+  struct Case {
+    std::vector<std::string> arguments;
+    const char *said;
+  };
+  const Case cases[] = {
+      {{"restore", board, dir}, "Is a directory"},
+      {{"restore", board, TempPath("missing.json")}, "No such file or directory"},
+      {{"restore", board, formatFive}, "\"format\""},
+      {{"restore", board, syntax}, "line 2, column 13"},
+      {{"apply", large, "--to", board}, "larger than 1 MiB"},
+      {{"apply", good, "--to-list", "/dev/zero"}, "larger than 1 MiB"},
+      {{"apply", good, "--to-list", dir}, "Is a directory"},
+      {{"backup", board, "-o", fifo}, "not a regular file"},
+      {{"backup", board, "-o", dir}, "not a regular file"},
+      {{"backup", board, "-o", dir + "/none/b.json"}, "No such file or directory"},
+  };
+  for (const Case &c : cases) {
+    const CtlResult result = RunCtl(c.arguments);
+    EXPECT_EQ(result.status, 64) << c.arguments[2] << "\n" << result.err;
+    EXPECT_NE(result.err.find(c.said), std::string::npos) << c.arguments[2] << "\n" << result.err;
+  }
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+  EXPECT_EQ(std::filesystem::status(fifo).permissions(), fifoPerms);
+  EXPECT_TRUE(std::filesystem::is_empty(dir));
+  for (const std::string &frame : fleet.Board(0).Frames()) EXPECT_EQ(frame.substr(0, 2), "#1");  // reads only
+}
+
+TEST(BackupRestore, ABackupReplacesTheFileBehindALinkAndAFailedOneLeavesItAsItWas) {
+  TestFleet fleet("127.3.58.10", 1, {"remote"});
+  const std::string dir = TempPath("dir"), file = dir + "/board.json", link = dir + "/link.json";
+  std::filesystem::create_directory(dir);
+  WriteAll(file, "an older backup");
+  std::filesystem::create_symlink(file, link);
+  const CtlResult written = RunCtl({"backup", fleet.Address(0), "-o", link});
+  ASSERT_EQ(written.status, 0) << written.err;
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(std::filesystem::status(file).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  const std::string before = ReadAll(file);
+  EXPECT_EQ(RunCtl({"backup", fleet.Address(0), "-o", "-"}).out, before);
+
+  sim::BoardConfig config = fleet.Board(0).Config();
+  config.webServer = std::string(150, 's') + ".example.net";  // a backup larger than the one block allowed
+  fleet.Board(0).SetConfig(config);
+  const CtlResult limited = RunCtl({"backup", fleet.Address(0), "-o", file}, {}, 1);
+  EXPECT_EQ(limited.status, 64);
+  EXPECT_NE(limited.err.find("cannot write " + file + ": File too large"), std::string::npos) << limited.err;
+  EXPECT_EQ(ReadAll(file), before);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 2);
 }
 
 }  // namespace

@@ -21,9 +21,12 @@ extern char **environ;
 
 namespace relayctl::testing {
 
-RunningCtl::RunningCtl(const std::vector<std::string> &arguments, const std::string &directory)
+RunningCtl::RunningCtl(const std::vector<std::string> &arguments, const std::string &directory, int fileBlocks)
     : outPath_(TempPath("stdout")), errPath_(TempPath("stderr")) {
   std::vector<std::string> args = {RELAYCTL_PATH};
+  if (fileBlocks >= 0) {
+    args.insert(args.begin(), {"/bin/sh", "-c", "ulimit -f \"$0\" && exec \"$@\"", std::to_string(fileBlocks)});
+  }
   args.insert(args.end(), arguments.begin(), arguments.end());
   std::vector<char *> argv;
   for (std::string &arg : args) argv.push_back(arg.data());
@@ -62,8 +65,8 @@ CtlResult RunningCtl::Finish() {
   return result;
 }
 
-CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory) {
-  return RunningCtl(arguments, directory).Finish();
+CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory, int fileBlocks) {
+  return RunningCtl(arguments, directory, fileBlocks).Finish();
 }
 
 TestFleet::TestFleet(const std::string &first, int count, const std::vector<std::string> &models,

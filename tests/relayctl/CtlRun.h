@@ -17,13 +17,15 @@ struct CtlResult {
   std::string err;
 };
 
-// Runs relayctl with `arguments`, in `directory` when one is given.
-CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory = {});
+// Runs relayctl with `arguments`, in `directory` when one is given, with its
+// files limited to `fileBlocks` blocks of 512 bytes (ulimit -f) when not negative.
+CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory = {}, int fileBlocks = -1);
 
 // relayctl started in the background, for tests that signal it.
 class RunningCtl {
  public:
-  explicit RunningCtl(const std::vector<std::string> &arguments, const std::string &directory = {});
+  explicit RunningCtl(const std::vector<std::string> &arguments, const std::string &directory = {},
+                      int fileBlocks = -1);
   RunningCtl(const RunningCtl &) = delete;
   RunningCtl &operator=(const RunningCtl &) = delete;
   ~RunningCtl();

@@ -1,10 +1,10 @@
 #include "RelaySim.h"
 
 #include <cctype>
-#include <chrono>
-#include <condition_variable>
 #include <random>
+#include <thread>
 
+#include "SimAddress.h"
 #include "Socket.h"
 
 namespace relay::sim {
@@ -15,8 +15,6 @@ using namespace std::chrono_literals;
 constexpr int kPollMs = 20;
 constexpr std::size_t kMaxFrameBytes = 64 * 1024;
 constexpr std::size_t kHugeReplyBytes = 1024 * 1024;
-
-bool IsLoopback(const std::string &address) { return address.rfind("127.", 0) == 0; }
 
 // Whether the board applies a write that it answers with this fault.
 bool AppliesWrite(std::optional<FaultKind> fault) {
@@ -42,7 +40,11 @@ std::string Lowered(std::string text) {
 }  // namespace
 
 RelaySim::RelaySim(BoardConfig config, SimOptions options)
-    : config_(std::move(config)), options_(std::move(options)) {}
+    : config_(std::move(config)), options_(std::move(options)), ownHost_(std::make_unique<BoardHost>()),
+      host_(*ownHost_) {}
+
+RelaySim::RelaySim(BoardHost &host, BoardConfig config, SimOptions options)
+    : config_(std::move(config)), options_(std::move(options)), host_(host) {}
 
 RelaySim::~RelaySim() { Stop(); }
 
@@ -57,8 +59,8 @@ bool RelaySim::Start(const std::string &address, std::uint16_t port) {
     listener_ = listener;
   }
   running_ = true;
-  acceptThread_ = std::thread(&RelaySim::AcceptLoop, this);
-  return true;
+  if (!host_.Add(*this)) Stop();
+  return running_;
 }
 
 std::string RelaySim::StartOnFreeLoopback(std::uint16_t port) {
@@ -75,17 +77,15 @@ std::string RelaySim::StartOnFreeLoopback(std::uint16_t port) {
 
 void RelaySim::Stop() {
   if (!running_.exchange(false)) return;
-  acceptThread_.join();
-  std::unique_lock lock(mutex_);
+  host_.Remove(*this);
+  std::lock_guard lock(mutex_);
   net::CloseSocket(listener_);
   listener_ = net::kInvalidSocket;
-  idle_.wait(lock, [this] { return activeClients_ == 0; });
+  restartPending_ = false;
+  silentUntil_.reset();
 }
 
-void RelaySim::WaitUntilIdle() {
-  std::unique_lock lock(mutex_);
-  idle_.wait(lock, [this] { return activeClients_ == 0; });
-}
+void RelaySim::WaitUntilIdle() { host_.WaitUntilIdle(*this); }
 
 std::string RelaySim::Address() const {
   std::lock_guard lock(mutex_);
@@ -141,55 +141,36 @@ void RelaySim::Trace(const std::string &line) {
   if (sink) sink(line);
 }
 
-void RelaySim::AcceptLoop() {
-  while (running_) {
-    if (restartPending_.exchange(false)) Relisten();
-    net::SocketHandle listener;
-    {
-      std::lock_guard lock(mutex_);
-      listener = listener_;
-    }
-    if (listener == net::kInvalidSocket || net::WaitReadable(listener, kPollMs) != net::WaitResult::Ready) continue;
-    const net::SocketHandle connection = net::AcceptConnection(listener);
-    if (connection == net::kInvalidSocket) continue;
-    {
-      std::lock_guard lock(mutex_);
-      ++activeClients_;
-      ++connections_;
-    }
-    std::thread(&RelaySim::Serve, this, connection).detach();
-  }
-}
-
-void RelaySim::Relisten() {
-  std::string address;
-  int silenceMs;
-  {
-    std::lock_guard lock(mutex_);
-    address = IsLoopback(config_.ipAddr) ? config_.ipAddr : address_;
-    silenceMs = options_.restartSilenceMs;
-    if (address == address_ && silenceMs <= 0) return;  // back at once where it was
+std::intptr_t RelaySim::ListenerNow() {
+  std::lock_guard lock(mutex_);
+  if (restartPending_) {
+    restartPending_ = false;
+    nextAddress_ = IsLoopbackQuad(config_.ipAddr) ? config_.ipAddr : address_;
+    if (nextAddress_ == address_ && options_.restartSilenceMs <= 0) return listener_;  // back at once where it was
     net::CloseSocket(listener_);
     listener_ = net::kInvalidSocket;
+    silentUntil_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(options_.restartSilenceMs);
   }
-  const auto resume = std::chrono::steady_clock::now() + std::chrono::milliseconds(silenceMs);
-  while (running_ && std::chrono::steady_clock::now() < resume) std::this_thread::sleep_for(1ms * kPollMs);
-  net::SocketHandle listener = net::ListenTcp(net::ParseIpv4(address.c_str()), port_);
+  if (silentUntil_ && std::chrono::steady_clock::now() >= *silentUntil_) {
+    silentUntil_.reset();
+    listener_ = net::ListenTcp(net::ParseIpv4(nextAddress_.c_str()), port_);
+    if (listener_ == net::kInvalidSocket) {  // the new address is taken: stay where we were
+      listener_ = net::ListenTcp(net::ParseIpv4(address_.c_str()), port_);
+    } else {
+      address_ = nextAddress_;
+    }
+  }
+  return listener_;
+}
+
+void RelaySim::CountConnection() {
   std::lock_guard lock(mutex_);
-  if (listener == net::kInvalidSocket) {  // the new address is taken: stay where we were
-    address = address_;
-    listener = net::ListenTcp(net::ParseIpv4(address.c_str()), port_);
-  }
-  address_ = address;
-  listener_ = listener;
+  ++connections_;
 }
 
 void RelaySim::Serve(std::intptr_t connection) {
   ServeFrames(connection);
-  // Counted as served only now that everything the connection held is freed.
   net::CloseSocket(connection);
-  std::lock_guard lock(mutex_);
-  if (--activeClients_ == 0) idle_.notify_all();
 }
 
 void RelaySim::ServeFrames(std::intptr_t connection) {
@@ -242,6 +223,7 @@ bool RelaySim::Answer(std::intptr_t connection, const std::string &text) {
   if (delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
   if (!SendWithFault(connection, reply, fault)) return false;
   if (restarting) {
+    std::lock_guard lock(mutex_);
     restartPending_ = true;
     return false;  // a restarting board drops the connection
   }

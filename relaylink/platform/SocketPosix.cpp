@@ -137,4 +137,18 @@ SocketHandle AcceptConnection(SocketHandle listener) {
   }
 }
 
+std::vector<std::size_t> ReadableAmong(const std::vector<SocketHandle> &sockets, int timeoutMs) {
+  std::vector<pollfd> entries;
+  for (const SocketHandle socket : sockets) entries.push_back({Fd(socket), POLLIN, 0});  // poll skips -1
+  int result;
+  do {
+    result = poll(entries.data(), entries.size(), timeoutMs);
+  } while (result < 0 && errno == EINTR);
+  std::vector<std::size_t> readable;
+  for (std::size_t i = 0; result > 0 && i < entries.size(); ++i) {
+    if (entries[i].revents != 0) readable.push_back(i);
+  }
+  return readable;
+}
+
 }  // namespace relay::net

@@ -9,9 +9,13 @@
 namespace relay::sim {
 namespace {
 
-// How often the acceptor looks again at the boards' listeners (added boards,
-// restarts).
-constexpr int kPollMs = 20;
+// How often the acceptor looks again at the boards' listeners: often while a
+// board is silent after a restart, so that it listens again on time; else
+// seldom, which keeps a large fleet's idle cost low and lets a board added or
+// moved by a restart meanwhile wait this long to be accepted on (its clients'
+// connections wait in the listener's queue).
+constexpr int kSilencePollMs = 20;
+constexpr int kIdlePollMs = 200;
 
 }  // namespace
 
@@ -76,8 +80,9 @@ void BoardHost::AcceptLoop() {
       boards.push_back(board);
       listeners.push_back(board->ListenerNow());
     }
+    const bool silence = std::find(listeners.begin(), listeners.end(), net::kInvalidSocket) != listeners.end();
     lock.unlock();
-    const std::vector<std::size_t> readable = net::ReadableAmong(listeners, kPollMs);
+    const std::vector<std::size_t> readable = net::ReadableAmong(listeners, silence ? kSilencePollMs : kIdlePollMs);
     lock.lock();
     for (const std::size_t i : readable) {
       // The board may have been removed, or restarted on another listener,
@@ -121,6 +126,7 @@ void BoardHost::WorkLoop() {
     lock.unlock();
     accepted.board->Serve(accepted.connection);
     lock.lock();
+    accepted.board->ListenerNow();  // a restart takes the board off its listener at once
     ++idleWorkers_;
     --boards_[accepted.board];
     changed_.notify_all();

@@ -79,7 +79,7 @@ void RelaySim::Stop() {
   if (!running_.exchange(false)) return;
   host_.Remove(*this);
   std::lock_guard lock(mutex_);
-  net::CloseSocket(listener_);
+  net::CloseListener(listener_);
   listener_ = net::kInvalidSocket;
   restartPending_ = false;
   silentUntil_.reset();
@@ -147,7 +147,7 @@ std::intptr_t RelaySim::ListenerNow() {
     restartPending_ = false;
     nextAddress_ = IsLoopbackQuad(config_.ipAddr) ? config_.ipAddr : address_;
     if (nextAddress_ == address_ && options_.restartSilenceMs <= 0) return listener_;  // back at once where it was
-    net::CloseSocket(listener_);
+    net::CloseListener(listener_);
     listener_ = net::kInvalidSocket;
     silentUntil_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(options_.restartSilenceMs);
   }

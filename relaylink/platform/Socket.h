@@ -51,6 +51,10 @@ void SetAbortiveClose(SocketHandle socket);
 // closed), and accepting one connection. kInvalidSocket on failure.
 SocketHandle ListenTcp(std::uint32_t address, std::uint16_t port);
 SocketHandle AcceptConnection(SocketHandle listener);
+// Closes a listener so that it refuses connections at once, even while
+// another thread still waits on it (a plain close would leave it listening
+// until that wait ends); kInvalidSocket is ignored.
+void CloseListener(SocketHandle listener);
 
 // Waits until at least one of `sockets` is readable, at most `timeoutMs`, and
 // returns the positions of the readable ones: empty on a time-out or a

@@ -137,6 +137,12 @@ SocketHandle AcceptConnection(SocketHandle listener) {
   }
 }
 
+void CloseListener(SocketHandle listener) {
+  if (listener == kInvalidSocket) return;
+  ::shutdown(Fd(listener), SHUT_RDWR);  // leaves the listening state and wakes every waiter
+  ::close(Fd(listener));
+}
+
 std::vector<std::size_t> ReadableAmong(const std::vector<SocketHandle> &sockets, int timeoutMs) {
   std::vector<pollfd> entries;
   for (const SocketHandle socket : sockets) entries.push_back({Fd(socket), POLLIN, 0});  // poll skips -1

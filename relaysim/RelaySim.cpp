@@ -1,10 +1,11 @@
 #include "RelaySim.h"
 
 #include <cctype>
-#include <chrono>
-#include <condition_variable>
 #include <random>
+#include <thread>
 
+#include "Protocol.h"
+#include "SimAddress.h"
 #include "Socket.h"
 
 namespace relay::sim {
@@ -15,8 +16,6 @@ using namespace std::chrono_literals;
 constexpr int kPollMs = 20;
 constexpr std::size_t kMaxFrameBytes = 64 * 1024;
 constexpr std::size_t kHugeReplyBytes = 1024 * 1024;
-
-bool IsLoopback(const std::string &address) { return address.rfind("127.", 0) == 0; }
 
 // Whether the board applies a write that it answers with this fault.
 bool AppliesWrite(std::optional<FaultKind> fault) {
@@ -42,7 +41,11 @@ std::string Lowered(std::string text) {
 }  // namespace
 
 RelaySim::RelaySim(BoardConfig config, SimOptions options)
-    : config_(std::move(config)), options_(std::move(options)) {}
+    : config_(std::move(config)), options_(std::move(options)), ownHost_(std::make_unique<BoardHost>()),
+      host_(*ownHost_) {}
+
+RelaySim::RelaySim(BoardHost &host, BoardConfig config, SimOptions options)
+    : config_(std::move(config)), options_(std::move(options)), host_(host) {}
 
 RelaySim::~RelaySim() { Stop(); }
 
@@ -57,8 +60,8 @@ bool RelaySim::Start(const std::string &address, std::uint16_t port) {
     listener_ = listener;
   }
   running_ = true;
-  acceptThread_ = std::thread(&RelaySim::AcceptLoop, this);
-  return true;
+  if (!host_.Add(*this)) Stop();
+  return running_;
 }
 
 std::string RelaySim::StartOnFreeLoopback(std::uint16_t port) {
@@ -75,17 +78,14 @@ std::string RelaySim::StartOnFreeLoopback(std::uint16_t port) {
 
 void RelaySim::Stop() {
   if (!running_.exchange(false)) return;
-  acceptThread_.join();
-  std::unique_lock lock(mutex_);
-  net::CloseSocket(listener_);
+  host_.Remove(*this);
+  std::lock_guard lock(mutex_);
+  net::CloseListener(listener_);
   listener_ = net::kInvalidSocket;
-  idle_.wait(lock, [this] { return activeClients_ == 0; });
+  silentUntil_.reset();
 }
 
-void RelaySim::WaitUntilIdle() {
-  std::unique_lock lock(mutex_);
-  idle_.wait(lock, [this] { return activeClients_ == 0; });
-}
+void RelaySim::WaitUntilIdle() { host_.WaitUntilIdle(*this); }
 
 std::string RelaySim::Address() const {
   std::lock_guard lock(mutex_);
@@ -141,55 +141,36 @@ void RelaySim::Trace(const std::string &line) {
   if (sink) sink(line);
 }
 
-void RelaySim::AcceptLoop() {
-  while (running_) {
-    if (restartPending_.exchange(false)) Relisten();
-    net::SocketHandle listener;
-    {
-      std::lock_guard lock(mutex_);
-      listener = listener_;
-    }
-    if (listener == net::kInvalidSocket || net::WaitReadable(listener, kPollMs) != net::WaitResult::Ready) continue;
-    const net::SocketHandle connection = net::AcceptConnection(listener);
-    if (connection == net::kInvalidSocket) continue;
-    {
-      std::lock_guard lock(mutex_);
-      ++activeClients_;
-      ++connections_;
-    }
-    std::thread(&RelaySim::Serve, this, connection).detach();
-  }
+void RelaySim::BeginRestart() {
+  nextAddress_ = IsLoopbackQuad(config_.ipAddr) ? config_.ipAddr : address_;
+  if (nextAddress_ == address_ && options_.restartSilenceMs <= 0) return;  // back at once where it was
+  net::CloseListener(listener_);
+  listener_ = net::kInvalidSocket;
+  silentUntil_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(options_.restartSilenceMs);
 }
 
-void RelaySim::Relisten() {
-  std::string address;
-  int silenceMs;
-  {
-    std::lock_guard lock(mutex_);
-    address = IsLoopback(config_.ipAddr) ? config_.ipAddr : address_;
-    silenceMs = options_.restartSilenceMs;
-    if (address == address_ && silenceMs <= 0) return;  // back at once where it was
-    net::CloseSocket(listener_);
-    listener_ = net::kInvalidSocket;
-  }
-  const auto resume = std::chrono::steady_clock::now() + std::chrono::milliseconds(silenceMs);
-  while (running_ && std::chrono::steady_clock::now() < resume) std::this_thread::sleep_for(1ms * kPollMs);
-  net::SocketHandle listener = net::ListenTcp(net::ParseIpv4(address.c_str()), port_);
+std::intptr_t RelaySim::ListenerNow() {
   std::lock_guard lock(mutex_);
-  if (listener == net::kInvalidSocket) {  // the new address is taken: stay where we were
-    address = address_;
-    listener = net::ListenTcp(net::ParseIpv4(address.c_str()), port_);
+  if (silentUntil_ && std::chrono::steady_clock::now() >= *silentUntil_) {
+    silentUntil_.reset();
+    listener_ = net::ListenTcp(net::ParseIpv4(nextAddress_.c_str()), port_);
+    if (listener_ == net::kInvalidSocket) {  // the new address is taken: stay where we were
+      listener_ = net::ListenTcp(net::ParseIpv4(address_.c_str()), port_);
+    } else {
+      address_ = nextAddress_;
+    }
   }
-  address_ = address;
-  listener_ = listener;
+  return listener_;
+}
+
+void RelaySim::CountConnection() {
+  std::lock_guard lock(mutex_);
+  ++connections_;
 }
 
 void RelaySim::Serve(std::intptr_t connection) {
   ServeFrames(connection);
-  // Counted as served only now that everything the connection held is freed.
   net::CloseSocket(connection);
-  std::lock_guard lock(mutex_);
-  if (--activeClients_ == 0) idle_.notify_all();
 }
 
 void RelaySim::ServeFrames(std::intptr_t connection) {
@@ -203,9 +184,9 @@ void RelaySim::ServeFrames(std::intptr_t connection) {
                                                          : std::optional<std::size_t>();
     if (!received || *received == 0) break;
     pending.append(chunk, *received);
-    for (std::size_t end; open && (end = pending.find(';')) != std::string::npos;) {
-      const std::string frame = pending.substr(0, end + 1);
-      pending.erase(0, end + 1);
+    for (std::size_t end; open && (end = FrameEnd(pending)) != std::string::npos;) {
+      const std::string frame = pending.substr(0, end);
+      pending.erase(0, end);
       open = Answer(connection, frame);
     }
     if (pending.size() > kMaxFrameBytes) {
@@ -231,7 +212,10 @@ bool RelaySim::Answer(std::intptr_t connection, const std::string &text) {
     } else {
       fault = FaultFor(options_, frame->command);
       restarting = frame->command == '7' && !fault;
-      if (restarting) ++restarts_;  // counted before the acknowledgement leaves
+      if (restarting) {  // off its listener before the acknowledgement leaves, as a board that reboots
+        ++restarts_;
+        BeginRestart();
+      }
       if (frame->command == '1') {
         reply = options_.rawCfgReply.value_or(CfgReply(config_));
       } else if (AppliesWrite(fault)) {
@@ -241,10 +225,7 @@ bool RelaySim::Answer(std::intptr_t connection, const std::string &text) {
   }
   if (delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
   if (!SendWithFault(connection, reply, fault)) return false;
-  if (restarting) {
-    restartPending_ = true;
-    return false;  // a restarting board drops the connection
-  }
+  if (restarting) return false;  // a restarting board drops the connection
   return true;
 }
 

@@ -3,15 +3,16 @@
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
+#include <chrono>
 #include <cstdint>
-#include <optional>
 #include <functional>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "BoardHost.h"
 #include "SimBoard.h"
 
 namespace relay::sim {
@@ -21,7 +22,10 @@ class RelaySim {
   // Receives every frame received ("<- ...") and reply sent ("-> ...").
   using TraceSink = std::function<void(const std::string &line)>;
 
+  // A board with a host of its own.
   explicit RelaySim(BoardConfig config = {}, SimOptions options = {});
+  // A board served by `host` together with others; `host` must outlive it.
+  RelaySim(BoardHost &host, BoardConfig config, SimOptions options);
   RelaySim(const RelaySim &) = delete;
   RelaySim &operator=(const RelaySim &) = delete;
   ~RelaySim();
@@ -34,10 +38,12 @@ class RelaySim {
   // tests running in parallel each get their own board. Returns the address.
   std::string StartOnFreeLoopback(std::uint16_t port = 5111);
 
+  // Stops listening, ends the connections being served and returns once the
+  // host's threads no longer use this board.
   void Stop();
 
   // Waits until every accepted connection has been served to its end: each
-  // is served on a thread of its own, which may outlive the client's close.
+  // is served on a worker thread, which may outlive the client's close.
   void WaitUntilIdle();
 
   std::string Address() const;
@@ -51,8 +57,15 @@ class RelaySim {
   void SetTrace(TraceSink sink);
 
  private:
-  void AcceptLoop();
-  void Relisten();
+  friend class BoardHost;
+  // For the host, under its lock: the listener to accept on now, listening
+  // again where the restart asked once its silence is over (none meanwhile).
+  std::intptr_t ListenerNow();
+  // Under mutex_, on an acknowledged restart: leaves the listener, for the
+  // silence or to move to the board's new ip.
+  void BeginRestart();
+  void CountConnection();
+  // Answers the frames of one accepted connection, then closes it.
   void Serve(std::intptr_t connection);
   // Answers the frames of one connection until it ends or is to be closed.
   void ServeFrames(std::intptr_t connection);
@@ -72,11 +85,11 @@ class RelaySim {
   int connections_ = 0;
   TraceSink trace_;
   std::intptr_t listener_ = -1;
-  int activeClients_ = 0;
-  std::condition_variable idle_;
+  std::optional<std::chrono::steady_clock::time_point> silentUntil_;  // listening again then
+  std::string nextAddress_;                                           // at this address
   std::atomic<bool> running_{false};
-  std::atomic<bool> restartPending_{false};
-  std::thread acceptThread_;
+  std::unique_ptr<BoardHost> ownHost_;
+  BoardHost &host_;
 };
 
 }  // namespace relay::sim

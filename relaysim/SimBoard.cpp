@@ -10,8 +10,6 @@ bool CarriesValue(char command) {
   return std::string_view("2345689AB").find(command) != std::string_view::npos;
 }
 
-bool IsKnownCommand(char command) { return command == '1' || command == '7' || CarriesValue(command); }
-
 bool AllDigits(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
@@ -20,11 +18,13 @@ const char *Flag(bool on) { return on ? "1" : "0"; }
 
 }  // namespace
 
+bool IsCommandCode(char command) { return command == '1' || command == '7' || CarriesValue(command); }
+
 std::optional<Frame> ParseFrame(std::string_view text) {
   if (text.size() < 4 || text.front() != '#' || text.back() != ';') return std::nullopt;
   Frame frame;
   frame.command = text[1];
-  if (!IsKnownCommand(frame.command)) return std::nullopt;
+  if (!IsCommandCode(frame.command)) return std::nullopt;
   std::string_view rest = text.substr(2, text.size() - 3);
   const std::size_t comma = rest.find(',');
   frame.tag = std::string(rest.substr(0, comma));

@@ -68,6 +68,9 @@ struct Frame {
   std::optional<std::string> value;
 };
 
+// Whether `command` is one of the protocol's command codes.
+bool IsCommandCode(char command);
+
 // Checks a frame strictly: '#', a known code, 1..4 tag digits, a ",value"
 // exactly for the codes that carry one, and ';' at the end.
 std::optional<Frame> ParseFrame(std::string_view text);

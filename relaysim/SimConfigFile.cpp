@@ -1,8 +1,11 @@
 #include "SimConfigFile.h"
 
+#include <algorithm>
 #include <optional>
 
+#include "SimAddress.h"
 #include "TextItems.h"
+#include "ValueRules.h"
 
 namespace relay::sim {
 namespace {
@@ -19,6 +22,17 @@ bool SetFlag(bool &field, std::string_view value) {
   return flag.has_value();
 }
 
+// Stores a strict dotted quad in its normal form.
+bool SetAddress(std::string &field, std::string_view value) {
+  const auto address = ParseQuad(value);
+  if (address) field = FormatQuad(*address);
+  return address.has_value();
+}
+
+bool IsKeyModes(std::string_view value) {
+  return value.size() == 8 && std::all_of(value.begin(), value.end(), [](char c) { return c >= '1' && c <= '3'; });
+}
+
 }  // namespace
 
 bool ApplySetting(BoardConfig &config, std::string_view name, std::string_view value) {
@@ -27,23 +41,26 @@ bool ApplySetting(BoardConfig &config, std::string_view name, std::string_view v
     if (value != "basic" && value != "remote") return false;
     config.model = value == "basic" ? Model::Basic : Model::RemoteControl;
   } else if (name == "ip") {
-    config.ipAddr = text;
+    return SetAddress(config.ipAddr, value);
   } else if (name == "mask") {
-    config.subMask = text;
+    return SetAddress(config.subMask, value);
   } else if (name == "gateway") {
-    config.gateway = text;
+    return SetAddress(config.gateway, value);
   } else if (name == "keys") {
+    if (value != "none" && !IsKeyModes(value)) return false;
     config.buttonCfg = value == "none" ? "" : text;
   } else if (name == "restore") {
     return SetFlag(config.restoreState, value);
   } else if (name == "version") {
     config.version = text;
   } else if (name == "id") {
+    if (value.size() != 14) return false;
     config.deviceId = text;
   } else if (name == "password") {
+    if (!IsValidPassword(value)) return false;
     config.password = text;
   } else if (name == "dns") {
-    config.dns = text;
+    return SetAddress(config.dns, value);
   } else if (name == "server") {
     config.webServer = text;
   } else if (name == "remote") {

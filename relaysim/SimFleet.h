@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "BoardHost.h"
 #include "RelaySim.h"
 #include "SimBoard.h"
 
@@ -23,11 +24,15 @@ struct FleetBoard {
 // modes only) and "basic" (neither). Nullopt for any other name.
 std::optional<BoardConfig> ModelConfig(BoardConfig base, std::string_view name);
 
-// `count` boards from `first` on (a 127.x.y.z address), each one's models
-// taken in turn from `models`. Every board's own IP address is the address it
-// listens on and its device ID is made from that address, so all differ. The
-// other settings come from `base`. Nullopt when `first` is no loopback
-// address, the addresses would leave 127.0.0.0/8, or a model name is unknown.
+// The most boards a fleet holds: its host waits on all their listeners at once.
+inline constexpr int kMaxFleetBoards = 4096;
+
+// `count` boards (1..kMaxFleetBoards) from `first` on (a 127.x.y.z address),
+// each one's models taken in turn from `models`. Every board's own IP address
+// is the address it listens on and its device ID is made from that address,
+// so all differ. The other settings come from `base`. Nullopt for a count out
+// of range, when `first` is no loopback address, the addresses would leave
+// 127.0.0.0/8, or a model name is unknown.
 std::optional<std::vector<FleetBoard>> PlanFleet(const BoardConfig &base, int count, std::string_view first,
                                                  const std::vector<std::string> &models);
 
@@ -46,6 +51,7 @@ class SimFleet {
   RelaySim &Board(std::size_t index) { return *boards_.at(index); }
 
  private:
+  BoardHost host_;  // declared first: it outlives the boards it serves
   std::vector<std::unique_ptr<RelaySim>> boards_;
 };
 

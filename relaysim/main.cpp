@@ -1,7 +1,10 @@
 // relaysim: a stand-in relay board on a loopback address, or a fleet of them
 // on consecutive addresses, printing every frame received and reply sent.
+// Exit status: 0 stopped by SIGINT or SIGTERM, 1 an address that cannot be
+// listened on, 64 a usage error.
+#include <CLI/CLI.hpp>
+
 #include <atomic>
-#include <charconv>
 #include <csignal>
 #include <fstream>
 #include <iostream>
@@ -11,6 +14,7 @@
 #include <thread>
 
 #include "RelaySim.h"
+#include "SimAddress.h"
 #include "SimConfigFile.h"
 #include "SimFleet.h"
 
@@ -19,44 +23,54 @@ namespace {
 using relay::sim::Fault;
 using relay::sim::FaultKind;
 
+constexpr int kExitUsage = 64;
+
 std::atomic<bool> stopRequested{false};
 
 void RequestStop(int) { stopRequested = true; }
 
-const char kUsage[] =
-    "usage: relaysim [--address 127.0.0.1] [--port 5111] [--config FILE] [NAME=VALUE...] [faults]\n"
-    "       relaysim --fleet N [--first 127.0.0.10] [--models remote,keys,basic] [NAME=VALUE...] [faults]\n"
-    "  --fleet N   N boards on consecutive addresses from --first, models taken in turn\n"
-    "              from --models; each board's ip and id follow from its address\n"
-    "  NAME=VALUE  board settings: model=basic|remote ip= mask= gateway= keys=DIGITS|none\n"
-    "              restore=on|off version= id= password= dns= server= remote=on|off\n"
-    "  faults (each optionally for one command code, e.g. --refuse 3):\n"
-    "    --no-answer [CMD]  --close [CMD]  --close-mid-reply [CMD]  --reset [CMD]\n"
-    "    --lower-case [CMD] --trailing [CMD] --split [CMD] --one-byte [CMD]\n"
-    "    --refuse [CMD]     --garbage [CMD]  --huge [CMD]  --ack-only [CMD]\n"
-    "    --close-after [CMD]  (the whole reply, then close)\n"
-    "    --delay MS         --split-pause MS --raw-reply TEXT  --restart-silence MS\n";
-
-const std::map<std::string, FaultKind> kFaultOptions = {
-    {"--no-answer", FaultKind::NoAnswer},         {"--close", FaultKind::CloseWithoutAnswer},
-    {"--close-mid-reply", FaultKind::CloseMidReply}, {"--reset", FaultKind::Reset},
-    {"--lower-case", FaultKind::LowerCaseAck},    {"--trailing", FaultKind::TrailingBytes},
-    {"--split", FaultKind::SplitReply},           {"--one-byte", FaultKind::OneBytePieces},
-    {"--refuse", FaultKind::Refuse},              {"--garbage", FaultKind::Garbage},
-    {"--huge", FaultKind::HugeReply},             {"--ack-only", FaultKind::AckWithoutApplying},
-    {"--close-after", FaultKind::CloseAfterReply},
+struct FaultOption {
+  const char *name;
+  FaultKind kind;
+  const char *help;
 };
 
-std::vector<std::string> SplitList(const std::string &text) {
-  std::vector<std::string> items;
-  std::istringstream stream(text);
-  for (std::string item; std::getline(stream, item, ',');) items.push_back(item);
-  return items;
-}
+const FaultOption kFaultOptions[] = {
+    {"--no-answer", FaultKind::NoAnswer, "Read the frame, never answer"},
+    {"--close", FaultKind::CloseWithoutAnswer, "Close the connection instead of answering"},
+    {"--close-mid-reply", FaultKind::CloseMidReply, "Send the first half of the reply, then close"},
+    {"--reset", FaultKind::Reset, "Drop the connection with a reset"},
+    {"--lower-case", FaultKind::LowerCaseAck, "Answer in small letters (>ok;)"},
+    {"--trailing", FaultKind::TrailingBytes, "Send CR LF after the reply, in the same piece"},
+    {"--split", FaultKind::SplitReply, "Send the reply in two pieces, --split-pause apart"},
+    {"--one-byte", FaultKind::OneBytePieces, "Send the reply one byte at a time"},
+    {"--refuse", FaultKind::Refuse, "Answer >ERR;"},
+    {"--garbage", FaultKind::Garbage, "Answer with bytes that are no frame"},
+    {"--huge", FaultKind::HugeReply, "Answer with 1 MiB without an end"},
+    {"--ack-only", FaultKind::AckWithoutApplying, "Acknowledge writes without applying them"},
+    {"--close-after", FaultKind::CloseAfterReply, "Send the whole reply, then close"},
+};
 
-int Fail(const std::string &message) {
-  std::cerr << "relaysim: " << message << "\n" << kUsage;
-  return 64;
+const CLI::Validator kLoopbackQuad(
+    [](const std::string &text) {
+      return relay::sim::IsLoopbackQuad(text) ? std::string()
+                                              : "only loopback addresses (127.x.y.z, decimal) are served: " + text;
+    },
+    "127.x.y.z");
+
+const CLI::Range kMilliseconds(0, 3600 * 1000);  // up to an hour
+
+const CLI::Validator kCommandCode(
+    [](const std::string &text) {
+      return text.empty() || (text.size() == 1 && relay::sim::IsCommandCode(text[0]))
+                 ? std::string()
+                 : "not a command code: " + text;
+    },
+    "CMD");
+
+int UsageError(const CLI::App &app, const CLI::Error &error) {
+  app.exit(error);
+  return kExitUsage;
 }
 
 bool ReadFile(const std::string &path, std::string &text) {
@@ -67,108 +81,141 @@ bool ReadFile(const std::string &path, std::string &text) {
   return static_cast<bool>(file);
 }
 
-// A whole decimal number into `value`; false for anything else.
-bool ReadNumber(const std::string &text, int &value) {
-  const char *end = text.data() + text.size();
-  const auto result = std::from_chars(text.data(), end, value);
-  return result.ec == std::errc() && result.ptr == end;
+// The fault options in the order given, each for its command code or, given
+// without one, for every command.
+std::vector<Fault> FaultsInOrder(const CLI::App &app) {
+  std::map<const CLI::Option *, std::size_t> used;
+  std::vector<Fault> faults;
+  for (const CLI::Option *option : app.parse_order()) {
+    for (const FaultOption &fault : kFaultOptions) {
+      if (option->check_name(fault.name)) {
+        const std::string &command = option->results().at(used[option]++);
+        faults.push_back(Fault{fault.kind, command.empty() ? '\0' : command[0]});
+      }
+    }
+  }
+  return faults;
 }
 
 void WaitForStop() {
-  while (!stopRequested) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  while (!stopRequested) std::this_thread::sleep_for(std::chrono::milliseconds(50));
 }
 
-int RunFleet(const relay::sim::BoardConfig &base, const relay::sim::SimOptions &options, int size,
-             const std::string &first, const std::vector<std::string> &models) {
-  const auto plan = relay::sim::PlanFleet(base, size, first, models);
-  if (!plan) return Fail("--first must be a 127.x.y.z address with room for the fleet, --models remote|keys|basic");
+int RunFleet(const std::vector<relay::sim::FleetBoard> &plan, const relay::sim::SimOptions &options,
+             const std::vector<std::string> &models) {
   relay::sim::SimFleet fleet;
-  if (!fleet.Start(*plan, options)) {
-    std::cerr << "relaysim: cannot listen on every address from " << first << "\n";
+  if (!fleet.Start(plan, options)) {
+    std::cerr << "relaysim: cannot listen on every address from " << plan.front().address << "\n";
     return 1;
   }
   static std::mutex printing;
   for (std::size_t i = 0; i < fleet.Size(); ++i) {
-    const std::string prefix = (*plan)[i].address + " ";
+    const std::string prefix = plan[i].address + " ";
     fleet.Board(i).SetTrace([prefix](const std::string &line) {
       std::lock_guard lock(printing);
       std::cout << prefix << line << std::endl;
     });
-    std::cout << "relaysim: " << models[i % models.size()] << " board listening on " << (*plan)[i].address
-              << ":5111" << std::endl;
+    std::cout << "relaysim: " << models[i % models.size()] << " board listening on " << plan[i].address << ":5111"
+              << std::endl;
   }
   std::cout << "relaysim: " << fleet.Size() << " boards (Ctrl+C stops them)" << std::endl;
   WaitForStop();
-  fleet.Stop();
+  return 0;
+}
+
+int RunBoard(const relay::sim::BoardConfig &config, const relay::sim::SimOptions &options,
+             const std::string &address, std::uint16_t port) {
+  relay::sim::RelaySim sim(config, options);
+  sim.SetTrace([](const std::string &line) { std::cout << line << std::endl; });
+  if (!sim.Start(address, port)) {
+    std::cerr << "relaysim: cannot listen on " << address << ":" << port << "\n";
+    return 1;
+  }
+  std::cout << "relaysim: board listening on " << address << ":" << port << " (Ctrl+C stops it)" << std::endl;
+  WaitForStop();
   return 0;
 }
 
 }  // namespace
 
 int main(int argc, char **argv) {
-  std::string address = "127.0.0.1";
-  int port = 5111;
-  relay::sim::BoardConfig config;
-  relay::sim::SimOptions options;
-  int fleetSize = 0;
-  std::string first = "127.0.0.10";
-  std::vector<std::string> models = {"remote", "keys", "basic"};
+  CLI::App app{"relaysim: a stand-in relay board on a loopback address, or a fleet of them"};
+  app.set_version_flag("--version", "relaysim " RELAY_VERSION);
+  app.footer(
+      "Settings on the command line override those of --config. A fault given without CMD applies to every command.\n"
+      "Exit status: 0 stopped by SIGINT or SIGTERM, 1 an address that cannot be listened on, 64 usage.");
 
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    const bool hasNext = i + 1 < argc;
-    const auto next = [&] { return std::string(argv[++i]); };
-    if (arg == "--help" || arg == "-h") {
-      std::cout << kUsage;
-      return 0;
-    } else if (arg == "--address" && hasNext) {
-      address = next();
-    } else if (arg == "--fleet" && hasNext) {
-      if (!ReadNumber(next(), fleetSize)) return Fail("a number must follow " + arg);
-    } else if (arg == "--first" && hasNext) {
-      first = next();
-    } else if (arg == "--models" && hasNext) {
-      models = SplitList(next());
-    } else if (arg == "--port" && hasNext) {
-      if (!ReadNumber(next(), port) || port < 1 || port > 65535) return Fail("a port 1..65535 must follow " + arg);
-    } else if (arg == "--config" && hasNext) {
-      std::string text, error;
-      const std::string path = next();
-      if (!ReadFile(path, text)) return Fail("cannot read " + path);
-      if (!relay::sim::ApplyConfigText(config, text, error)) return Fail(path + ", " + error);
-    } else if (arg == "--delay" && hasNext) {
-      if (!ReadNumber(next(), options.replyDelayMs)) return Fail("a number must follow " + arg);
-    } else if (arg == "--split-pause" && hasNext) {
-      if (!ReadNumber(next(), options.splitPauseMs)) return Fail("a number must follow " + arg);
-    } else if (arg == "--restart-silence" && hasNext) {
-      if (!ReadNumber(next(), options.restartSilenceMs)) return Fail("a number must follow " + arg);
-    } else if (arg == "--raw-reply" && hasNext) {
-      options.rawCfgReply = next();
-    } else if (const auto fault = kFaultOptions.find(arg); fault != kFaultOptions.end()) {
-      Fault entry{fault->second};
-      if (hasNext && std::string(argv[i + 1]).size() == 1) entry.command = next()[0];
-      options.faults.push_back(entry);
-    } else if (const auto equals = arg.find('='); equals != std::string::npos) {
-      if (!relay::sim::ApplySetting(config, arg.substr(0, equals), arg.substr(equals + 1))) {
-        return Fail("bad setting " + arg);
-      }
-    } else {
-      return Fail("unknown argument " + arg);
+  std::string address = "127.0.0.1", configPath, first = "127.0.0.10";
+  std::uint16_t port = 5111;
+  int fleetSize = 0;
+  std::vector<std::string> settings, models = {"remote", "keys", "basic"};
+  relay::sim::SimOptions options;
+
+  app.add_option("settings", settings,
+                 "NAME=VALUE: model=basic|remote, ip, mask, gateway, dns (dotted quads), keys=DIGITS|none, "
+                 "restore=on|off, version, id (14 characters), password (6 digits), server, remote=on|off; "
+                 "ip defaults to --address");
+  app.add_option("--address", address, "Loopback address of the board")->check(kLoopbackQuad)->capture_default_str();
+  app.add_option("--port", port, "TCP port")->check(CLI::Range(1, 65535))->capture_default_str();
+  app.add_option("--config", configPath, "File of 'name = value' settings ('#' starts a comment)")
+      ->check(CLI::ExistingFile);
+  CLI::Option *fleet =
+      app.add_option("--fleet", fleetSize, "Run N boards on consecutive addresses from --first, models in turn; "
+                                           "each board's ip and id follow from its address")
+          ->check(CLI::Range(1, relay::sim::kMaxFleetBoards));
+  app.add_option("--first", first, "First address of the fleet")->check(kLoopbackQuad)->capture_default_str()->needs(fleet);
+  app.add_option("--models", models, "Models of the fleet in turn: remote, keys, basic")
+      ->delimiter(',')
+      ->check(CLI::IsMember({"remote", "keys", "basic"}))
+      ->needs(fleet);
+  app.add_option("--delay", options.replyDelayMs, "Milliseconds before every reply")->check(kMilliseconds);
+  app.add_option("--split-pause", options.splitPauseMs, "Milliseconds between the pieces of --split")
+      ->check(kMilliseconds)
+      ->capture_default_str();
+  app.add_option("--restart-silence", options.restartSilenceMs, "Milliseconds of not listening after a restart")
+      ->check(kMilliseconds);
+  app.add_option("--raw-reply", options.rawCfgReply, "Answer the read command with this text");
+  for (const FaultOption &fault : kFaultOptions) {
+    app.add_option(fault.name, fault.help)
+        ->expected(0, 1)
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+        ->check(kCommandCode)
+        ->group("Faults (each optionally for one command code CMD)");
+  }
+  app.fallthrough(false);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError &error) {
+    return app.exit(error) == 0 ? 0 : kExitUsage;
+  }
+  options.faults = FaultsInOrder(app);
+
+  relay::sim::BoardConfig config;
+  config.ipAddr.clear();  // the board's own address unless a setting gives one
+  if (!configPath.empty()) {
+    std::string text, error;
+    if (!ReadFile(configPath, text)) return UsageError(app, CLI::ValidationError("--config", "cannot read " + configPath));
+    if (!relay::sim::ApplyConfigText(config, text, error)) {
+      return UsageError(app, CLI::ValidationError("--config", configPath + ", " + error));
     }
   }
+  for (const std::string &setting : settings) {
+    const std::size_t equals = setting.find('=');
+    if (equals == std::string::npos ||
+        !relay::sim::ApplySetting(config, setting.substr(0, equals), setting.substr(equals + 1))) {
+      return UsageError(app, CLI::ValidationError("settings", "bad setting " + setting));
+    }
+  }
+  if (config.ipAddr.empty()) config.ipAddr = address;
+
   std::signal(SIGINT, RequestStop);
   std::signal(SIGTERM, RequestStop);
-  if (fleetSize > 0) return RunFleet(config, options, fleetSize, first, models);
-  if (address.rfind("127.", 0) != 0) return Fail("only loopback addresses (127.x.y.z) are served");
-
-  relay::sim::RelaySim sim(config, options);
-  sim.SetTrace([](const std::string &line) { std::cout << line << std::endl; });
-  if (!sim.Start(address, static_cast<std::uint16_t>(port))) {
-    std::cerr << "relaysim: cannot listen on " << address << ":" << port << "\n";
-    return 1;
+  if (*fleet) {
+    const auto plan = relay::sim::PlanFleet(config, fleetSize, first, models);
+    if (!plan) return UsageError(app, CLI::ValidationError("--first", "no room for the fleet before 128.0.0.0"));
+    return RunFleet(*plan, options, models);
   }
-  std::cout << "relaysim: board listening on " << address << ":" << port << " (Ctrl+C stops it)" << std::endl;
-  WaitForStop();
-  sim.Stop();
-  return 0;
+  return RunBoard(config, options, address, port);
 }

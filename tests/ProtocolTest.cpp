@@ -3,6 +3,7 @@
 
 #include "Protocol.h"
 #include "SimBoard.h"
+#include "SimConfigFile.h"
 
 namespace relay {
 namespace {
@@ -172,6 +173,43 @@ TEST(SimBoard, RepliesParseBackToItsConfiguration) {
   config.buttonCfg.clear();
   ASSERT_TRUE(ParseCfgReply(sim::CfgReply(config), dev, version));
   EXPECT_EQ(dev.DevButtonCfg, ".");
+}
+
+// The stand-in board's settings: each is stored as given (or in normal form)
+// or refused, leaving the configuration as it was.
+TEST(SimBoard, SettingsStoreOnlyValidValues) {
+  struct Row {
+    const char *name, *value;
+    const char *stored;  // nullptr: refused
+  };
+  const Row rows[] = {
+      {"ip", "127.4.0.7", "127.4.0.7"},   {"ip", "127.004.0.07", "127.4.0.7"}, {"ip", "127.4.0.300", nullptr},
+      {"ip", "127.4.0", nullptr},          {"ip", "0x7f.4.0.1", nullptr},      {"ip", " 127.4.0.7", nullptr},
+      {"mask", "255.255.0.0", "255.255.0.0"}, {"gateway", "1.2.3.4.5", nullptr}, {"dns", "", nullptr},
+      {"keys", "33221133", "33221133"},   {"keys", "none", ""},               {"keys", "123", nullptr},
+      {"keys", "12341234", nullptr},       {"keys", "123123123", nullptr},
+      {"password", "000999", "000999"},   {"password", "abc", nullptr},       {"password", "1234567", nullptr},
+      {"id", "RB000000000042", "RB000000000042"}, {"id", "short", nullptr},  {"id", "RB0000000000042", nullptr},
+  };
+  for (const Row &row : rows) {
+    sim::BoardConfig config;
+    const sim::BoardConfig before = config;
+    const bool applied = sim::ApplySetting(config, row.name, row.value);
+    EXPECT_EQ(applied, row.stored != nullptr) << row.name << "=" << row.value;
+    if (row.stored) {
+      const std::string_view name = row.name;
+      const std::string &field = name == "ip"         ? config.ipAddr
+                                 : name == "mask"     ? config.subMask
+                                 : name == "gateway"  ? config.gateway
+                                 : name == "dns"      ? config.dns
+                                 : name == "keys"     ? config.buttonCfg
+                                 : name == "password" ? config.password
+                                                      : config.deviceId;
+      EXPECT_EQ(field, row.stored) << row.name << "=" << row.value;
+    } else {
+      EXPECT_EQ(sim::CfgReply(config), sim::CfgReply(before)) << row.name << "=" << row.value;
+    }
+  }
 }
 
 }  // namespace

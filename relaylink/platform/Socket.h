@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace relay::net {
 
@@ -50,5 +51,16 @@ void SetAbortiveClose(SocketHandle socket);
 // closed), and accepting one connection. kInvalidSocket on failure.
 SocketHandle ListenTcp(std::uint32_t address, std::uint16_t port);
 SocketHandle AcceptConnection(SocketHandle listener);
+// Closes a listener so that it refuses connections at once, even while
+// another thread still waits on it (a plain close would leave it listening
+// until that wait ends); kInvalidSocket is ignored.
+void CloseListener(SocketHandle listener);
+
+// Waits until at least one of `sockets` is readable, at most `timeoutMs`, and
+// returns the positions of the readable ones: empty on a time-out or a
+// failure. kInvalidSocket entries are never readable. At most
+// kMaxWaitedSockets sockets.
+inline constexpr std::size_t kMaxWaitedSockets = 4096;
+std::vector<std::size_t> ReadableAmong(const std::vector<SocketHandle> &sockets, int timeoutMs);
 
 }  // namespace relay::net

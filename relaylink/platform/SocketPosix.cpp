@@ -137,4 +137,24 @@ SocketHandle AcceptConnection(SocketHandle listener) {
   }
 }
 
+void CloseListener(SocketHandle listener) {
+  if (listener == kInvalidSocket) return;
+  ::shutdown(Fd(listener), SHUT_RDWR);  // leaves the listening state and wakes every waiter
+  ::close(Fd(listener));
+}
+
+std::vector<std::size_t> ReadableAmong(const std::vector<SocketHandle> &sockets, int timeoutMs) {
+  std::vector<pollfd> entries;
+  for (const SocketHandle socket : sockets) entries.push_back({Fd(socket), POLLIN, 0});  // poll skips -1
+  int result;
+  do {
+    result = poll(entries.data(), entries.size(), timeoutMs);
+  } while (result < 0 && errno == EINTR);
+  std::vector<std::size_t> readable;
+  for (std::size_t i = 0; result > 0 && i < entries.size(); ++i) {
+    if (entries[i].revents != 0) readable.push_back(i);
+  }
+  return readable;
+}
+
 }  // namespace relay::net

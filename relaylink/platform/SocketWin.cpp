@@ -166,4 +166,7 @@ SocketHandle AcceptConnection(SocketHandle listener) {
   return static_cast<SocketHandle>(socket);
 }
 
+// Winsock closes a socket at once, whoever waits on it.
+void CloseListener(SocketHandle listener) { CloseSocket(listener); }
+
 }  // namespace relay::net

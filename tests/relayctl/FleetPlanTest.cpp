@@ -31,6 +31,11 @@ TEST(PlanFleet, Refusals) {
   EXPECT_FALSE(PlanFleet(BoardConfig{}, 2, "127.0.0.1", {"remote", "fancy"}));
   EXPECT_FALSE(PlanFleet(BoardConfig{}, 2, "127.0.0.1", {}));
   EXPECT_FALSE(PlanFleet(BoardConfig{}, 1, "127.0.0", {"basic"}));
+  EXPECT_FALSE(PlanFleet(BoardConfig{}, 1, "127.0.0.300", {"basic"}));
+  EXPECT_FALSE(PlanFleet(BoardConfig{}, 0, "127.0.0.1", {"basic"}));
+  EXPECT_FALSE(PlanFleet(BoardConfig{}, -1, "127.0.0.1", {"basic"}));
+  EXPECT_FALSE(PlanFleet(BoardConfig{}, kMaxFleetBoards + 1, "127.0.0.1", {"basic"}));
+  EXPECT_TRUE(PlanFleet(BoardConfig{}, kMaxFleetBoards, "127.0.0.1", {"basic"}));
   EXPECT_TRUE(PlanFleet(BoardConfig{}, 1, "127.255.255.255", {"basic"}));
 }
 

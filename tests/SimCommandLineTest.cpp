@@ -2,21 +2,18 @@
 // errors, and SIGINT and SIGTERM stop it in every mode. Its boards listen in
 // 127.4.0.0/16.
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <csignal>
-#include <fcntl.h>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "DeviceCfgState.h"
 #include "Socket.h"
-
-extern char **environ;
+#include "SpawnProgram.h"
 
 namespace relay::testing {
 namespace {
@@ -24,17 +21,7 @@ namespace {
 pid_t StartSim(const std::vector<std::string> &arguments) {
   std::vector<std::string> args = {RELAYSIM_PATH};
   args.insert(args.end(), arguments.begin(), arguments.end());
-  std::vector<char *> argv;
-  for (std::string &arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  pid_t pid = -1;
-  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  return spawned == 0 ? pid : -1;
+  return SpawnProgram(args, "/dev/null", "/dev/null");
 }
 
 // The exit status once the program has ended, or -1 when it did not exit

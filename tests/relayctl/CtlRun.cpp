@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 
@@ -17,7 +15,7 @@
 #include <sstream>
 #include <stdexcept>
 
-extern char **environ;
+#include "SpawnProgram.h"
 
 namespace relayctl::testing {
 
@@ -28,20 +26,8 @@ RunningCtl::RunningCtl(const std::vector<std::string> &arguments, const std::str
     args.insert(args.begin(), {"/bin/sh", "-c", "ulimit -f \"$0\" && exec \"$@\"", std::to_string(fileBlocks)});
   }
   args.insert(args.end(), arguments.begin(), arguments.end());
-  std::vector<char *> argv;
-  for (std::string &arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  if (!directory.empty()) posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
-  pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) throw std::runtime_error("cannot start " + args[0]);
+  const pid_t pid = relay::testing::SpawnProgram(args, outPath_, errPath_, directory);
+  if (pid < 0) throw std::runtime_error("cannot start " + args[0]);
   pid_ = pid;
 }
 

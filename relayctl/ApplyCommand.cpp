@@ -23,18 +23,6 @@ WriteResult ApplyTo(const std::string &address, const Settings &changes, const W
   return WriteChanges(*board, changes, options);
 }
 
-// One board's result as a line of the table or a JSON object.
-std::string ResultLine(const std::string &address, const WriteResult &result, bool json) {
-  if (json) {
-    return nlohmann::ordered_json{{"address", address},
-                                  {"result", StatusWord(result.status)},
-                                  {"exit_status", static_cast<int>(result.status)},
-                                  {"message", result.message}}
-        .dump();
-  }
-  return BoardLine(address, StatusWord(result.status), result.message);
-}
-
 int RunApply(const std::string &backupPath, std::vector<std::string> addresses, const std::string &listPath,
              const WriteOptions &options, int parallel, bool json) {
   const std::optional<Backup> backup = LoadBackup(backupPath);
@@ -46,23 +34,11 @@ int RunApply(const std::string &backupPath, std::vector<std::string> addresses, 
   }
 
   const Settings changes = WithoutNetwork(backup->settings);
-  ExitStatus overall = kExitDone;
-  std::size_t succeeded = 0, finished = 0, started = 0;
-  {
-    Progress progress(addresses.size());
-    progress.Show(0);
-    started = RunInWorkers(
-        addresses.size(), parallel, [&](std::size_t i) { return Encode(ApplyTo(addresses[i], changes, options)); },
-        [&](std::size_t i, const std::string &text) {
-          const WriteResult result = Decode(text);
-          overall = Worse(overall, result.status);
-          if (result.status == kExitDone) ++succeeded;
-          progress.Clear();
-          std::cout << ResultLine(addresses[i], result, json) << std::endl;
-          progress.Show(++finished, addresses[i]);
-        },
-        Interrupted);
-  }
+  const BoardsWritten run = WriteBoards(addresses, parallel, json, [&](const std::string &address) {
+    return ApplyTo(address, changes, options);
+  });
+  const ExitStatus overall = run.overall;
+  const std::size_t succeeded = run.succeeded, started = run.started;
   const std::size_t notStarted = addresses.size() - started;
   if (json) {
     std::cout << nlohmann::ordered_json{{"summary",
@@ -79,6 +55,35 @@ int RunApply(const std::string &backupPath, std::vector<std::string> addresses, 
 }
 
 }  // namespace
+
+BoardsWritten WriteBoards(const std::vector<std::string> &addresses, int parallel, bool json,
+                          const std::function<WriteResult(const std::string &)> &write) {
+  BoardsWritten run;
+  std::size_t finished = 0;
+  Progress progress(addresses.size());
+  progress.Show(0);
+  run.started = RunInWorkers(
+      addresses.size(), parallel, [&](std::size_t i) { return Encode(write(addresses[i])); },
+      [&](std::size_t i, const std::string &text) {
+        const WriteResult result = Decode(text);
+        run.overall = Worse(run.overall, result.status);
+        if (result.status == kExitDone) ++run.succeeded;
+        progress.Clear();
+        if (json) {
+          std::cout << nlohmann::ordered_json{{"address", addresses[i]},
+                                              {"result", StatusWord(result.status)},
+                                              {"exit_status", static_cast<int>(result.status)},
+                                              {"message", result.message}}
+                           .dump()
+                    << std::endl;
+        } else {
+          std::cout << BoardLine(addresses[i], StatusWord(result.status), result.message) << std::endl;
+        }
+        progress.Show(++finished, addresses[i]);
+      },
+      Interrupted);
+  return run;
+}
 
 void AddApplyCommand(CLI::App &app, int &status) {
   struct Options {

@@ -4,11 +4,14 @@
 // standard output and messages to standard error.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "BackupFile.h"
+#include "BoardWrite.h"
 
 namespace CLI {
 class App;
@@ -37,6 +40,20 @@ const char *StatusWord(int status);
 // `addresses` and leaves each address once, in the order first given. Reports
 // and answers false when the list cannot be used.
 bool GatherTargets(std::vector<std::string> &addresses, const std::string &listPath);
+
+// What a run of WriteBoards did.
+struct BoardsWritten {
+  ExitStatus overall = kExitDone;  // the highest of the boards' statuses
+  std::size_t succeeded = 0;       // boards that ended with kExitDone
+  std::size_t started = 0;         // less than all when a stop was requested
+};
+
+// Runs `write` for every address, `parallel` boards at once, each in a worker
+// process of its own, with a progress bar; prints each board's line (or with
+// `json` its JSON object) as it finishes. Stops starting boards on a stop
+// request.
+BoardsWritten WriteBoards(const std::vector<std::string> &addresses, int parallel, bool json,
+                          const std::function<WriteResult(const std::string &)> &write);
 
 // Reads and checks a backup file; reports why and gives nullopt when it cannot
 // be used.

@@ -1,7 +1,6 @@
 // set and restore: change one board, or restore many from a folder.
 #include <cctype>
 #include <filesystem>
-#include <iostream>
 #include <memory>
 
 #include "Assignments.h"
@@ -11,8 +10,6 @@
 #include "Commands.h"
 #include "Files.h"
 #include "Interrupt.h"
-#include "Progress.h"
-#include "Workers.h"
 
 namespace relayctl {
 namespace {
@@ -112,26 +109,14 @@ WriteResult RestoreFromFolder(const std::string &address, const std::string &fol
 
 int RunBulkRestore(const std::string &folder, const std::vector<std::string> &addresses, const WriteOptions &options,
                    int parallel) {
-  ExitStatus overall = kExitDone;
-  std::size_t restored = 0, finished = 0;
-  Progress progress(addresses.size());
-  const std::size_t started = RunInWorkers(
-      addresses.size(), parallel,
-      [&](std::size_t i) { return Encode(RestoreFromFolder(addresses[i], folder, options)); },
-      [&](std::size_t i, const std::string &text) {
-        const WriteResult result = Decode(text);
-        overall = Worse(overall, result.status);
-        if (result.status == kExitDone) ++restored;
-        progress.Clear();
-        std::cout << BoardLine(addresses[i], StatusWord(result.status), result.message) << std::endl;
-        progress.Show(++finished, addresses[i]);
-      },
-      Interrupted);
-  progress.Clear();
+  const BoardsWritten run = WriteBoards(addresses, parallel, false, [&](const std::string &address) {
+    return RestoreFromFolder(address, folder, options);
+  });
+  const std::size_t restored = run.succeeded, started = run.started;
   Report(std::to_string(restored) + " of " + std::to_string(addresses.size()) + " boards restored from " + folder +
          (started == addresses.size() ? "" : "; stopped, " + std::to_string(addresses.size() - started) +
                                                  " not started"));
-  return overall;
+  return run.overall;
 }
 
 }  // namespace

@@ -1,0 +1,25 @@
+# Reads the version resource of a Windows DLL back: the UTF-16 strings of its
+# string table, each key followed by its value. Fails unless file and product
+# version are VERSION and the product name and description are there.
+# Usage: cmake -DLIBRARY=path.dll -DVERSION=1.0 -P CheckDllVersion.cmake
+find_program(STRINGS strings REQUIRED)
+execute_process(COMMAND ${STRINGS} -el ${LIBRARY} OUTPUT_VARIABLE text RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "strings failed on ${LIBRARY}")
+endif()
+string(REPLACE "\n" ";" lines "${text}")
+foreach(key FileVersion ProductVersion ProductName FileDescription OriginalFilename)
+  list(FIND lines ${key} at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "${LIBRARY} has no ${key} in its version resource")
+  endif()
+  math(EXPR at "${at} + 1")
+  list(GET lines ${at} ${key})
+  message(STATUS "${key}: ${${key}}")
+endforeach()
+if(NOT FileVersion STREQUAL VERSION OR NOT ProductVersion STREQUAL VERSION)
+  message(FATAL_ERROR "${LIBRARY}: file version ${FileVersion}, product version ${ProductVersion}, expected ${VERSION}")
+endif()
+if(NOT ProductName STREQUAL "relaylink" OR NOT OriginalFilename STREQUAL "relaylink.dll")
+  message(FATAL_ERROR "${LIBRARY}: product ${ProductName}, file ${OriginalFilename}")
+endif()

@@ -2,11 +2,19 @@
 # string table, each key followed by its value. Fails unless file and product
 # version are VERSION and the product name and description are there.
 # Usage: cmake -DLIBRARY=path.dll -DVERSION=1.0 -P CheckDllVersion.cmake
+cmake_minimum_required(VERSION 3.25)
 find_program(STRINGS strings REQUIRED)
-execute_process(COMMAND ${STRINGS} -el ${LIBRARY} OUTPUT_VARIABLE text RESULT_VARIABLE failed)
+execute_process(COMMAND ${STRINGS} -el -n 1 ${LIBRARY} OUTPUT_VARIABLE text RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "strings failed on ${LIBRARY}")
 endif()
+string(FIND "${text}" "\nVS_VERSION_INFO\n" start)
+if(start EQUAL -1)
+  message(FATAL_ERROR "${LIBRARY} has no version resource")
+endif()
+string(SUBSTRING "${text}" ${start} -1 text)
+string(FIND "${text}" "\nVarFileInfo\n" end)
+string(SUBSTRING "${text}" 0 ${end} text)
 string(REPLACE "\n" ";" lines "${text}")
 foreach(key FileVersion ProductVersion ProductName FileDescription OriginalFilename)
   list(FIND lines ${key} at)

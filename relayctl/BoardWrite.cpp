@@ -6,13 +6,10 @@
 #include "BoardLink.h"
 #include "Guards.h"
 #include "Verify.h"
+#include "relaylink.h"
 
 namespace relayctl {
 namespace {
-
-constexpr int kRestarted = 3001;
-constexpr int kNothingToWrite = 3002;
-constexpr int kNotConnected = 1004;
 
 std::string Seconds(int ms) {
   char text[32];
@@ -109,21 +106,21 @@ WriteResult WriteChanges(const BoardState &before, const Settings &changes, cons
 
   const Outcome saved = SaveChanges(changes);
   WriteResult result{ExitStatusOfCode(saved.code), saved.message};
-  if (saved.code == kNothingToWrite) result.message += " Nothing to change.";
+  if (saved.code == RELAYLINK_SAVED) result.message += " Nothing to change.";
   const bool remoteValuesUnwritten =
       (changes.dns || changes.server || changes.password) && !(expected.dns || expected.server || expected.password);
   if (remoteValuesUnwritten && result.status == kExitDone) {
     result.message += " (dns, server and password are written only while remote control is on)";
   }
-  if (saved.code == kNothingToWrite) return result;
+  if (saved.code == RELAYLINK_SAVED) return result;
   if (result.status != kExitDone) result.message += " (" + std::to_string(saved.code) + ")";
-  if (saved.completed && saved.code != kRestarted) {  // every write taken, the restart not
+  if (saved.completed && saved.code != RELAYLINK_SAVED_AND_RESTARTED) {  // every write taken, the restart not
     result.status = kExitPartlyWritten;
     result.message += " Written, not restarted: the board holds the new " +
                       Joined(ChangedNames(before.settings, expected)) + " but did not take the restart.";
     return result;
   }
-  if (!saved.completed && result.status == kExitCommunication && saved.code != kNotConnected) {
+  if (!saved.completed && result.status == kExitCommunication && saved.code != RELAYLINK_CONNECT_FAILED) {
     return AfterFailedWrite(before, expected, result);
   }
   if (result.status != kExitDone || !options.verify) return result;

@@ -1,10 +1,12 @@
 #include "ExitStatus.h"
 
+#include "relaylink.h"
+
 namespace relayctl {
 
 ExitStatus ExitStatusOfCode(int code) {
-  if (code == 3001 || code == 3002) return kExitDone;
-  if (code >= 2001 && code <= 2006) return kExitRejected;
+  if (code == RELAYLINK_SAVED_AND_RESTARTED || code == RELAYLINK_SAVED) return kExitDone;
+  if (code >= RELAYLINK_BAD_IP_ADDR && code <= RELAYLINK_BAD_PASSWORD) return kExitRejected;
   return kExitCommunication;
 }
 

@@ -14,8 +14,8 @@ enum ExitStatus : int {
   kExitTerminated = 143,   // stopped by SIGTERM (128 + 15)
 };
 
-// The exit status of a library status code: 3001/3002 done, 2001..2006
-// rejected, everything else (1001..1006) communication.
+// The exit status of a library status code: saved done, a rejected value
+// rejected, everything else (the communication codes) communication.
 ExitStatus ExitStatusOfCode(int code);
 
 // The status of several boards: the highest of theirs.

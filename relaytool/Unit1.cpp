@@ -221,12 +221,12 @@ void TForm1::BitBtn2Click() {
     QWidget *page = nullptr;
     QLineEdit *field = nullptr;
     switch (GetErrorCode()) {
-      case 2001: page = ui.TabSheet1; field = ui.Edit1; break;
-      case 2002: page = ui.TabSheet1; field = ui.Edit2; break;
-      case 2003: page = ui.TabSheet1; field = ui.Edit3; break;
-      case 2004: page = ui.TabSheet4; field = ui.Edit5; break;
-      case 2005: page = ui.TabSheet4; field = ui.Edit6; break;
-      case 2006: page = ui.TabSheet4; field = ui.Edit7; break;
+      case RELAYLINK_BAD_IP_ADDR: page = ui.TabSheet1; field = ui.Edit1; break;
+      case RELAYLINK_BAD_SUB_MASK: page = ui.TabSheet1; field = ui.Edit2; break;
+      case RELAYLINK_BAD_GATEWAY: page = ui.TabSheet1; field = ui.Edit3; break;
+      case RELAYLINK_BAD_DNS: page = ui.TabSheet4; field = ui.Edit5; break;
+      case RELAYLINK_BAD_WEB_SERVER: page = ui.TabSheet4; field = ui.Edit6; break;
+      case RELAYLINK_BAD_PASSWORD: page = ui.TabSheet4; field = ui.Edit7; break;
       default: break;
     }
     if (field != nullptr) {

@@ -14,11 +14,7 @@ typedef char *(__stdcall *MessageFn)(char *buffer, unsigned short length);
 typedef short(__stdcall *ButtonFn)(short key, short mode);
 
 static const char *const kExports[] = {
-    "ReadDeviceCfg", "SaveDeviceCfg",   "GetErrorCode", "GetErrorMsg", "DeviceCfgReady", "CanCfgWeb",
-    "CanCfgButton",  "CanCfgMisc",      "GetEnableWeb", "GetRestoreState", "GetVersion", "GetIpAddr",
-    "GetSubMask",    "GetGateway",      "GetDeviceId",  "GetDns",      "GetWebServer",   "GetPassword",
-    "GetButtonCfg",  "SetEnableWeb",    "SetRestoreState", "SetIpAddr", "SetSubMask",    "SetGateway",
-    "SetDns",        "SetWebServer",    "SetPassword",  "SetButtonCfg",
+#include "export_names.inc"
 };
 
 static int failures = 0;

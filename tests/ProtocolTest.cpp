@@ -1,9 +1,14 @@
 // Request frames and the configuration reply, as pure text.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
+#include <sstream>
+
 #include "Protocol.h"
 #include "SimBoard.h"
 #include "SimConfigFile.h"
+#include "Status.h"
 
 namespace relay {
 namespace {
@@ -210,6 +215,24 @@ TEST(SimBoard, SettingsStoreOnlyValidValues) {
       EXPECT_EQ(sim::CfgReply(config), sim::CfgReply(before)) << row.name << "=" << row.value;
     }
   }
+}
+
+// The message in each status constant's comment in relaylink.h is the one
+// the library gives for that code.
+TEST(PublicHeader, EveryStatusConstantCarriesItsMessage) {
+  std::ifstream file(RELAYLINK_HEADER);
+  ASSERT_TRUE(file) << RELAYLINK_HEADER;
+  std::stringstream text;
+  text << file.rdbuf();
+  const std::string header = text.str();
+  const std::regex constant(R"re(#define (RELAYLINK_\w+) (\d+) +/\* "([^"]*)")re");
+  int count = 0;
+  for (auto it = std::sregex_iterator(header.begin(), header.end(), constant); it != std::sregex_iterator(); ++it) {
+    const std::smatch &match = *it;
+    EXPECT_STREQ(StatusMessage(static_cast<Status>(std::stoi(match[2]))), match[3].str().c_str()) << match[1];
+    ++count;
+  }
+  EXPECT_EQ(count, 14);
 }
 
 }  // namespace

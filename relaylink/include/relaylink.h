@@ -16,20 +16,8 @@
  *   - Getters and setters other than GetErrorCode and GetErrorMsg refuse
  *     (answer 0, store nothing, set no status code) until a read succeeded,
  *     and again after a save or read that left the library not ready.
- *   - Status codes (GetErrorCode) and their messages (GetErrorMsg):
- *       1001 "Communication time out."          read command got no reply
- *       1002 "Operation failed."                write not acknowledged by ">OK;"
- *       1003 "Communication time out."          write command got no reply
- *       1004 "Can not connect to the device."   connection could not be opened
- *       1005 "Can not read device configurations. Please check if an updated
- *             version of this software is available."   reply malformed
- *       1006 "Can not connect to the device."   save while not ready
- *       2001 "Wrong IP address."                2002 "Subnet mask is wrong."
- *       2003 "Gateway is wrong."                2004 "DNS is wrong."
- *       2005 "Please enter the server for remote control."
- *       2006 "Password should be 6 digits."
- *       3001 "Config was saved successfully, and device was restarted."
- *       3002 "Config was saved successfully."
+ *   - Status codes (GetErrorCode) are the RELAYLINK_ constants below, each
+ *     with its message (GetErrorMsg) in the trailing comment.
  *     Codes are only overwritten, never cleared: they describe the last
  *     failure or the last save.
  *   - Only ReadDeviceCfg and SaveDeviceCfg block (on the network); all other
@@ -45,6 +33,23 @@
 #define RELAYLINK_CALL
 #endif
 
+/* Status codes: communication (1001..1006), a pending value rejected
+ * (2001..2006), saved (3001..3002). The comment gives the message. */
+#define RELAYLINK_READ_TIMEOUT 1001   /* "Communication time out." (read command got no reply) */
+#define RELAYLINK_WRITE_REFUSED 1002  /* "Operation failed." (write not acknowledged by ">OK;") */
+#define RELAYLINK_WRITE_TIMEOUT 1003  /* "Communication time out." (write command got no reply) */
+#define RELAYLINK_CONNECT_FAILED 1004 /* "Can not connect to the device." (no connection) */
+#define RELAYLINK_BAD_REPLY 1005      /* "Can not read device configurations. Please check if an updated version of this software is available." */
+#define RELAYLINK_NOT_READY 1006      /* "Can not connect to the device." (save while not ready) */
+#define RELAYLINK_BAD_IP_ADDR 2001    /* "Wrong IP address." */
+#define RELAYLINK_BAD_SUB_MASK 2002   /* "Subnet mask is wrong." */
+#define RELAYLINK_BAD_GATEWAY 2003    /* "Gateway is wrong." */
+#define RELAYLINK_BAD_DNS 2004        /* "DNS is wrong." */
+#define RELAYLINK_BAD_WEB_SERVER 2005 /* "Please enter the server for remote control." */
+#define RELAYLINK_BAD_PASSWORD 2006   /* "Password should be 6 digits." */
+#define RELAYLINK_SAVED_AND_RESTARTED 3001 /* "Config was saved successfully, and device was restarted." */
+#define RELAYLINK_SAVED 3002          /* "Config was saved successfully." */
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -52,18 +57,20 @@ extern "C" {
 /* Reads the board at `address` (dotted quad): connects to port 5111 (giving
  * up after 5000 ms), asks for the configuration, waits at most 5000 ms for the
  * reply and checks it. Returns 1 and makes the library ready on success.
- * Returns 0 on failure with 1004 (no connection; also for an empty address,
- * without any attempt), 1001 (no reply) or 1005 (malformed reply), and leaves
- * the library not ready. The address is kept for the next save. Blocks. */
+ * Returns 0 on failure with RELAYLINK_CONNECT_FAILED (no connection; also for
+ * an empty address, without any attempt), RELAYLINK_READ_TIMEOUT (no reply) or
+ * RELAYLINK_BAD_REPLY (malformed reply), and leaves the library not ready. The address is kept for the next save. Blocks. */
 short RELAYLINK_CALL ReadDeviceCfg(const char *address);
 
 /* Validates the pending values and writes each one that differs from the
  * board, then restarts the board if anything was written. Blocks.
- * Returns 1 with 3001 (written and restarted; library no longer ready), 3002
- * (nothing differed; still ready), or 1002/1003 when only the restart command
- * failed (still ready). Returns 0 with 1006 (not ready), 2001..2006 (a pending
- * value rejected before anything was sent; still ready), 1004 or 1002/1003
- * (connection or a write failed; no longer ready). */
+ * Returns 1 with RELAYLINK_SAVED_AND_RESTARTED (written and restarted; library
+ * no longer ready), RELAYLINK_SAVED (nothing differed; still ready), or
+ * RELAYLINK_WRITE_REFUSED/RELAYLINK_WRITE_TIMEOUT when only the restart
+ * command failed (still ready). Returns 0 with RELAYLINK_NOT_READY, a
+ * RELAYLINK_BAD_... code (a pending value rejected before anything was sent;
+ * still ready), RELAYLINK_CONNECT_FAILED or RELAYLINK_WRITE_REFUSED/
+ * RELAYLINK_WRITE_TIMEOUT (connection or a write failed; no longer ready). */
 short RELAYLINK_CALL SaveDeviceCfg(void);
 
 /* The last status code, 0 before any was set. */

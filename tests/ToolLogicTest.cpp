@@ -148,7 +148,8 @@ TEST_F(ToolLogic, SettersPerCapabilityInOrderThenDisconnected) {
   for (const auto &row : rows) {
     events.clear();
     lib = {1, 1, 0, 0, row.web, row.button};
-    form.checked = {{Control::CheckBox3, row.enableRemote}, {Control::RadioButton2, true}, {Control::RadioButton9, true}};
+    form.checked = {
+        {Control::CheckBox3, row.enableRemote}, {Control::RadioButton2, true}, {Control::RadioButton9, true}};
     logic.BitBtn2Click();
     Events expected;
     for (const Events &part : row.parts) expected.insert(expected.end(), part.begin(), part.end());

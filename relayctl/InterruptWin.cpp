@@ -8,8 +8,8 @@ namespace {
 
 // Runs on a thread of its own that Windows starts for each console event.
 BOOL WINAPI OnConsoleEvent(DWORD event) {
-  const ExitStatus stopStatus = event == CTRL_C_EVENT ? kExitInterrupted : kExitTerminated;
   if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT) return FALSE;
+  const ExitStatus stopStatus = event == CTRL_C_EVENT ? kExitInterrupted : kExitTerminated;
   if (InterruptedStatus(kExitDone) == stopStatus) ExitProcess(stopStatus);  // the second of its kind
   RequestStop(stopStatus);
   return TRUE;

@@ -73,10 +73,10 @@ DWORD WINAPI Keep(void *parameter) {
   CloseHandle(keeper->output);
   WaitForSingleObject(keeper->process, INFINITE);
   CloseHandle(keeper->process);
-  {
-    const std::lock_guard lock(keeper->finished->mutex);
-    keeper->finished->done.push_back({keeper->index, std::move(text)});
-  }
+  // Told under the lock: once it is let go, the waiting loop may end and
+  // take `finished` with it.
+  const std::lock_guard lock(keeper->finished->mutex);
+  keeper->finished->done.push_back({keeper->index, std::move(text)});
   keeper->finished->changed.notify_one();
   return 0;
 }

@@ -23,20 +23,26 @@ WriteResult ApplyTo(const std::string &address, const Settings &changes, const W
   return WriteChanges(*board, changes, options);
 }
 
+// A worker's board: the backup's settings but its network addresses.
+std::string ApplyJob(const std::string &text) {
+  const WriteJobRequest request = DecodeRequest(text);
+  std::string error;
+  const std::optional<Backup> backup = ParseBackup(request.input, error);
+  if (!backup) return Encode({kExitUsage, error});
+  return Encode(ApplyTo(request.address, WithoutNetwork(backup->settings), request.options));
+}
+
 int RunApply(const std::string &backupPath, std::vector<std::string> addresses, const std::string &listPath,
              const WriteOptions &options, int parallel, bool json) {
-  const std::optional<Backup> backup = LoadBackup(backupPath);
-  if (!backup) return kExitUsage;
+  std::string backupText;
+  if (!LoadBackup(backupPath, &backupText)) return kExitUsage;
   if (!GatherTargets(addresses, listPath)) return kExitUsage;
   if (addresses.empty()) {
     Report("no boards to apply to: give --to ADDRESS... or --to-list FILE");
     return kExitUsage;
   }
 
-  const Settings changes = WithoutNetwork(backup->settings);
-  const BoardsWritten run = WriteBoards(addresses, parallel, json, [&](const std::string &address) {
-    return ApplyTo(address, changes, options);
-  });
+  const BoardsWritten run = WriteBoards(addresses, parallel, json, kApplyJob, options, backupText);
   const ExitStatus overall = run.overall;
   const std::size_t succeeded = run.succeeded, started = run.started;
   const std::size_t notStarted = addresses.size() - started;
@@ -56,14 +62,17 @@ int RunApply(const std::string &backupPath, std::vector<std::string> addresses, 
 
 }  // namespace
 
-BoardsWritten WriteBoards(const std::vector<std::string> &addresses, int parallel, bool json,
-                          const std::function<WriteResult(const std::string &)> &write) {
+const WorkerJob kApplyJob{"apply", ApplyJob};
+
+BoardsWritten WriteBoards(const std::vector<std::string> &addresses, int parallel, bool json, const WorkerJob &job,
+                          const WriteOptions &options, const std::string &input) {
   BoardsWritten run;
   std::size_t finished = 0;
   Progress progress(addresses.size());
   progress.Show(0);
   run.started = RunInWorkers(
-      addresses.size(), parallel, [&](std::size_t i) { return Encode(write(addresses[i])); },
+      job, addresses.size(), parallel,
+      [&](std::size_t i) { return EncodeRequest({addresses[i], options, input}); },
       [&](std::size_t i, const std::string &text) {
         const WriteResult result = Decode(text);
         run.overall = Worse(run.overall, result.status);

@@ -100,6 +100,25 @@ WriteResult Decode(const std::string &text) {
   return {kExitPartlyWritten, "the worker for this board ended without a report: what was written is unknown"};
 }
 
+std::string EncodeRequest(const WriteJobRequest &request) {
+  return nlohmann::json{{"address", request.address},
+                        {"verify", request.options.verify},
+                        {"wait_ms", request.options.waitMs},
+                        {"force", request.options.force},
+                        {"input", request.input}}
+      .dump();
+}
+
+// The request comes from this program's own parent: a text it cannot read
+// gives a request for no board, which fails to be read.
+WriteJobRequest DecodeRequest(const std::string &text) {
+  const nlohmann::json object = nlohmann::json::parse(text, nullptr, false);
+  if (!object.is_object()) return {};
+  return {object.value("address", ""),
+          {object.value("verify", false), object.value("wait_ms", 0), object.value("force", false)},
+          object.value("input", "")};
+}
+
 WriteResult WriteChanges(const BoardState &before, const Settings &changes, const WriteOptions &options) {
   const Settings expected = ExpectedAfterSave(before, changes);
   if (auto refused = RefusedBeforeSending(before, changes, expected, options.force)) return *refused;

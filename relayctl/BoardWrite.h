@@ -26,6 +26,17 @@ struct WriteResult {
 std::string Encode(const WriteResult &result);
 WriteResult Decode(const std::string &text);
 
+// One board's write for a worker process: where, how, and the one input of
+// the command's own (the backup's text for apply, the folder for restore
+// --dir); as text for the worker's request, and back.
+struct WriteJobRequest {
+  std::string address;
+  WriteOptions options;
+  std::string input;
+};
+std::string EncodeRequest(const WriteJobRequest &request);
+WriteJobRequest DecodeRequest(const std::string &text);
+
 // Refuses before anything is sent: changes the board cannot take and, unless
 // forced, settings the board would be unusable with (Guards.h) and a new ip
 // where another board already answers. Otherwise saves the changes; when the

@@ -24,10 +24,8 @@ using Json = nlohmann::json;
 
 std::string Today() {
   const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
   char date[16];
-  std::strftime(date, sizeof date, "%Y-%m-%d", &local);
+  std::strftime(date, sizeof date, "%Y-%m-%d", std::localtime(&now));  // the only thread that asks
   return date;
 }
 
@@ -76,6 +74,8 @@ std::vector<std::string> BoardsIn(const std::vector<std::uint32_t> &range) {
 
 }  // namespace
 
+const WorkerJob kBackupJob{"backup", ReadForBackup};
+
 std::string BackupFileName(const std::string &deviceId, const std::string &address, const std::string &date,
                            int attempt) {
   return (deviceId.empty() ? address : deviceId) + "-" + date + (attempt > 1 ? "-" + std::to_string(attempt) : "") +
@@ -111,7 +111,7 @@ int RunBulkBackup(const std::string &folder, const std::string &range, std::vect
     progress.Show(0);
     std::size_t finished = 0;
     RunInWorkers(
-        addresses.size(), parallel, [&](std::size_t i) { return ReadForBackup(addresses[i]); },
+        kBackupJob, addresses.size(), parallel, [&](std::size_t i) { return addresses[i]; },
         [&](std::size_t i, const std::string &text) {
           const Json read = Json::parse(text, nullptr, false);
           std::string line;

@@ -12,6 +12,7 @@
 
 #include "BackupFile.h"
 #include "BoardWrite.h"
+#include "Workers.h"
 
 namespace CLI {
 class App;
@@ -48,15 +49,25 @@ struct BoardsWritten {
   std::size_t started = 0;         // less than all when a stop was requested
 };
 
-// Runs `write` for every address, `parallel` boards at once, each in a worker
-// process of its own, with a progress bar; prints each board's line (or with
-// `json` its JSON object) as it finishes. Stops starting boards on a stop
-// request.
-BoardsWritten WriteBoards(const std::vector<std::string> &addresses, int parallel, bool json,
-                          const std::function<WriteResult(const std::string &)> &write);
+// Runs the write job `job` (its result an encoded WriteResult) for every
+// address, `parallel` boards at once, each in a worker process of its own
+// with the request of the address, `options` and `input`, with a progress
+// bar; prints each board's line (or with `json` its JSON object) as it
+// finishes. Stops starting boards on a stop request.
+BoardsWritten WriteBoards(const std::vector<std::string> &addresses, int parallel, bool json, const WorkerJob &job,
+                          const WriteOptions &options, const std::string &input);
+
+// The jobs that the commands run in worker processes.
+extern const WorkerJob kApplyJob;    // apply: the input is the backup's text
+extern const WorkerJob kRestoreJob;  // restore --dir: the input is the folder
+extern const WorkerJob kBackupJob;   // backup --dir: the request is the address
+inline const std::vector<const WorkerJob *> &WorkerJobs() {
+  static const std::vector<const WorkerJob *> jobs = {&kApplyJob, &kRestoreJob, &kBackupJob};
+  return jobs;
+}
 
 // Reads and checks a backup file; reports why and gives nullopt when it cannot
-// be used.
-std::optional<Backup> LoadBackup(const std::string &path);
+// be used. With `text`, also gives the file's text there.
+std::optional<Backup> LoadBackup(const std::string &path, std::string *text = nullptr);
 
 }  // namespace relayctl

@@ -1,31 +1,21 @@
 #include "Interrupt.h"
 
-#include <csignal>
+#include <atomic>
 
 namespace relayctl {
 namespace {
 
-volatile std::sig_atomic_t stopSignal = 0;
-
-void RequestStop(int signal) { stopSignal = signal; }
+std::atomic<int> requested{kExitDone};  // lock-free, so safe in a signal handler
+static_assert(std::atomic<int>::is_always_lock_free);
 
 }  // namespace
 
-void CatchInterrupts() {
-  struct sigaction action {};
-  action.sa_handler = RequestStop;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESETHAND;  // no SA_RESTART: waits return early
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
-}
+void RequestStop(ExitStatus stopStatus) { requested = stopStatus; }
 
-bool Interrupted() { return stopSignal != 0; }
+bool Interrupted() { return requested != kExitDone; }
 
 ExitStatus InterruptedStatus(ExitStatus status) {
-  if (stopSignal == SIGINT) return kExitInterrupted;
-  if (stopSignal == SIGTERM) return kExitTerminated;
-  return status;
+  return Interrupted() ? static_cast<ExitStatus>(requested.load()) : status;
 }
 
 }  // namespace relayctl

@@ -1,20 +1,27 @@
-// SIGINT and SIGTERM as a request to stop: the board in progress is finished
-// and nothing new is started. A second signal of the same kind ends the
-// process at once.
+// A stop request: SIGINT and SIGTERM on POSIX, Ctrl-C and Ctrl-Break (or the
+// console window closing) on Windows. The board in progress is finished and
+// nothing new is started. A second request of the same kind ends the process
+// at once.
 #pragma once
 
 #include "ExitStatus.h"
 
 namespace relayctl {
 
-// Installs the handlers. Blocking calls then return early with EINTR where
-// they can; the library's own waits resume and stay within their bounds.
+// Installs the handlers. On POSIX blocking calls then return early with
+// EINTR where they can; the library's own waits resume and stay within their
+// bounds.
 void CatchInterrupts();
 
 // Whether a stop has been requested.
 bool Interrupted();
 
-// kExitInterrupted or kExitTerminated after a stop request, else `status`.
+// kExitInterrupted (SIGINT, Ctrl-C) or kExitTerminated (SIGTERM, Ctrl-Break,
+// the console closing) after a stop request, else `status`.
 ExitStatus InterruptedStatus(ExitStatus status);
+
+// Records a stop request with the status it ends the process with; called
+// by the platform's handler, safe in a signal handler.
+void RequestStop(ExitStatus stopStatus);
 
 }  // namespace relayctl

@@ -21,9 +21,9 @@ struct ProbeReply {
   std::string reply;          // what arrived up to the piece with the first ';', the end of stream or the bound
 };
 
-// Raises the process's soft limit of open descriptors towards what
-// `parallel` probes at once need (up to the hard limit) and returns how many
-// probes at once the limit allows, at most `parallel`.
+// How many probes at once the process can make, at most `parallel`: on POSIX
+// after raising its limit of open descriptors as far as it goes
+// (net::SocketsAtOnce).
 int AllowedParallel(int parallel);
 
 // Whether `address` (host order) accepts a TCP connection on `port` within

@@ -1,15 +1,15 @@
 #include "Progress.h"
 
-#include <unistd.h>
-
 #include <cstdio>
+
+#include "Terminal.h"
 
 namespace relayctl {
 namespace {
 constexpr std::size_t kBarWidth = 30;
 }
 
-Progress::Progress(std::size_t total) : total_(total), enabled_(isatty(STDERR_FILENO) == 1) {}
+Progress::Progress(std::size_t total) : total_(total), enabled_(ErrorIsTerminal()) {}
 
 Progress::~Progress() { Clear(); }
 

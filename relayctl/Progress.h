@@ -1,4 +1,5 @@
-// A progress bar on standard error, drawn only when it is a terminal.
+// A progress bar on standard error, drawn only when it is a terminal
+// (Terminal.h).
 #pragma once
 
 #include <cstddef>

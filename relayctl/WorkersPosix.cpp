@@ -30,7 +30,8 @@ void WriteAll(int fd, const std::string &text) {
 }
 
 // Starts job `index` in a child; false when no process could be made.
-bool Start(std::size_t index, const std::function<std::string(std::size_t)> &job, Worker &worker) {
+bool Start(const WorkerJob &job, std::size_t index, const std::function<std::string(std::size_t)> &request,
+           Worker &worker) {
   int ends[2];
   if (::pipe(ends) != 0) return false;
   std::cout.flush();
@@ -44,7 +45,7 @@ bool Start(std::size_t index, const std::function<std::string(std::size_t)> &job
   }
   if (pid == 0) {
     ::close(ends[0]);
-    WriteAll(ends[1], job(index));
+    WriteAll(ends[1], job.run(request(index)));
     ::_exit(0);  // no exit handlers or stream flushes of the parent's copies
   }
   ::close(ends[1]);
@@ -64,7 +65,8 @@ bool ReadSome(Worker &worker) {
 
 }  // namespace
 
-std::size_t RunInWorkers(std::size_t count, int parallel, const std::function<std::string(std::size_t)> &job,
+std::size_t RunInWorkers(const WorkerJob &job, std::size_t count, int parallel,
+                         const std::function<std::string(std::size_t)> &request,
                          const std::function<void(std::size_t, const std::string &)> &finished,
                          const std::function<bool()> &stop) {
   std::vector<Worker> running;
@@ -74,7 +76,7 @@ std::size_t RunInWorkers(std::size_t count, int parallel, const std::function<st
   for (;;) {
     while (next < count && running.size() < most && !stop()) {
       Worker worker;
-      if (!Start(next, job, worker)) {
+      if (!Start(job, next, request, worker)) {
         if (running.empty()) {  // nothing will free a process slot: the job cannot run
           finished(next++, {});
           continue;
@@ -103,5 +105,8 @@ std::size_t RunInWorkers(std::size_t count, int parallel, const std::function<st
   }
   return next;
 }
+
+// A fork needs no worker mode: it runs the job it was made for at once.
+std::optional<int> RunAsWorker(int, char **, const std::vector<const WorkerJob *> &) { return std::nullopt; }
 
 }  // namespace relayctl

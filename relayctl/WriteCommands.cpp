@@ -52,11 +52,12 @@ int RunSet(const std::string &address, const std::vector<std::string> &assignmen
 
 }  // namespace
 
-std::optional<Backup> LoadBackup(const std::string &path) {
+std::optional<Backup> LoadBackup(const std::string &path, std::string *text) {
   std::string error;
-  const std::optional<std::string> text = ReadTextFile(path, error);
-  std::optional<Backup> backup = text ? ParseBackup(*text, error) : std::nullopt;
-  if (!backup) Report(text ? path + ": " + error : error);
+  const std::optional<std::string> read = ReadTextFile(path, error);
+  std::optional<Backup> backup = read ? ParseBackup(*read, error) : std::nullopt;
+  if (!backup) Report(read ? path + ": " + error : error);
+  if (backup && text) *text = *read;
   return backup;
 }
 
@@ -107,11 +108,14 @@ WriteResult RestoreFromFolder(const std::string &address, const std::string &fol
   return result;
 }
 
+std::string RestoreJob(const std::string &text) {
+  const WriteJobRequest request = DecodeRequest(text);
+  return Encode(RestoreFromFolder(request.address, request.input, request.options));
+}
+
 int RunBulkRestore(const std::string &folder, const std::vector<std::string> &addresses, const WriteOptions &options,
                    int parallel) {
-  const BoardsWritten run = WriteBoards(addresses, parallel, false, [&](const std::string &address) {
-    return RestoreFromFolder(address, folder, options);
-  });
+  const BoardsWritten run = WriteBoards(addresses, parallel, false, kRestoreJob, options, folder);
   const std::size_t restored = run.succeeded, started = run.started;
   Report(std::to_string(restored) + " of " + std::to_string(addresses.size()) + " boards restored from " + folder +
          (started == addresses.size() ? "" : "; stopped, " + std::to_string(addresses.size() - started) +
@@ -120,6 +124,8 @@ int RunBulkRestore(const std::string &folder, const std::vector<std::string> &ad
 }
 
 }  // namespace
+
+const WorkerJob kRestoreJob{"restore", RestoreJob};
 
 void AddSetCommand(CLI::App &app, int &status) {
   struct Options {

@@ -5,14 +5,20 @@
 #include "Commands.h"
 #include "ExitStatus.h"
 #include "Interrupt.h"
+#include "Workers.h"
 
 int main(int argc, char **argv) {
+  if (const std::optional<int> workerStatus = relayctl::RunAsWorker(argc, argv, relayctl::WorkerJobs())) {
+    return *workerStatus;
+  }
   CLI::App app{"relayctl: configure network relay boards from a terminal"};
   app.require_subcommand(1);
+  // Options start with "-" on Windows as well: "/" starts paths such as /tmp/x.json.
+  app.allow_windows_style_options(false);
   app.set_version_flag("--version", "relayctl " RELAY_VERSION);
   app.footer(
       "Exit status: 0 done, 1 a value refused (nothing sent), 2 a board not reached, 3 a value did not take, "
-      "4 partly written and not restarted, 64 usage, 130 SIGINT, 143 SIGTERM.");
+      "4 partly written and not restarted, 64 usage, 130 SIGINT (Ctrl-C), 143 SIGTERM (Ctrl-Break).");
 
   int status = relayctl::kExitDone;
   relayctl::AddShowCommand(app, status);

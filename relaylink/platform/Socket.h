@@ -22,9 +22,20 @@ inline constexpr SocketHandle kInvalidSocket = -1;
 // that is no address yields the all-ones address.
 std::uint32_t ParseIpv4(const char *text);
 
+// An IPv4 address in host byte order, in network byte order.
+std::uint32_t NetworkOrder(std::uint32_t hostOrder);
+
 // Opens a blocking TCP connection, giving up after `timeoutMs`.
 // Returns kInvalidSocket on any failure.
 SocketHandle ConnectTcp(std::uint32_t address, std::uint16_t port, int timeoutMs);
+
+// Starts a connection without waiting for it, for many attempts at once: the
+// socket stays non-blocking. `connected` tells whether it connected at once;
+// kInvalidSocket when it failed at once (refused, unreachable).
+SocketHandle StartConnect(std::uint32_t address, std::uint16_t port, bool &connected);
+
+// Whether a started connection that has become ready (ReadyAmong) is open.
+bool ConnectSucceeded(SocketHandle socket);
 
 // Sends all of `data`. False on an error, or when the peer has not taken all
 // of it within `timeoutMs` (negative: no limit), as with a peer that stopped
@@ -56,11 +67,32 @@ SocketHandle AcceptConnection(SocketHandle listener);
 // until that wait ends); kInvalidSocket is ignored.
 void CloseListener(SocketHandle listener);
 
-// Waits until at least one of `sockets` is readable, at most `timeoutMs`, and
-// returns the positions of the readable ones: empty on a time-out or a
-// failure. kInvalidSocket entries are never readable. At most
-// kMaxWaitedSockets sockets.
+// Waits until at least one of `sockets` is ready, at most `timeoutMs`
+// (negative: no limit), and returns the positions of the ready ones: empty on
+// a time-out, a failure or, on POSIX, a signal. A socket is ready when readable (data, end of
+// stream or an error pending) or, while `connecting`, when its started
+// connection has opened or failed. kInvalidSocket entries are never ready. At
+// most kMaxWaitedSockets sockets.
+struct WaitedSocket {
+  SocketHandle socket = kInvalidSocket;
+  bool connecting = false;
+};
 inline constexpr std::size_t kMaxWaitedSockets = 4096;
-std::vector<std::size_t> ReadableAmong(const std::vector<SocketHandle> &sockets, int timeoutMs);
+std::vector<std::size_t> ReadyAmong(const std::vector<WaitedSocket> &sockets, int timeoutMs);
+
+// ReadyAmong for sockets that are all waited on to be readable.
+inline std::vector<std::size_t> ReadableAmong(const std::vector<SocketHandle> &sockets, int timeoutMs) {
+  std::vector<WaitedSocket> waited;
+  waited.reserve(sockets.size());
+  for (const SocketHandle socket : sockets) waited.push_back({socket, false});
+  return ReadyAmong(waited, timeoutMs);
+}
+
+// How many sockets of its own the caller can hold open and wait on at once,
+// at most `wanted`. On POSIX the process's soft limit of open descriptors is
+// raised towards what that takes (up to the hard limit), with a few left
+// spare for streams and files; on Windows the bound is the wait's,
+// kMaxWaitedSockets.
+std::size_t SocketsAtOnce(std::size_t wanted);
 
 }  // namespace relay::net

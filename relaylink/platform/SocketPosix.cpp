@@ -3,9 +3,11 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 
@@ -44,27 +46,38 @@ int PollOne(int fd, short events, int timeoutMs) {
 
 std::uint32_t ParseIpv4(const char *text) { return inet_addr(text); }
 
-SocketHandle ConnectTcp(std::uint32_t address, std::uint16_t port, int timeoutMs) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+std::uint32_t NetworkOrder(std::uint32_t hostOrder) { return htonl(hostOrder); }
+
+SocketHandle StartConnect(std::uint32_t address, std::uint16_t port, bool &connected) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (fd < 0) return kInvalidSocket;
   const sockaddr_in addr = MakeAddress(address, port);
-  bool connected = false;
-  if (SetBlocking(fd, false)) {
-    if (::connect(fd, reinterpret_cast<const sockaddr *>(&addr), sizeof addr) == 0) {
-      connected = true;
-    } else if (errno == EINPROGRESS && PollOne(fd, POLLOUT, timeoutMs) > 0) {
-      int error = 0;
-      socklen_t size = sizeof error;
-      connected = getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
-    }
-  }
-  if (!connected || !SetBlocking(fd, true)) {
+  connected = ::connect(fd, reinterpret_cast<const sockaddr *>(&addr), sizeof addr) == 0;
+  if (!connected && errno != EINPROGRESS) {
     ::close(fd);
     return kInvalidSocket;
   }
-  const int noDelay = 1;
-  setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
   return fd;
+}
+
+bool ConnectSucceeded(SocketHandle socket) {
+  int error = 0;
+  socklen_t size = sizeof error;
+  return getsockopt(Fd(socket), SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
+}
+
+SocketHandle ConnectTcp(std::uint32_t address, std::uint16_t port, int timeoutMs) {
+  bool connected = false;
+  const SocketHandle socket = StartConnect(address, port, connected);
+  if (socket == kInvalidSocket) return kInvalidSocket;
+  if (!connected) connected = PollOne(Fd(socket), POLLOUT, timeoutMs) > 0 && ConnectSucceeded(socket);
+  if (!connected || !SetBlocking(Fd(socket), true)) {
+    ::close(Fd(socket));
+    return kInvalidSocket;
+  }
+  const int noDelay = 1;
+  setsockopt(Fd(socket), IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
+  return socket;
 }
 
 bool SendAll(SocketHandle socket, std::string_view data, int timeoutMs) {
@@ -143,18 +156,33 @@ void CloseListener(SocketHandle listener) {
   ::close(Fd(listener));
 }
 
-std::vector<std::size_t> ReadableAmong(const std::vector<SocketHandle> &sockets, int timeoutMs) {
+std::vector<std::size_t> ReadyAmong(const std::vector<WaitedSocket> &sockets, int timeoutMs) {
   std::vector<pollfd> entries;
-  for (const SocketHandle socket : sockets) entries.push_back({Fd(socket), POLLIN, 0});  // poll skips -1
-  int result;
-  do {
-    result = poll(entries.data(), entries.size(), timeoutMs);
-  } while (result < 0 && errno == EINTR);
-  std::vector<std::size_t> readable;
-  for (std::size_t i = 0; result > 0 && i < entries.size(); ++i) {
-    if (entries[i].revents != 0) readable.push_back(i);
+  entries.reserve(sockets.size());
+  for (const WaitedSocket &waited : sockets) {  // poll skips -1
+    entries.push_back({Fd(waited.socket), static_cast<short>(waited.connecting ? POLLOUT : POLLIN), 0});
   }
-  return readable;
+  const int result = poll(entries.data(), entries.size(), timeoutMs);  // a signal ends it early, with none ready
+  std::vector<std::size_t> ready;
+  for (std::size_t i = 0; result > 0 && i < entries.size(); ++i) {
+    if (entries[i].revents != 0) ready.push_back(i);
+  }
+  return ready;
+}
+
+std::size_t SocketsAtOnce(std::size_t wanted) {
+  constexpr rlim_t kSpare = 32;  // standard streams, the library's socket, files
+  wanted = std::min(wanted, kMaxWaitedSockets);
+  rlimit limit{};
+  if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return wanted;
+  const rlim_t needed = static_cast<rlim_t>(wanted) + kSpare;
+  if (limit.rlim_cur < needed) {
+    limit.rlim_cur = limit.rlim_max == RLIM_INFINITY ? needed : std::min(needed, limit.rlim_max);
+    setrlimit(RLIMIT_NOFILE, &limit);
+    getrlimit(RLIMIT_NOFILE, &limit);
+  }
+  if (limit.rlim_cur >= needed) return wanted;
+  return limit.rlim_cur > kSpare + 1 ? static_cast<std::size_t>(limit.rlim_cur - kSpare) : 1;
 }
 
 }  // namespace relay::net

@@ -75,30 +75,41 @@ std::uint32_t ParseIpv4(const char *text) {
   return inet_addr(text);
 }
 
-SocketHandle ConnectTcp(std::uint32_t address, std::uint16_t port, int timeoutMs) {
+std::uint32_t NetworkOrder(std::uint32_t hostOrder) { return htonl(hostOrder); }
+
+SocketHandle StartConnect(std::uint32_t address, std::uint16_t port, bool &connected) {
   const SOCKET socket = NewStreamSocket();
   if (socket == INVALID_SOCKET) return kInvalidSocket;
   const sockaddr_in addr = MakeAddress(address, port);
-  bool connected = false;
-  if (SetBlocking(socket, false)) {
-    if (::connect(socket, reinterpret_cast<const sockaddr *>(&addr), sizeof addr) == 0) {
-      connected = true;
-    } else if (WSAGetLastError() == WSAEWOULDBLOCK) {
-      bool failed = false;
-      if (SelectOne(socket, true, timeoutMs, &failed) > 0 && !failed) {
-        int error = 0;
-        int size = sizeof error;
-        connected = getsockopt(socket, SOL_SOCKET, SO_ERROR, reinterpret_cast<char *>(&error), &size) == 0 &&
-                    error == 0;
-      }
-    }
-  }
-  if (!connected || !SetBlocking(socket, true)) {
+  connected = SetBlocking(socket, false) &&
+              ::connect(socket, reinterpret_cast<const sockaddr *>(&addr), sizeof addr) == 0;
+  if (!connected && WSAGetLastError() != WSAEWOULDBLOCK) {
     closesocket(socket);
     return kInvalidSocket;
   }
-  SetNoDelay(socket);
   return static_cast<SocketHandle>(socket);
+}
+
+bool ConnectSucceeded(SocketHandle socket) {
+  int error = 0;
+  int size = sizeof error;
+  return getsockopt(Sock(socket), SOL_SOCKET, SO_ERROR, reinterpret_cast<char *>(&error), &size) == 0 && error == 0;
+}
+
+SocketHandle ConnectTcp(std::uint32_t address, std::uint16_t port, int timeoutMs) {
+  bool connected = false;
+  const SocketHandle socket = StartConnect(address, port, connected);
+  if (socket == kInvalidSocket) return kInvalidSocket;
+  if (!connected) {
+    bool failed = false;
+    connected = SelectOne(Sock(socket), true, timeoutMs, &failed) > 0 && !failed && ConnectSucceeded(socket);
+  }
+  if (!connected || !SetBlocking(Sock(socket), true)) {
+    closesocket(Sock(socket));
+    return kInvalidSocket;
+  }
+  SetNoDelay(Sock(socket));
+  return socket;
 }
 
 bool SendAll(SocketHandle socket, std::string_view data, int timeoutMs) {

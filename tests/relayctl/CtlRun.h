@@ -2,6 +2,7 @@
 // stand-in boards for it on a loopback block of the test's own.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,8 @@ struct CtlResult {
 };
 
 // Runs relayctl with `arguments`, in `directory` when one is given, with its
-// files limited to `fileBlocks` blocks of 512 bytes (ulimit -f) when not negative.
+// files limited to `fileBlocks` blocks of 512 bytes (ulimit -f, POSIX only)
+// when not negative.
 CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory = {}, int fileBlocks = -1);
 
 // relayctl started in the background, for tests that signal it.
@@ -29,11 +31,11 @@ class RunningCtl {
   RunningCtl(const RunningCtl &) = delete;
   RunningCtl &operator=(const RunningCtl &) = delete;
   ~RunningCtl();
-  void Signal(int signal) const;
-  CtlResult Finish();  // waits for it to exit
+  void Signal(int signal) const;  // POSIX only
+  CtlResult Finish();             // waits for it to exit
 
  private:
-  int pid_ = -1;
+  std::intptr_t process_ = 0;  // the process id, or on Windows its handle
   std::string outPath_, errPath_;
 };
 
@@ -51,7 +53,7 @@ class TestFleet {
 };
 
 // A listener with a full accept queue that never accepts: further connection
-// attempts are dropped, as by a host that does not answer.
+// attempts are dropped, as by a host that does not answer. POSIX only.
 class SilentHost {
  public:
   explicit SilentHost(const std::string &address);

@@ -1,0 +1,21 @@
+#include <csignal>
+
+#include "Interrupt.h"
+
+namespace relayctl {
+namespace {
+
+void OnSignal(int signal) { RequestStop(signal == SIGINT ? kExitInterrupted : kExitTerminated); }
+
+}  // namespace
+
+void CatchInterrupts() {
+  struct sigaction action {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESETHAND;  // no SA_RESTART: waits return early
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+}
+
+}  // namespace relayctl

@@ -8,7 +8,7 @@
 namespace relaytool {
 namespace {
 
-const QString kValueName = QStringLiteral("Target Address");
+const QString kValueName = QString::fromLatin1(kTargetAddressValue);
 
 QSettings UserSettings() {
   return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Fenmoor"),
@@ -35,24 +35,27 @@ QString TextInFile(const QString &fileName) {
 
 }  // namespace
 
-StoredAddress ReadTargetAddress() {
+StoreAccess ReadTargetAddress(QString &address) {
   const QSettings settings = UserSettings();
   const QVariant value = settings.value(kValueName);
-  if (!value.isValid()) return {};
-  if (value.typeId() == QMetaType::QStringList) return {TextInFile(settings.fileName()), std::nullopt};
-  if (value.typeId() != QMetaType::QString)
-    return {{}, QStringLiteral("Invalid data type for '%1'").arg(kValueName)};
-  // The text ends at its first zero character.
-  return {value.toString().section(QChar(0), 0, 0), std::nullopt};
+  if (!value.isValid()) {
+    address.clear();
+  } else if (value.typeId() == QMetaType::QStringList) {
+    address = TextInFile(settings.fileName());
+  } else if (value.typeId() != QMetaType::QString) {
+    return StoreAccess::ValueFailed;
+  } else {
+    // The text ends at its first zero character.
+    address = value.toString().section(QChar(0), 0, 0);
+  }
+  return StoreAccess::Done;
 }
 
-std::optional<QString> WriteTargetAddress(const QString &address) {
+StoreAccess WriteTargetAddress(const QString &address) {
   QSettings settings = UserSettings();
   settings.setValue(kValueName, address);
   settings.sync();
-  if (settings.status() != QSettings::NoError)
-    return QStringLiteral("Failed to set data for '%1'").arg(kValueName);
-  return std::nullopt;
+  return settings.status() == QSettings::NoError ? StoreAccess::Done : StoreAccess::ValueFailed;
 }
 
 }  // namespace relaytool

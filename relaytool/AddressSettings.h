@@ -2,22 +2,18 @@
 // user under organisation "Fenmoor" and application "Vantor Config Util".
 #pragma once
 
-#include <QString>
+#include <WindowLogic.h>
 
-#include <optional>
+#include <QString>
 
 namespace relaytool {
 
-// What the start-up read found.
-struct StoredAddress {
-  QString address;  // empty when nothing (or an empty text) is stored
-  std::optional<QString> failure;  // set when the stored value is not text
-};
+// Reads the stored text into `address` ("" when nothing is stored); fails
+// with ValueFailed when the stored value is not text.
+StoreAccess ReadTargetAddress(QString &address);
 
-StoredAddress ReadTargetAddress();
-
-// Stores `address` as text; answers the failure message when it could not be
+// Stores `address` as text; fails with ValueFailed when it could not be
 // written.
-std::optional<QString> WriteTargetAddress(const QString &address);
+StoreAccess WriteTargetAddress(const QString &address);
 
 }  // namespace relaytool

@@ -2,18 +2,19 @@
 
 #include "MessageBoxSeam.h"
 
+#include <WindowLogic.h>
+
 #include <QApplication>
 
 namespace relaytool {
 
 QString WithFullStop(const QString &text) {
-  if (!text.isEmpty() && text.back() > QLatin1Char('.')) return text + QLatin1Char('.');
-  return text;
+  return QString::fromLocal8Bit(WithFullStop(text.toLocal8Bit().toStdString()));
 }
 
 void ReportFailure(const QString &text) {
-  ShowMessageBox(QApplication::activeWindow(), QCoreApplication::applicationName(),
-                 WithFullStop(text), MB_ICONERROR);
+  ShowMessageBox(QApplication::activeWindow(), QString::fromLatin1(kApplicationTitle), WithFullStop(text),
+                 MB_ICONERROR);
 }
 
 }  // namespace relaytool

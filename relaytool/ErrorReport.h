@@ -6,8 +6,7 @@
 
 namespace relaytool {
 
-// The failure's text as shown: a full stop is added when the last character
-// has a higher code than '.'.
+// The failure's text as shown: relaytool::WithFullStop on the text.
 QString WithFullStop(const QString &text);
 
 // Shows `text` (with WithFullStop applied) in a box with the application title

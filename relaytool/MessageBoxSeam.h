@@ -2,6 +2,8 @@
 // handler to record boxes instead of showing them.
 #pragma once
 
+#include <WindowLogic.h>
+
 #include <QString>
 
 #include <functional>
@@ -10,9 +12,9 @@ class QWidget;
 
 namespace relaytool {
 
-// Icon flags of a box, as the board's original tools number them.
-inline constexpr unsigned MB_ICONERROR = 0x10;
-inline constexpr unsigned MB_ICONINFORMATION = 0x40;
+// Icon flags of a box.
+inline constexpr unsigned MB_ICONERROR = static_cast<unsigned>(MessageIcon::Error);
+inline constexpr unsigned MB_ICONINFORMATION = static_cast<unsigned>(MessageIcon::Information);
 
 // Shows a modal box with an OK button; `icon` is MB_ICONERROR or
 // MB_ICONINFORMATION. `owner` may be null.

@@ -2,6 +2,8 @@
 
 #include "ErrorReport.h"
 
+#include <WindowLogic.h>
+
 #include <QFont>
 #include <QIcon>
 #include <QProxyStyle>
@@ -24,7 +26,7 @@ class RelayStyle : public QProxyStyle {
 }  // namespace
 
 RelayApplication::RelayApplication(int &argc, char **argv) : QApplication(argc, argv) {
-  setApplicationName(QStringLiteral("Config Utility for Network Relay"));
+  setApplicationName(QString::fromLatin1(kApplicationTitle));
   setWindowIcon(QIcon(QStringLiteral(":/icons/relaytool.svg")));
   setStyle(new RelayStyle);
   // The main window's face, 宋体, is found on Chinese systems only. Elsewhere

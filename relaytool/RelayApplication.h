@@ -8,8 +8,7 @@ namespace relaytool {
 
 class RelayApplication : public QApplication {
  public:
-  // Titles the application "Config Utility for Network Relay": the caption of
-  // every message box and of the disconnected main window.
+  // Titles the application kApplicationTitle.
   RelayApplication(int &argc, char **argv);
 
   bool notify(QObject *receiver, QEvent *event) override;

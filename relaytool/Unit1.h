@@ -1,8 +1,10 @@
 // The main window: connects to a board, shows its settings on tabbed pages and
-// saves them.
+// saves them. Its handlers are relaytool::Form1Logic's, over the view below.
 #pragma once
 
 #include "ui_Unit1.h"
+
+#include <WindowLogic.h>
 
 #include <QEvent>
 #include <QWidget>
@@ -10,18 +12,17 @@
 #include <array>
 
 class QCloseEvent;
-class QRadioButton;
 
 // Posted by the window to itself to read the board at TargetAddress once the
 // connect dialog is gone.
-inline constexpr QEvent::Type WM_DEVICE_CONNECT = static_cast<QEvent::Type>(1147);
+inline constexpr QEvent::Type WM_DEVICE_CONNECT = static_cast<QEvent::Type>(relaytool::WM_DEVICE_CONNECT);
 
-class TForm1 : public QWidget {
+class TForm1 : public QWidget, private relaytool::Form1View {
  public:
   explicit TForm1(QWidget *parent = nullptr);
 
   // The address the next connection will use.
-  const QString &CurrentTargetAddress() const { return TargetAddress; }
+  QString CurrentTargetAddress() const;
 
  protected:
   bool event(QEvent *event) override;
@@ -34,15 +35,28 @@ class TForm1 : public QWidget {
   void OnConnect();
   void BitBtn2Click();
   void CheckBox3Click();
-  void ShowDisconnected();
-  void ShowLastError(unsigned icon);
 
-  // RadioButton1 .. RadioButton24, in key order.
-  std::array<QRadioButton *, 24> ModeButtons() const;
-  int PageIndex(const QWidget *page) const;
-  // Shows or hides the tab of `page`; a hidden page cannot be made current.
-  void ShowPage(QWidget *page, bool shown);
+  std::string Text(relaytool::Control control) const override;
+  void SetText(relaytool::Control control, const std::string &text) override;
+  void SetCaption(const std::string &caption) override;
+  bool Enabled(relaytool::Control control) const override;
+  void SetEnabled(relaytool::Control control, bool enabled) override;
+  bool Checked(relaytool::Control control) const override;
+  void SetChecked(relaytool::Control control, bool checked) override;
+  void ShowTab(relaytool::Page page, bool shown) override;
+  void SetActivePage(relaytool::Page page) override;
+  void Focus(relaytool::Control control) override;
+  void ShowMessageBox(const std::string &text, relaytool::MessageIcon icon) override;
+  short WhileWaiting(const std::function<short()> &call) override;
+  relaytool::StoreAccess ReadStoredAddress(std::string &address) override;
+  relaytool::StoreAccess WriteStoredAddress(const std::string &address) override;
+  bool RunConnectDialog(std::string &address) override;
+  void PostConnect() override;
+
+  QWidget *Widget(relaytool::Control control) const;
 
   Ui::TForm1 ui;
-  QString TargetAddress;
+  // By relaytool::Control, in its order.
+  std::array<QWidget *, static_cast<std::size_t>(relaytool::Control::RadioButton24) + 1> controls_{};
+  relaytool::Form1Logic logic_{*this};
 };

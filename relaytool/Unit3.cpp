@@ -2,13 +2,9 @@
 
 #include "MessageBoxSeam.h"
 
-#include <ValueRules.h>
-
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
-
-#include <string>
 
 namespace {
 
@@ -39,25 +35,20 @@ void TConnectDlg::SetAddress(const QString &address) {
   ui.Edit1->selectAll();
 }
 
-void TConnectDlg::OKBtnClick() {
-  if (CheckIpEdit(this, ui.Edit1, QStringLiteral("IP address is wrong."))) accept();
+void TConnectDlg::OKBtnClick() { relaytool::OKBtnClick(*this); }
+
+// The dialog has one edit, Edit1.
+std::string TConnectDlg::Text(relaytool::DlgControl) const { return Address().toLocal8Bit().toStdString(); }
+
+void TConnectDlg::SetText(relaytool::DlgControl, const std::string &text) {
+  ui.Edit1->setText(QString::fromLocal8Bit(text));
 }
 
-bool TConnectDlg::CheckIpEdit(QWidget *owner, QLineEdit *edit, const QString &message) {
-  QString text = edit->text();
-  const bool valid = IsValidIpAddr(text);
-  if (!valid) {
-    edit->setFocus();
-    relaytool::ShowMessageBox(owner, QCoreApplication::applicationName(), message,
-                              relaytool::MB_ICONINFORMATION);
-  }
-  edit->setText(text);
-  return valid;
+void TConnectDlg::Focus(relaytool::DlgControl) { ui.Edit1->setFocus(); }
+
+void TConnectDlg::ShowMessageBox(const std::string &text, relaytool::MessageIcon icon) {
+  relaytool::ShowMessageBox(this, QString::fromLatin1(relaytool::kApplicationTitle), QString::fromLocal8Bit(text),
+                            static_cast<unsigned>(icon));
 }
 
-bool TConnectDlg::IsValidIpAddr(QString &text) {
-  std::string bytes = text.toLocal8Bit().toStdString();
-  const bool valid = relay::IsValidIpAddr(bytes);
-  text = QString::fromLocal8Bit(bytes);
-  return valid;
-}
+void TConnectDlg::CloseWithOk() { accept(); }

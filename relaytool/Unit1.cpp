@@ -64,7 +64,7 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent, kWindowFlags) {
   new relaytool::TypingLimit(ui.Edit7, 6);
   for (const auto page : {relaytool::Page::TabSheet4, relaytool::Page::TabSheet2, relaytool::Page::TabSheet3})
     ShowTab(page, false);
-  for (int number = 1; number <= 24; ++number) {
+  for (int number = 1; number <= relaytool::kModeButtons; ++number) {
     auto *button = static_cast<QRadioButton *>(Widget(relaytool::RadioButton(number)));
     if (button->isChecked()) MakeTabStop(button);
     connect(button, &QRadioButton::toggled, this, [button](bool checked) {

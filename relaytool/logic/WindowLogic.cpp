@@ -37,8 +37,6 @@ constexpr KeyMode KeyModeOf(int number) {
   return {static_cast<short>((number - 1) / 3 + 1), static_cast<short>((number - 1) % 3 + 1)};
 }
 
-constexpr int kModeButtons = 24;
-
 // The library's getters and setters of texts.
 using TextGetter = short(RELAYLINK_CALL *)(char *, unsigned short);
 using TextSetter = short(RELAYLINK_CALL *)(const char *);

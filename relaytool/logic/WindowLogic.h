@@ -37,6 +37,9 @@ enum class Control {
   RadioButton19, RadioButton20, RadioButton21, RadioButton22, RadioButton23, RadioButton24,
 };
 
+// The number of mode buttons, three for each of the eight keys.
+inline constexpr int kModeButtons = 24;
+
 // RadioButton1 .. RadioButton24 by number.
 constexpr Control RadioButton(int number) {
   return static_cast<Control>(static_cast<int>(Control::RadioButton1) + number - 1);

@@ -203,7 +203,7 @@ TEST_F(Win32Window, ARadioGroupsTabStopIsItsCheckedButtonAndArrowsMoveWithinIt) 
   Open();
   ConnectTo(*form, Address(21));
   const auto button = [this](int number) { return Win(Radio(number)); };
-  for (int number = 1; number <= 24; ++number)
+  for (int number = 1; number <= kModeButtons; ++number)
     EXPECT_EQ((GetWindowLongA(button(number), GWL_STYLE) & WS_TABSTOP) != 0, Checked(Radio(number)))
         << "RadioButton" << number;
   ClickTab(form->Handle(), Tabs(), 1);

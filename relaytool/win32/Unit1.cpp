@@ -1,0 +1,417 @@
+#include "Unit1.h"
+
+#include "MessageBoxSeam.h"
+#include "Registry.h"
+#include "Resources.h"
+#include "Unit3.h"
+
+#include <exception>
+#include <string>
+#include <vector>
+
+namespace relaytool::win32 {
+namespace {
+
+static_assert(static_cast<int>(Ctl::RadioButton24) == static_cast<int>(Control::RadioButton24),
+              "Ctl starts with the handlers' controls, in their order");
+
+constexpr char kFormClass[] = "TForm1";
+constexpr char kContainerClass[] = "RelayToolContainer";
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr int kClientWidth = 346;
+constexpr int kClientHeight = 385;
+constexpr int kFirstId = 1000;  // clear of IDOK and IDCANCEL, which the dialog keys send
+
+// One window of the layout; `parent` is the window it is placed in (a
+// control placed in GroupBox2 is a child of the group's page, at the group's
+// offset).
+struct Spec {
+  Ctl ctl;
+  Ctl parent;
+  const char *className;
+  std::string text;
+  DWORD style;
+  DWORD exStyle;
+  int left, top, width, height;
+};
+
+constexpr DWORD kEdit = WS_TABSTOP | ES_AUTOHSCROLL;
+constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
+constexpr Ctl kForm = Ctl::Count;
+
+Ctl Nth(Ctl first, int offset) { return static_cast<Ctl>(static_cast<int>(first) + offset); }
+
+// The windows in creation order, which is their tab order within a parent.
+std::vector<Spec> Layout() {
+  std::vector<Spec> specs = {
+      {Ctl::PageControl1, kForm, WC_TABCONTROLA, "", WS_TABSTOP | WS_CLIPSIBLINGS, 0, 8, 8, 329, 329},
+      // The pages fill the tab control's display area, set when it is known.
+      {Ctl::TabSheet1, kForm, kContainerClass, "", 0, WS_EX_CONTROLPARENT, 0, 0, 0, 0},
+      {Ctl::TabSheet4, kForm, kContainerClass, "", 0, WS_EX_CONTROLPARENT, 0, 0, 0, 0},
+      {Ctl::TabSheet2, kForm, kContainerClass, "", 0, WS_EX_CONTROLPARENT, 0, 0, 0, 0},
+      {Ctl::TabSheet3, kForm, kContainerClass, "", 0, WS_EX_CONTROLPARENT, 0, 0, 0, 0},
+      {Ctl::BitBtn1, kForm, WC_BUTTONA, "Connect", WS_TABSTOP | BS_PUSHBUTTON, 0, 56, 348, 75, 25},
+      {Ctl::BitBtn2, kForm, WC_BUTTONA, "Save", WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 0, 136, 348, 75, 25},
+      {Ctl::BitBtn3, kForm, WC_BUTTONA, "Exit", WS_TABSTOP | BS_PUSHBUTTON, 0, 216, 348, 75, 25},
+
+      {Ctl::Edit1, Ctl::TabSheet1, WC_EDITA, "192.168.1.100", kEdit | WS_DISABLED, WS_EX_CLIENTEDGE, 112, 24, 129, 21},
+      {Ctl::Edit2, Ctl::TabSheet1, WC_EDITA, "255.255.255.0", kEdit | WS_DISABLED, WS_EX_CLIENTEDGE, 112, 56, 129, 21},
+      {Ctl::Edit3, Ctl::TabSheet1, WC_EDITA, "192.168.1.1", kEdit | WS_DISABLED, WS_EX_CLIENTEDGE, 112, 88, 129, 21},
+      {Ctl::Label9, Ctl::TabSheet1, WC_STATICA, "IP Address", kLabel, 0, 24, 28, 73, 13},
+      {Ctl::Label10, Ctl::TabSheet1, WC_STATICA, "Subnet Mask", kLabel, 0, 24, 60, 81, 13},
+      {Ctl::Label11, Ctl::TabSheet1, WC_STATICA, "Gateway", kLabel, 0, 24, 92, 73, 13},
+      {Ctl::lblVersion, Ctl::TabSheet1, WC_STATICA, "", kLabel, 0, 24, 256, 257, 13},
+
+      {Ctl::Edit4, Ctl::TabSheet4, WC_EDITA, "", kEdit | ES_READONLY, WS_EX_CLIENTEDGE, 104, 24, 145, 21},
+      // Over the gap that GroupBox2's caption of six spaces leaves in its top
+      // border; created before the group, so it lies above it.
+      {Ctl::CheckBox3, Ctl::TabSheet4, WC_BUTTONA, "Enable Remote Control", WS_TABSTOP | BS_AUTOCHECKBOX, 0, 32, 61,
+       169, 17},
+      {Ctl::GroupBox2, Ctl::TabSheet4, WC_BUTTONA, "      ", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, 16, 64, 281, 121},
+      {Ctl::Edit5, Ctl::GroupBox2, WC_EDITA, "192.168.1.1", kEdit | WS_DISABLED, WS_EX_CLIENTEDGE, 88, 24, 145, 21},
+      {Ctl::Edit6, Ctl::GroupBox2, WC_EDITA, "relay.fenmoor.com", kEdit | WS_DISABLED, WS_EX_CLIENTEDGE, 88, 52, 145,
+       21},
+      {Ctl::Edit7, Ctl::GroupBox2, WC_EDITA, "000000", kEdit | WS_DISABLED, WS_EX_CLIENTEDGE, 88, 80, 57, 21},
+      {Ctl::Label1, Ctl::TabSheet4, WC_STATICA, "Device ID", kLabel, 0, 24, 28, 73, 13},
+      {Ctl::Label2, Ctl::GroupBox2, WC_STATICA, "DNS", kLabel, 0, 16, 28, 73, 13},
+      {Ctl::Label3, Ctl::GroupBox2, WC_STATICA, "Server", kLabel, 0, 16, 56, 65, 17},
+      {Ctl::Label4, Ctl::GroupBox2, WC_STATICA, "Password", kLabel, 0, 16, 88, 65, 13},
+      {Ctl::Label5, Ctl::GroupBox2, WC_STATICA, "(6 digits)", kLabel, 0, 152, 88, 113, 13},
+
+      {Ctl::CheckBox1, Ctl::TabSheet3, WC_BUTTONA, "Restore relay state before power off",
+       WS_TABSTOP | BS_AUTOCHECKBOX, 0, 24, 24, 281, 17},
+  };
+  // Key Press: a row per key, its three buttons one group in a panel. The
+  // checked button is the group's tab stop (the button control moves it).
+  static const char *const kModes[] = {"Keep State", "Follow", "Jog"};
+  static const int kModeLeft[] = {0, 104, 184};
+  static const int kModeWidth[] = {97, 73, 65};
+  for (int k = 1; k <= 8; ++k) {
+    const int row = 24 * (k - 1);
+    const Ctl panel = Nth(Ctl::Panel1, k - 1);
+    specs.push_back({Nth(Ctl::Label12, k - 1), Ctl::TabSheet2, WC_STATICA, "Key " + std::to_string(k), kLabel, 0, 24,
+                     20 + row, k == 1 ? 57 : 41, 13});
+    specs.push_back({panel, Ctl::TabSheet2, kContainerClass, "", 0, WS_EX_CONTROLPARENT, 80, 16 + row, 249, 25});
+    for (int mode = 0; mode < 3; ++mode)
+      specs.push_back({Nth(Ctl::RadioButton1, 3 * (k - 1) + mode), panel, WC_BUTTONA, kModes[mode],
+                       static_cast<DWORD>(BS_AUTORADIOBUTTON | (mode == 0 ? WS_GROUP : 0)), 0, kModeLeft[mode], 4, kModeWidth[mode], 17});
+  }
+  return specs;
+}
+
+struct PageTab {
+  Page page;
+  Ctl window;
+  const char *caption;
+  int icon;
+};
+
+// In page order: the page index is the position here.
+constexpr PageTab kPages[] = {
+    {Page::TabSheet1, Ctl::TabSheet1, "Network", 0},
+    {Page::TabSheet4, Ctl::TabSheet4, "Remote Control", 3},
+    {Page::TabSheet2, Ctl::TabSheet2, "Key Press", 1},
+    {Page::TabSheet3, Ctl::TabSheet3, "Others", 2},
+};
+
+// The tab icons in ImageList1's order.
+constexpr int kTabIcons[] = {IDI_NETWORK, IDI_KEYPRESS, IDI_OTHERS, IDI_REMOTE};
+
+// Pages and panels hand their controls' notifications and colour requests to
+// the main window.
+LRESULT CALLBACK ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+      return SendMessageA(GetParent(hwnd), message, wParam, lParam);
+    default:
+      return DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+}
+
+void RegisterClasses(HINSTANCE instance, WNDPROC formProc) {
+  WNDCLASSEXA form = {};
+  form.cbSize = sizeof form;
+  form.lpfnWndProc = formProc;
+  form.hInstance = instance;
+  form.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_RELAYTOOL));
+  form.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  WNDCLASSEXA container = form;
+  container.lpfnWndProc = ContainerProc;
+  container.hIcon = nullptr;
+  container.lpszClassName = kContainerClass;
+  // Registering again, for a later window of the process, fails harmlessly.
+  RegisterClassExA(&container);
+  form.lpszClassName = kFormClass;
+  RegisterClassExA(&form);
+}
+
+// 宋体 with a character height of `height` pixels, in the GB2312 character
+// set: 13 for every control; the tab captions take 12, so that all four tabs
+// fit the strip.
+HFONT WindowFont(int height) {
+  LOGFONTW face = {};
+  face.lfHeight = -height;
+  face.lfWeight = FW_NORMAL;
+  face.lfCharSet = GB2312_CHARSET;
+  face.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  face.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  face.lfQuality = DEFAULT_QUALITY;
+  face.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  lstrcpyW(face.lfFaceName, L"\u5B8B\u4F53");
+  return CreateFontIndirectW(&face);
+}
+
+HICON SmallIcon(HINSTANCE instance, int id) {
+  return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
+TForm1::TForm1(HINSTANCE instance) : instance_(instance) {
+  RegisterClasses(instance, WindowProc);
+  RECT frame = {0, 0, kClientWidth, kClientHeight};
+  AdjustWindowRectEx(&frame, kFormStyle, FALSE, 0);
+  CreateWindowExA(0, kFormClass, kApplicationTitle, kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                  frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, this);
+  CreateControls();
+  focus_ = Window(Ctl::PageControl1);
+  try {
+    logic_.FormCreate();
+  } catch (const std::exception &failure) {
+    ReportFailure(hwnd_, failure.what());
+  }
+}
+
+TForm1::~TForm1() {
+  if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+  ImageList_Destroy(images_);
+  DestroyIcon(closeGlyph_);
+  DeleteObject(tabFont_);
+  DeleteObject(font_);
+}
+
+void TForm1::CreateControls() {
+  font_ = WindowFont(13);
+  for (const Spec &spec : Layout()) {
+    int left = spec.left;
+    int top = spec.top;
+    Ctl parent = spec.parent;
+    if (parent == Ctl::GroupBox2) {
+      RECT group;
+      GetWindowRect(Window(Ctl::GroupBox2), &group);
+      MapWindowPoints(nullptr, Window(Ctl::TabSheet4), reinterpret_cast<POINT *>(&group), 2);
+      left += group.left;
+      top += group.top;
+      parent = Ctl::TabSheet4;
+    }
+    const bool page = parent == kForm && spec.className == kContainerClass;
+    // Pages are shown only while active; every other window is visible.
+    const DWORD style = WS_CHILD | (page ? 0 : WS_VISIBLE) | spec.style;
+    const HWND hwnd = CreateWindowExA(spec.exStyle, spec.className, spec.text.c_str(), style, left, top, spec.width,
+                                      spec.height, parent == kForm ? hwnd_ : Window(parent),
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + static_cast<int>(spec.ctl))),
+                                      instance_, nullptr);
+    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    windows_[static_cast<int>(spec.ctl)] = hwnd;
+  }
+
+  images_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 0);
+  for (const int icon : kTabIcons) {
+    const HICON loaded = SmallIcon(instance_, icon);
+    ImageList_AddIcon(images_, loaded);
+    DestroyIcon(loaded);
+  }
+  const HWND tabs = Window(Ctl::PageControl1);
+  SendMessageA(tabs, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+  tabFont_ = WindowFont(12);
+  SendMessageA(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(tabFont_), FALSE);
+  SendMessageA(tabs, TCM_SETPADDING, 0, MAKELPARAM(3, 3));
+  tabShown_ = {};
+  ShowTab(Page::TabSheet1, true);  // the one tab at start: the others are inserted when shown
+  RECT display;
+  GetClientRect(tabs, &display);
+  SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+  MapWindowPoints(tabs, hwnd_, reinterpret_cast<POINT *>(&display), 2);
+  for (const PageTab &page : kPages)
+    SetWindowPos(Window(page.window), HWND_TOP, display.left, display.top, display.right - display.left,
+                 display.bottom - display.top, SWP_NOACTIVATE);
+  ShowActivePageOnly();
+
+  for (int k = 0; k < 8; ++k) SendMessageA(Window(Nth(Ctl::RadioButton1, 3 * k)), BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageA(Window(Ctl::Edit6), EM_SETLIMITTEXT, 39, 0);
+  SendMessageA(Window(Ctl::Edit7), EM_SETLIMITTEXT, 6, 0);
+  closeGlyph_ = SmallIcon(instance_, IDI_CLOSE);
+  SendMessageA(Window(Ctl::BitBtn3), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(closeGlyph_));
+}
+
+LRESULT CALLBACK TForm1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto *form = reinterpret_cast<TForm1 *>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (message == WM_NCCREATE) {
+    form = static_cast<TForm1 *>(reinterpret_cast<CREATESTRUCTA *>(lParam)->lpCreateParams);
+    form->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  }
+  if (form == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+  // A failure that escapes a handler is reported; the action is abandoned.
+  try {
+    return form->Handle(message, wParam, lParam);
+  } catch (const std::exception &failure) {
+    ReportFailure(hwnd, failure.what());
+    return 0;
+  }
+}
+
+LRESULT TForm1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND: {
+      if (HIWORD(wParam) != BN_CLICKED) break;
+      switch (static_cast<Ctl>(LOWORD(wParam) - kFirstId)) {
+        case Ctl::BitBtn1: logic_.BitBtn1Click(); return 0;
+        case Ctl::BitBtn2: logic_.BitBtn2Click(); return 0;
+        // Of the close kind: closes the window, which runs FormClose.
+        case Ctl::BitBtn3: PostMessageA(hwnd_, WM_CLOSE, 0, 0); return 0;
+        case Ctl::CheckBox3: logic_.CheckBox3Click(); return 0;
+        default: break;
+      }
+      break;
+    }
+    case WM_NOTIFY:
+      if (reinterpret_cast<const NMHDR *>(lParam)->code == TCN_SELCHANGE) ShowActivePageOnly();
+      break;
+    case WM_CTLCOLORSTATIC:
+      // Edit4, read-only, in the tooltip colour.
+      if (reinterpret_cast<HWND>(lParam) == Window(Ctl::Edit4)) {
+        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_INFOBK));
+        SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_INFOTEXT));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
+      }
+      break;
+    case WM_ACTIVATE:
+      // The focus leaves with the window and comes back to the same control.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        if (const HWND focus = GetFocus(); focus != nullptr && IsChild(hwnd_, focus)) focus_ = focus;
+      } else if (focus_ != nullptr && IsWindowEnabled(focus_) && IsWindowVisible(focus_)) {
+        SetFocus(focus_);
+      }
+      return 0;
+    case kDeviceConnect:
+      logic_.OnConnect();
+      return 0;
+    case WM_CLOSE:
+      if (logic_.FormClose()) DestroyWindow(hwnd_);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+void TForm1::Dispatch(MSG &msg, HWND form) {
+  if (IsWindow(form) && IsDialogMessageA(form, &msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+}
+
+Page TForm1::ActivePage() const {
+  const HWND tabs = Window(Ctl::PageControl1);
+  TCITEMA item = {};
+  item.mask = TCIF_PARAM;
+  SendMessageA(tabs, TCM_GETITEMA, SendMessageA(tabs, TCM_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(&item));
+  return static_cast<Page>(item.lParam);
+}
+
+int TForm1::TabPosition(Page page) const {
+  int position = 0;
+  for (int index = 0; index < static_cast<int>(page); ++index) position += tabShown_[index] ? 1 : 0;
+  return position;
+}
+
+void TForm1::ShowActivePageOnly() {
+  const Page active = ActivePage();
+  for (const PageTab &page : kPages) ShowWindow(Window(page.window), page.page == active ? SW_SHOW : SW_HIDE);
+}
+
+std::string TForm1::Text(Control control) const {
+  const HWND hwnd = Of(control);
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void TForm1::SetText(Control control, const std::string &text) { SetWindowTextA(Of(control), text.c_str()); }
+
+void TForm1::SetCaption(const std::string &caption) { SetWindowTextA(hwnd_, caption.c_str()); }
+
+bool TForm1::Enabled(Control control) const { return IsWindowEnabled(Of(control)) != FALSE; }
+
+void TForm1::SetEnabled(Control control, bool enabled) { EnableWindow(Of(control), enabled ? TRUE : FALSE); }
+
+bool TForm1::Checked(Control control) const { return SendMessageA(Of(control), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void TForm1::SetChecked(Control control, bool checked) {
+  SendMessageA(Of(control), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TForm1::ShowTab(Page page, bool shown) {
+  const int index = static_cast<int>(page);
+  if (tabShown_[index] == shown) return;
+  const HWND tabs = Window(Ctl::PageControl1);
+  const int position = TabPosition(page);
+  // A hidden page has no tab at all, so that no input can select it.
+  if (shown) {
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT | TCIF_IMAGE | TCIF_PARAM;
+    item.pszText = const_cast<char *>(kPages[index].caption);
+    item.iImage = kPages[index].icon;
+    item.lParam = index;
+    SendMessageA(tabs, TCM_INSERTITEMA, position, reinterpret_cast<LPARAM>(&item));
+  } else {
+    const bool active = SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == position;
+    SendMessageA(tabs, TCM_DELETEITEM, position, 0);
+    if (active) {
+      SendMessageA(tabs, TCM_SETCURSEL, 0, 0);
+      ShowActivePageOnly();
+    }
+  }
+  tabShown_[index] = shown;
+}
+
+void TForm1::SetActivePage(Page page) {
+  if (!tabShown_[static_cast<int>(page)]) return;
+  SendMessageA(Window(Ctl::PageControl1), TCM_SETCURSEL, TabPosition(page), 0);
+  ShowActivePageOnly();
+}
+
+void TForm1::Focus(Control control) { SetFocus(Of(control)); }
+
+void TForm1::ShowMessageBox(const std::string &text, MessageIcon icon) {
+  win32::ShowMessageBox(hwnd_, text, static_cast<UINT>(icon));
+}
+
+short TForm1::WhileWaiting(const std::function<short()> &call) {
+  // Stays until the window's own cursor is set again, at the next mouse move.
+  SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  return call();
+}
+
+StoreAccess TForm1::ReadStoredAddress(std::string &address) { return ReadTargetAddress(address); }
+
+StoreAccess TForm1::WriteStoredAddress(const std::string &address) { return WriteTargetAddress(address); }
+
+bool TForm1::RunConnectDialog(std::string &address) { return TConnectDlg::Run(instance_, hwnd_, address); }
+
+void TForm1::PostConnect() {
+  // The read blocks the window: paint where the dialog was before it starts.
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  PostMessageA(hwnd_, kDeviceConnect, 0, 0);
+}
+
+}  // namespace relaytool::win32

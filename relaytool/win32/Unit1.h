@@ -1,0 +1,88 @@
+// The main window TForm1 on the Win32 interfaces: its controls, tab strip,
+// font and image list, and the view through which the shared handlers of
+// Form1Logic drive them.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <WindowLogic.h>
+
+#include <array>
+
+namespace relaytool::win32 {
+
+// Every window of TForm1. The first ones are the handlers' controls, in the
+// order of relaytool::Control.
+enum class Ctl {
+  Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7,
+  lblVersion, CheckBox1, CheckBox3, BitBtn1, BitBtn2,
+  RadioButton1, RadioButton24 = RadioButton1 + 23,
+  PageControl1, BitBtn3, TabSheet1, TabSheet4, TabSheet2, TabSheet3,
+  Panel1, Panel8 = Panel1 + 7,
+  GroupBox2, Label1, Label2, Label3, Label4, Label5, Label9, Label10, Label11,
+  Label12, Label19 = Label12 + 7,
+  Count
+};
+
+// The message that starts a read, posted by the window to itself.
+inline constexpr UINT kDeviceConnect = WM_DEVICE_CONNECT;
+
+class TForm1 final : public Form1View {
+ public:
+  // Creates the window, hidden, and runs FormCreate.
+  explicit TForm1(HINSTANCE instance);
+  ~TForm1();
+  TForm1(const TForm1 &) = delete;
+  TForm1 &operator=(const TForm1 &) = delete;
+
+  HWND Handle() const { return hwnd_; }
+  HWND Window(Ctl ctl) const { return windows_[static_cast<int>(ctl)]; }
+  const Form1Logic &Logic() const { return logic_; }
+  // The page whose tab is selected.
+  Page ActivePage() const;
+
+  // Hands `msg` to the window's keyboard navigation or dispatches it.
+  static void Dispatch(MSG &msg, HWND form);
+
+  // Form1View
+  std::string Text(Control control) const override;
+  void SetText(Control control, const std::string &text) override;
+  void SetCaption(const std::string &caption) override;
+  bool Enabled(Control control) const override;
+  void SetEnabled(Control control, bool enabled) override;
+  bool Checked(Control control) const override;
+  void SetChecked(Control control, bool checked) override;
+  void ShowTab(Page page, bool shown) override;
+  void SetActivePage(Page page) override;
+  void Focus(Control control) override;
+  void ShowMessageBox(const std::string &text, MessageIcon icon) override;
+  short WhileWaiting(const std::function<short()> &call) override;
+  StoreAccess ReadStoredAddress(std::string &address) override;
+  StoreAccess WriteStoredAddress(const std::string &address) override;
+  bool RunConnectDialog(std::string &address) override;
+  void PostConnect() override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void CreateControls();
+  HWND Of(Control control) const { return windows_[static_cast<int>(control)]; }
+  // Position of a shown page's tab in the strip: the shown pages before it.
+  int TabPosition(Page page) const;
+  // Shows the active page's window and hides the others.
+  void ShowActivePageOnly();
+
+  HINSTANCE instance_;
+  HWND hwnd_ = nullptr;
+  HFONT font_ = nullptr;
+  HFONT tabFont_ = nullptr;
+  HIMAGELIST images_ = nullptr;
+  HICON closeGlyph_ = nullptr;
+  HWND focus_ = nullptr;  // the control to get the focus back when the window is activated
+  std::array<HWND, static_cast<int>(Ctl::Count)> windows_{};
+  std::array<bool, 4> tabShown_{};
+  Form1Logic logic_{*this};
+};
+
+}  // namespace relaytool::win32

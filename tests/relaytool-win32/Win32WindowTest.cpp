@@ -1,0 +1,407 @@
+// relaytool.exe's windows under Wine, driven by their messages against
+// stand-in boards on 127.6.N.1 (N one per test). The registry of the test's
+// prefix is seeded with a loopback address, so that no window is ever offered
+// the default board address to connect to.
+#include "Win32TestSupport.h"
+
+#include <Resources.h>
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace relaytool::win32::testing {
+
+void PrintTo(const Box &box, std::ostream *out) { *out << '"' << box.text << "\" icon " << box.icon; }
+
+namespace {
+
+constexpr char kTitle[] = "Config Utility for Network Relay";
+constexpr char kKey[] = "Software\\Fenmoor\\Vantor Config Util";
+
+std::string Address(int test) { return "127.6." + std::to_string(test) + ".1"; }
+
+Ctl Radio(int number) { return static_cast<Ctl>(static_cast<int>(Ctl::RadioButton1) + number - 1); }
+
+class Win32Window : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RemoveStoredAddress();
+    StoreAddress(Address(255));  // nothing listens there
+  }
+  void TearDown() override { RemoveStoredAddress(); }
+
+  // Opens the main window as the program does.
+  void Open() {
+    form = std::make_unique<TForm1>(GetModuleHandleA(nullptr));
+    ShowWindow(form->Handle(), SW_SHOWNORMAL);
+    Pump(form->Handle());
+  }
+  HWND Win(Ctl ctl) const { return form->Window(ctl); }
+  HWND Tabs() const { return Win(Ctl::PageControl1); }
+  std::vector<std::string> TabCaptions() const {
+    std::vector<std::string> captions;
+    for (int position = 0; position < TabCtrl_GetItemCount(Tabs()); ++position) {
+      char text[64] = {};
+      TCITEMA item = {};
+      item.mask = TCIF_TEXT;
+      item.pszText = text;
+      item.cchTextMax = sizeof text;
+      TabCtrl_GetItem(Tabs(), position, &item);
+      captions.emplace_back(text);
+    }
+    return captions;
+  }
+  bool Checked(Ctl ctl) const { return SendMessageA(Win(ctl), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  void ExpectDisconnected() const {
+    EXPECT_EQ(TextOf(form->Handle()), kTitle);
+    EXPECT_EQ(TabCaptions(), std::vector<std::string>{"Network"});
+    EXPECT_EQ(form->ActivePage(), Page::TabSheet1);
+    EXPECT_TRUE(IsWindowVisible(Win(Ctl::TabSheet1)));
+    EXPECT_EQ(TextOf(Win(Ctl::BitBtn1)), "Connect");
+    EXPECT_FALSE(IsWindowEnabled(Win(Ctl::BitBtn2)));
+    EXPECT_FALSE(IsWindowEnabled(Win(Ctl::Edit1)));
+    EXPECT_EQ(TextOf(Win(Ctl::lblVersion)), "");
+  }
+
+  RecordedBoxes recorded;
+  std::unique_ptr<TForm1> form;
+
+};
+
+// --- Connecting, per capability -------------------------------------------
+
+struct ModelRow {
+  const char *model;
+  std::vector<std::string> tabs;
+};
+
+class ConnectPerModel : public Win32Window, public ::testing::WithParamInterface<std::pair<int, ModelRow>> {};
+
+TEST_P(ConnectPerModel, ShowsThePagesOfTheBoardsCapabilities) {
+  const auto &[test, row] = GetParam();
+  const auto board = StartBoard(Address(test), row.model);
+  Open();
+  ConnectTo(*form, Address(test));
+  EXPECT_TRUE(recorded.boxes.empty()) << ::testing::PrintToString(recorded.boxes);
+  EXPECT_EQ(TabCaptions(), row.tabs);
+  EXPECT_EQ(form->ActivePage(), Page::TabSheet1);
+  EXPECT_EQ(TextOf(form->Handle()), std::string(kTitle) + " - " + Address(test));
+  EXPECT_EQ(TextOf(Win(Ctl::Edit1)), Address(test));
+  EXPECT_TRUE(IsWindowEnabled(Win(Ctl::Edit1)));
+  EXPECT_EQ(TextOf(Win(Ctl::BitBtn1)), "Disconnect");
+  EXPECT_TRUE(IsWindowEnabled(Win(Ctl::BitBtn2)));
+  if (std::string(row.model) == "remote") {
+    EXPECT_EQ(TextOf(Win(Ctl::lblVersion)), "Firmware version: 1.0.3");
+    EXPECT_EQ(TextOf(Win(Ctl::Edit4)), "RB0000000000W3");
+    EXPECT_TRUE(Checked(Ctl::CheckBox3));
+    EXPECT_TRUE(IsWindowEnabled(Win(Ctl::Edit7)));
+  }
+  if (std::string(row.model) != "basic") {  // key modes 12312312
+    for (int k = 1; k <= 8; ++k)
+      for (int mode = 1; mode <= 3; ++mode)
+        EXPECT_EQ(Checked(Radio(3 * (k - 1) + mode)), mode == "12312312"[k - 1] - '0')
+            << "key " << k << " mode " << mode;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ConnectPerModel,
+    ::testing::Values(std::pair{1, ModelRow{"basic", {"Network", "Others"}}},
+                      std::pair{2, ModelRow{"keys", {"Network", "Key Press", "Others"}}},
+                      std::pair{3, ModelRow{"remote", {"Network", "Remote Control", "Key Press", "Others"}}}),
+    [](const auto &info) { return std::string(info.param.second.model); });
+
+TEST_F(Win32Window, AFailedReadShowsTheLibrarysMessageAndStaysDisconnected) {
+  Open();
+  ConnectTo(*form, Address(4));  // nothing listens
+  ASSERT_EQ(recorded.boxes.size(), 1u) << ::testing::PrintToString(recorded.boxes);
+  EXPECT_EQ(recorded.boxes[0].text, "Can not connect to the device.");
+  EXPECT_EQ(recorded.boxes[0].icon, static_cast<UINT>(MB_ICONERROR));
+  EXPECT_FALSE(recorded.boxes[0].ownedByDialog);
+  ExpectDisconnected();
+}
+
+// --- Hidden pages ----------------------------------------------------------
+
+// Every way of moving in the tab strip or through the controls reaches only
+// pages whose tab is shown; Disconnect from any page returns to "Network".
+class HiddenPages : public Win32Window, public ::testing::WithParamInterface<std::pair<int, const char *>> {};
+
+TEST_P(HiddenPages, AreUnreachableByEveryInput) {
+  const auto &[test, model] = GetParam();
+  const bool connected = std::string(model) != "none";
+  const auto board = connected ? StartBoard(Address(test), model) : nullptr;
+  Open();
+  if (connected) ConnectTo(*form, Address(test));
+  const std::size_t shown = TabCaptions().size();
+  SetFocus(Tabs());
+  const struct {
+    WPARAM key;
+    bool control;
+  } keys[] = {{VK_RIGHT, false}, {VK_END, false}, {VK_LEFT, false}, {VK_HOME, false},
+              {VK_TAB, true},    {VK_NEXT, true}, {VK_PRIOR, true}};
+  for (int round = 0; round < 6; ++round) {
+    for (const auto &key : keys) {
+      PressKey(form->Handle(), key.key, key.control);
+      SetFocus(Tabs());
+      EXPECT_EQ(TabCaptions().size(), shown);
+      EXPECT_TRUE(IsWindowVisible(Win(static_cast<Ctl>(static_cast<int>(Ctl::TabSheet1) +
+                                                       static_cast<int>(form->ActivePage())))));
+    }
+    SendMessageA(Tabs(), WM_MOUSEWHEEL, MAKEWPARAM(0, round % 2 ? WHEEL_DELTA : -WHEEL_DELTA), 0);
+    Pump(form->Handle());
+  }
+  // Tab through every control: each has its page shown.
+  for (int press = 0; press < 60; ++press) {
+    PressKey(form->Handle(), VK_TAB);
+    const HWND focus = GetFocus();
+    ASSERT_NE(focus, nullptr);
+    EXPECT_TRUE(IsWindowVisible(focus)) << TextOf(focus);
+  }
+  for (std::size_t position = 0; connected && position < shown; ++position) {
+    ClickTab(form->Handle(), Tabs(), static_cast<int>(position));
+    Click(form->Handle(), Win(Ctl::BitBtn1));  // Disconnect
+    ExpectDisconnected();
+    ConnectTo(*form, Address(test));
+  }
+  EXPECT_TRUE(recorded.boxes.empty()) << ::testing::PrintToString(recorded.boxes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, HiddenPages,
+                         ::testing::Values(std::pair{10, "none"}, std::pair{11, "basic"}, std::pair{12, "keys"},
+                                           std::pair{13, "remote"}),
+                         [](const auto &info) { return std::string(info.param.second); });
+
+// --- Editing ---------------------------------------------------------------
+
+TEST_F(Win32Window, APasteIsCutToTheTypingLimit) {
+  const auto board = StartBoard(Address(20), "remote");
+  Open();
+  ConnectTo(*form, Address(20));
+  const std::string pasted(66, '7');
+  ASSERT_TRUE(OpenClipboard(form->Handle()));
+  EmptyClipboard();
+  const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, pasted.size() + 1);
+  memcpy(GlobalLock(memory), pasted.c_str(), pasted.size() + 1);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_TEXT, memory);
+  CloseClipboard();
+  for (const auto &[edit, limit] : {std::pair{Ctl::Edit6, 39u}, std::pair{Ctl::Edit7, 6u}}) {
+    SetWindowTextA(Win(edit), "");
+    SendMessageA(Win(edit), WM_PASTE, 0, 0);
+    EXPECT_EQ(TextOf(Win(edit)), pasted.substr(0, limit));
+  }
+}
+
+TEST_F(Win32Window, ARadioGroupsTabStopIsItsCheckedButtonAndArrowsMoveWithinIt) {
+  const auto board = StartBoard(Address(21), "keys");
+  Open();
+  ConnectTo(*form, Address(21));
+  const auto button = [this](int number) { return Win(Radio(number)); };
+  for (int number = 1; number <= kModeButtons; ++number)
+    EXPECT_EQ((GetWindowLongA(button(number), GWL_STYLE) & WS_TABSTOP) != 0, Checked(Radio(number)))
+        << "RadioButton" << number;
+  ClickTab(form->Handle(), Tabs(), 1);
+  SetFocus(button(5));  // key 2, "Follow", checked
+  PressKey(form->Handle(), VK_RIGHT);
+  EXPECT_EQ(GetFocus(), button(6));
+  EXPECT_TRUE(Checked(Radio(6)));
+  EXPECT_FALSE(Checked(Radio(5)));
+  EXPECT_NE(GetWindowLongA(button(6), GWL_STYLE) & WS_TABSTOP, 0);
+  PressKey(form->Handle(), VK_TAB);
+  EXPECT_EQ(GetFocus(), button(9));  // key 3's checked "Jog"
+}
+
+// --- Saving ----------------------------------------------------------------
+
+TEST_F(Win32Window, SaveWithoutEditsStaysConnected) {
+  const auto board = StartBoard(Address(30), "remote");
+  Open();
+  ConnectTo(*form, Address(30));
+  Click(form->Handle(), Win(Ctl::BitBtn2));
+  ASSERT_EQ(recorded.boxes.size(), 1u) << ::testing::PrintToString(recorded.boxes);
+  EXPECT_EQ(recorded.boxes[0].text, "Config was saved successfully.");
+  EXPECT_EQ(recorded.boxes[0].icon, static_cast<UINT>(MB_ICONINFORMATION));
+  EXPECT_EQ(TextOf(Win(Ctl::BitBtn1)), "Disconnect");
+}
+
+TEST_F(Win32Window, SaveOfAChangeRestartsTheBoardAndDisconnectsWithTheFocusOnConnect) {
+  const auto board = StartBoard(Address(31), "remote");
+  Open();
+  ConnectTo(*form, Address(31));
+  SetWindowTextA(Win(Ctl::Edit3), "127.6.31.254");
+  SetFocus(Win(Ctl::BitBtn2));
+  Click(form->Handle(), Win(Ctl::BitBtn2));
+  ASSERT_EQ(recorded.boxes.size(), 1u) << ::testing::PrintToString(recorded.boxes);
+  EXPECT_EQ(recorded.boxes[0].text, "Config was saved successfully, and device was restarted.");
+  EXPECT_EQ(recorded.boxes[0].icon, static_cast<UINT>(MB_ICONINFORMATION));
+  ExpectDisconnected();
+  EXPECT_EQ(TextOf(Win(Ctl::Edit3)), "127.6.31.254");
+  EXPECT_EQ(GetFocus(), Win(Ctl::BitBtn1));
+}
+
+struct RejectedRow {
+  int test;
+  Ctl field;
+  const char *text;
+  Page page;
+  const char *message;
+};
+
+class RejectedField : public Win32Window, public ::testing::WithParamInterface<RejectedRow> {};
+
+TEST_P(RejectedField, LeadsToItsPageAndField) {
+  const RejectedRow &row = GetParam();
+  const auto board = StartBoard(Address(row.test), "remote");
+  Open();
+  ConnectTo(*form, Address(row.test));
+  ClickTab(form->Handle(), Tabs(), 3);  // start on "Others"
+  SetWindowTextA(Win(row.field), row.text);
+  Click(form->Handle(), Win(Ctl::BitBtn2));
+  ASSERT_EQ(recorded.boxes.size(), 1u) << ::testing::PrintToString(recorded.boxes);
+  EXPECT_EQ(recorded.boxes[0].text, row.message);
+  EXPECT_EQ(recorded.boxes[0].icon, static_cast<UINT>(MB_ICONINFORMATION));
+  EXPECT_EQ(form->ActivePage(), row.page);
+  EXPECT_TRUE(IsWindowVisible(Win(row.field)));
+  EXPECT_EQ(GetFocus(), Win(row.field));
+  EXPECT_EQ(TextOf(Win(Ctl::BitBtn1)), "Disconnect");
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, RejectedField,
+                         ::testing::Values(RejectedRow{40, Ctl::Edit1, "1.2.3", Page::TabSheet1, "Wrong IP address."},
+                                           RejectedRow{41, Ctl::Edit2, "1.2.3", Page::TabSheet1, "Subnet mask is wrong."},
+                                           RejectedRow{42, Ctl::Edit3, "1.2.3", Page::TabSheet1, "Gateway is wrong."},
+                                           RejectedRow{43, Ctl::Edit5, "1.2.3", Page::TabSheet4, "DNS is wrong."},
+                                           RejectedRow{44, Ctl::Edit6, "", Page::TabSheet4,
+                                                       "Please enter the server for remote control."},
+                                           RejectedRow{45, Ctl::Edit7, "12345", Page::TabSheet4,
+                                                       "Password should be 6 digits."}),
+                         [](const auto &info) { return "Code" + std::to_string(2000 + info.param.test - 39); });
+
+// --- The connect dialog ----------------------------------------------------
+
+struct DialogRow {
+  int test;
+  const char *typed;  // typed over the offered address, which is selected
+  std::vector<Box> boxes;
+  const char *accepted;  // the address connected to; "" when the dialog was cancelled
+};
+
+class ConnectDialog : public Win32Window, public ::testing::WithParamInterface<DialogRow> {};
+
+TEST_P(ConnectDialog, ChecksTheTypedAddress) {
+  const DialogRow &row = GetParam();
+  const auto board = StartBoard(Address(row.test), "basic");
+  Open();
+  std::string offered;
+  DWORD selectionEnd = 0;
+  WithConnectDialog(*form, {[&](HWND dialog) {
+                              offered = TextOf(GetDlgItem(dialog, IDC_EDIT1));
+                              SendDlgItemMessageA(dialog, IDC_EDIT1, EM_GETSEL, 0,
+                                                  reinterpret_cast<LPARAM>(&selectionEnd));
+                              for (const char *c = row.typed; *c != '\0'; ++c)
+                                SendDlgItemMessageA(dialog, IDC_EDIT1, WM_CHAR, static_cast<unsigned char>(*c), 1);
+                            },
+                            PressOk()});
+  EXPECT_EQ(offered, Address(255));
+  EXPECT_EQ(selectionEnd, Address(255).size());  // all selected
+  ASSERT_EQ(recorded.boxes.size(), row.boxes.size()) << ::testing::PrintToString(recorded.boxes);
+  for (std::size_t i = 0; i < row.boxes.size(); ++i) {
+    EXPECT_EQ(recorded.boxes[i].text, row.boxes[i].text);
+    EXPECT_EQ(recorded.boxes[i].icon, row.boxes[i].icon);
+    EXPECT_TRUE(recorded.boxes[i].ownedByDialog);
+  }
+  EXPECT_EQ(form->Logic().CurrentTargetAddress(), *row.accepted ? row.accepted : Address(255));
+  EXPECT_EQ(TextOf(Win(Ctl::BitBtn1)), *row.accepted ? "Disconnect" : "Connect");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ConnectDialog,
+    ::testing::Values(DialogRow{50, " 127.006.50.1 ", {}, "127.6.50.1"},
+                      DialogRow{51, "127.6.51", {{"IP address is wrong.", MB_ICONINFORMATION, true}}, ""},
+                      DialogRow{52, "\b", {{"IP address is wrong.", MB_ICONINFORMATION, true}}, ""},
+                      DialogRow{53, "127.6.53.a", {{"'a' is not a valid integer value.", MB_ICONERROR, true}}, ""}),
+    [](const auto &info) { return "Row" + std::to_string(info.param.test); });
+
+// --- The remembered address ------------------------------------------------
+
+struct StoreRow {
+  const char *name;
+  void (*setUp)();
+  const char *offered;
+  std::vector<std::string> boxes;
+  const char *stored;  // after Exit; nullptr: the key is absent
+};
+
+class RememberedAddress : public Win32Window, public ::testing::WithParamInterface<StoreRow> {};
+
+std::string StoredText() {
+  char text[256] = {};
+  DWORD size = sizeof text;
+  DWORD type = 0;
+  if (RegGetValueA(HKEY_CURRENT_USER, kKey, kTargetAddressValue, RRF_RT_ANY | RRF_NOEXPAND, &type, text, &size) !=
+      ERROR_SUCCESS)
+    return "<absent>";
+  return type == REG_SZ ? text : "<not REG_SZ>";
+}
+
+TEST_P(RememberedAddress, IsOfferedAndStoredAtExit) {
+  const StoreRow &row = GetParam();
+  RemoveStoredAddress();
+  row.setUp();
+  Open();
+  std::string offered;
+  WithConnectDialog(*form, {[&offered](HWND dialog) { offered = TextOf(GetDlgItem(dialog, IDC_EDIT1)); }});
+  EXPECT_EQ(offered, row.offered);
+  Click(form->Handle(), Win(Ctl::BitBtn3));  // Exit
+  EXPECT_FALSE(IsWindow(form->Handle()));
+  std::vector<std::string> texts;
+  for (const Box &box : recorded.boxes) {
+    texts.push_back(box.text);
+    EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONERROR));
+  }
+  EXPECT_EQ(texts, row.boxes);
+  EXPECT_EQ(StoredText(), row.stored ? row.stored : "<absent>");
+}
+
+void SetValue(DWORD type, const void *data, DWORD size) {
+  RegSetKeyValueA(HKEY_CURRENT_USER, kKey, kTargetAddressValue, type, data, size);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RememberedAddress,
+    ::testing::Values(
+        StoreRow{"FirstRun", [] {}, "192.168.1.100", {}, "192.168.1.100"},
+        StoreRow{"StoredEmpty", [] { SetValue(REG_SZ, "", 1); }, "192.168.1.100", {}, "192.168.1.100"},
+        StoreRow{"ExpandableNotExpanded", [] { SetValue(REG_EXPAND_SZ, "%SystemRoot%", 13); }, "%SystemRoot%", {},
+                 "%SystemRoot%"},
+        StoreRow{"HandEditedText", [] { SetValue(REG_SZ, "10.0.0.1, port 5111", 20); }, "10.0.0.1, port 5111", {},
+                 "10.0.0.1, port 5111"},
+        StoreRow{"WrongType",
+                 [] {
+                   const DWORD number = 7;
+                   SetValue(REG_DWORD, &number, sizeof number);
+                 },
+                 "",
+                 {"Invalid data type for 'Target Address'"},
+                 ""},
+        // A volatile parent takes no lasting key: nothing is stored, and nothing said.
+        StoreRow{"KeyNotCreatable",
+                 [] {
+                   HKEY parent = nullptr;
+                   RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Fenmoor", 0, nullptr, REG_OPTION_VOLATILE,
+                                   KEY_ALL_ACCESS, nullptr, &parent, nullptr);
+                   RegCloseKey(parent);
+                 },
+                 "192.168.1.100",
+                 {},
+                 nullptr}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace relaytool::win32::testing

@@ -70,11 +70,12 @@ void Form1Logic::FormCreate() {
   if (TargetAddress.empty()) TargetAddress = kDefaultTargetAddress;
 }
 
-bool Form1Logic::FormClose() {
-  // A key that cannot be created is passed over in silence.
-  if (view_.WriteStoredAddress(TargetAddress) != StoreAccess::ValueFailed) return true;
-  ReportFailure(StoreFailure("Failed to set data for "));
-  return false;
+void Form1Logic::FormClose() {
+  // A key that cannot be created is passed over in silence. A value that
+  // cannot be set is reported, and the window closes all the same: a store
+  // that refuses writes must never keep the user from quitting.
+  if (view_.WriteStoredAddress(TargetAddress) == StoreAccess::ValueFailed)
+    ReportFailure(StoreFailure("Failed to set data for "));
 }
 
 void Form1Logic::BitBtn1Click() {

@@ -131,7 +131,7 @@ class Form1Logic {
   // Reads the remembered address into TargetAddress (the default when none).
   void FormCreate();
   // Stores TargetAddress; answers false when writing failed (after reporting it).
-  bool FormClose();
+  void FormClose();
   // Disconnects while connected; otherwise asks for the address and posts the connect.
   void BitBtn1Click();
   // Reads the board at TargetAddress and shows what it reported.

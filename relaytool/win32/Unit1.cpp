@@ -303,7 +303,8 @@ LRESULT TForm1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       logic_.OnConnect();
       return 0;
     case WM_CLOSE:
-      if (logic_.FormClose()) DestroyWindow(hwnd_);
+      logic_.FormClose();
+      DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);

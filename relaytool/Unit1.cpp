@@ -96,7 +96,6 @@ void TForm1::closeEvent(QCloseEvent *event) {
 
 void TForm1::FormCreate() { logic_.FormCreate(); }
 
-// A failed write is reported, but never keeps the user from quitting.
 void TForm1::FormClose() { logic_.FormClose(); }
 
 void TForm1::BitBtn1Click() { logic_.BitBtn1Click(); }

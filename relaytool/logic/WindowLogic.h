@@ -130,7 +130,7 @@ class Form1Logic {
 
   // Reads the remembered address into TargetAddress (the default when none).
   void FormCreate();
-  // Stores TargetAddress; answers false when writing failed (after reporting it).
+  // Stores TargetAddress; a value that cannot be set is reported, and the close goes on.
   void FormClose();
   // Disconnects while connected; otherwise asks for the address and posts the connect.
   void BitBtn1Click();

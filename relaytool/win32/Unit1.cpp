@@ -25,7 +25,7 @@ constexpr int kFirstId = 1000;  // clear of IDOK and IDCANCEL, which the dialog 
 // One window of the layout; `parent` is the window it is placed in (a
 // control placed in GroupBox2 is a child of the group's page, at the group's
 // offset).
-struct Spec {
+struct Placement {
   Ctl ctl;
   Ctl parent;
   const char *className;
@@ -42,8 +42,8 @@ constexpr Ctl kForm = Ctl::Count;
 Ctl Nth(Ctl first, int offset) { return static_cast<Ctl>(static_cast<int>(first) + offset); }
 
 // The windows in creation order, which is their tab order within a parent.
-std::vector<Spec> Layout() {
-  std::vector<Spec> specs = {
+std::vector<Placement> Layout() {
+  std::vector<Placement> placements = {
       {Ctl::PageControl1, kForm, WC_TABCONTROLA, "", WS_TABSTOP | WS_CLIPSIBLINGS, 0, 8, 8, 329, 329},
       // The pages fill the tab control's display area, set when it is known.
       {Ctl::TabSheet1, kForm, kContainerClass, "", 0, WS_EX_CONTROLPARENT, 0, 0, 0, 0},
@@ -89,14 +89,14 @@ std::vector<Spec> Layout() {
   for (int k = 1; k <= 8; ++k) {
     const int row = 24 * (k - 1);
     const Ctl panel = Nth(Ctl::Panel1, k - 1);
-    specs.push_back({Nth(Ctl::Label12, k - 1), Ctl::TabSheet2, WC_STATICA, "Key " + std::to_string(k), kLabel, 0, 24,
+    placements.push_back({Nth(Ctl::Label12, k - 1), Ctl::TabSheet2, WC_STATICA, "Key " + std::to_string(k), kLabel, 0, 24,
                      20 + row, k == 1 ? 57 : 41, 13});
-    specs.push_back({panel, Ctl::TabSheet2, kContainerClass, "", 0, WS_EX_CONTROLPARENT, 80, 16 + row, 249, 25});
+    placements.push_back({panel, Ctl::TabSheet2, kContainerClass, "", 0, WS_EX_CONTROLPARENT, 80, 16 + row, 249, 25});
     for (int mode = 0; mode < 3; ++mode)
-      specs.push_back({Nth(Ctl::RadioButton1, 3 * (k - 1) + mode), panel, WC_BUTTONA, kModes[mode],
+      placements.push_back({Nth(Ctl::RadioButton1, 3 * (k - 1) + mode), panel, WC_BUTTONA, kModes[mode],
                        static_cast<DWORD>(BS_AUTORADIOBUTTON | (mode == 0 ? WS_GROUP : 0)), 0, kModeLeft[mode], 4, kModeWidth[mode], 17});
   }
-  return specs;
+  return placements;
 }
 
 struct PageTab {
@@ -197,10 +197,10 @@ TForm1::~TForm1() {
 
 void TForm1::CreateControls() {
   font_ = WindowFont(13);
-  for (const Spec &spec : Layout()) {
-    int left = spec.left;
-    int top = spec.top;
-    Ctl parent = spec.parent;
+  for (const Placement &placement : Layout()) {
+    int left = placement.left;
+    int top = placement.top;
+    Ctl parent = placement.parent;
     if (parent == Ctl::GroupBox2) {
       RECT group;
       GetWindowRect(Window(Ctl::GroupBox2), &group);
@@ -209,15 +209,15 @@ void TForm1::CreateControls() {
       top += group.top;
       parent = Ctl::TabSheet4;
     }
-    const bool page = parent == kForm && spec.className == kContainerClass;
+    const bool page = parent == kForm && placement.className == kContainerClass;
     // Pages are shown only while active; every other window is visible.
-    const DWORD style = WS_CHILD | (page ? 0 : WS_VISIBLE) | spec.style;
-    const HWND hwnd = CreateWindowExA(spec.exStyle, spec.className, spec.text.c_str(), style, left, top, spec.width,
-                                      spec.height, parent == kForm ? hwnd_ : Window(parent),
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + static_cast<int>(spec.ctl))),
-                                      instance_, nullptr);
+    const DWORD style = WS_CHILD | (page ? 0 : WS_VISIBLE) | placement.style;
+    const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + static_cast<int>(placement.ctl)));
+    const HWND hwnd =
+        CreateWindowExA(placement.exStyle, placement.className, placement.text.c_str(), style, left, top,
+                        placement.width, placement.height, parent == kForm ? hwnd_ : Window(parent), id, instance_, nullptr);
     SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    windows_[static_cast<int>(spec.ctl)] = hwnd;
+    windows_[static_cast<int>(placement.ctl)] = hwnd;
   }
 
   images_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 0);

@@ -11,7 +11,7 @@
 #include "Files.h"
 #include "Interrupt.h"
 #include "Progress.h"
-#include "Workers.h"
+#include "platform/Workers.h"
 
 namespace relayctl {
 namespace {

@@ -15,7 +15,7 @@
 #include "Progress.h"
 #include "Protocol.h"
 #include "ScanResult.h"
-#include "Workers.h"
+#include "platform/Workers.h"
 
 namespace relayctl {
 namespace {

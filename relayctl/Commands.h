@@ -12,7 +12,7 @@
 
 #include "BackupFile.h"
 #include "BoardWrite.h"
-#include "Workers.h"
+#include "platform/Workers.h"
 
 namespace CLI {
 class App;

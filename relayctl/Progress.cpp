@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "Terminal.h"
+#include "platform/Terminal.h"
 
 namespace relayctl {
 namespace {

@@ -5,7 +5,7 @@
 #include "Commands.h"
 #include "ExitStatus.h"
 #include "Interrupt.h"
-#include "Workers.h"
+#include "platform/Workers.h"
 
 int main(int argc, char **argv) {
   if (const std::optional<int> workerStatus = relayctl::RunAsWorker(argc, argv, relayctl::WorkerJobs())) {

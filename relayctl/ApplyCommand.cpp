@@ -11,6 +11,8 @@
 #include "Files.h"
 #include "Interrupt.h"
 #include "Progress.h"
+#include "BoardText.h"
+#include "platform/Terminal.h"
 #include "platform/Workers.h"
 
 namespace relayctl {
@@ -29,7 +31,9 @@ std::string ApplyJob(const std::string &text) {
   std::string error;
   const std::optional<Backup> backup = ParseBackup(request.input, error);
   if (!backup) return Encode({kExitUsage, error});
-  return Encode(ApplyTo(request.address, WithoutNetwork(backup->settings), request.options));
+  WriteResult result = ApplyTo(request.address, WithoutNetwork(backup->settings), request.options);
+  if (!backup->note.empty()) result.message = backup->note + ". " + result.message;
+  return Encode(result);
 }
 
 int RunApply(const std::string &backupPath, std::vector<std::string> addresses, const std::string &listPath,
@@ -82,7 +86,7 @@ BoardsWritten WriteBoards(const std::vector<std::string> &addresses, int paralle
           std::cout << nlohmann::ordered_json{{"address", addresses[i]},
                                               {"result", StatusWord(result.status)},
                                               {"exit_status", static_cast<int>(result.status)},
-                                              {"message", result.message}}
+                                              {"message", JsonMessage(result.message, TerminalEncoding())}}
                            .dump()
                     << std::endl;
         } else {

@@ -30,7 +30,8 @@ bool IsSingleKeyName(const std::string &name) {
 }
 
 // Stores one assignment; false when the name is unknown or the value malformed.
-bool Assign(Settings &changes, const std::string &name, const std::string &value) {
+bool Assign(Settings &changes, const std::string &name, const std::string &value, TextEncoding encoding,
+            std::string &why) {
   if (IsSingleKeyName(name)) {
     const std::optional<char> digit = KeyModeDigit(value);
     if (!digit) return false;
@@ -52,8 +53,9 @@ bool Assign(Settings &changes, const std::string &name, const std::string &value
     default:  // addresses, server and password are checked before saving
       break;
   }
-  changes.*setting->text = value;
-  return true;
+  changes.*setting->text = BytesFromTyped(value, encoding, why);
+  if (!(changes.*setting->text)) why += "; a board's texts are single bytes";
+  return (changes.*setting->text).has_value();
 }
 
 }  // namespace
@@ -64,7 +66,8 @@ std::string AssignmentHelp() {
          "restore and remote take on or off";
 }
 
-std::optional<Settings> ParseAssignments(const std::vector<std::string> &assignments, std::string &error) {
+std::optional<Settings> ParseAssignments(const std::vector<std::string> &assignments, TextEncoding encoding,
+                                         std::string &error) {
   Settings changes;
   std::set<std::string> seen;
   for (const std::string &assignment : assignments) {
@@ -80,8 +83,10 @@ std::optional<Settings> ParseAssignments(const std::vector<std::string> &assignm
       error = "'" + name + "' repeats an earlier setting";
       return std::nullopt;
     }
-    if (!Assign(changes, name, assignment.substr(equals + 1))) {
-      error = "cannot set '" + assignment + "': " + AssignmentHelp();
+    std::string why;
+    if (!Assign(changes, name, assignment.substr(equals + 1), encoding, why)) {
+      error = why.empty() ? "cannot set '" + assignment + "': " + AssignmentHelp()
+                          : "cannot set " + name + ": the value " + why;
       return std::nullopt;
     }
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
+#include "BoardText.h"
 #include "SettingTable.h"
 
 namespace relayctl {
@@ -19,10 +20,18 @@ Json SettingJson(const SettingInfo &setting, const Settings &settings) {
     return flag ? Json(*flag) : Json(nullptr);
   }
   const std::optional<std::string> &text = settings.*setting.text;
-  return text ? Json(*text) : Json(nullptr);
+  return text ? Json(JsonFromBytes(*text)) : Json(nullptr);
 }
 
-Json TextOrNull(const std::string &text) { return text.empty() ? Json(nullptr) : Json(text); }
+Json TextOrNull(const std::string &text) { return text.empty() ? Json(nullptr) : Json(JsonFromBytes(text)); }
+
+// The board's bytes of the JSON text `entry`, named `name` in the error.
+std::optional<std::string> BytesOf(const Json &entry, const std::string &name, std::string &error) {
+  std::string why;
+  std::optional<std::string> bytes = BytesFromJson(entry.get_ref<const std::string &>(), why);
+  if (!bytes) error = name + " " + why + "; a board's texts are single bytes";
+  return bytes;
+}
 
 Json BoardObject(const BoardState &board, bool asBackup) {
   Json object = Json::object();
@@ -52,9 +61,25 @@ bool ReadSetting(const Json &object, const SettingInfo &setting, Settings &setti
   }
   if (flag) {
     settings.*setting.flag = entry->get<bool>();
-  } else {
-    settings.*setting.text = entry->get<std::string>();
+    return true;
   }
+  settings.*setting.text = BytesOf(*entry, std::string("settings.") + setting.name, error);
+  return (settings.*setting.text).has_value();
+}
+
+// Eight key modes, key 1 first; a mode outside 1..3 (as a board may report
+// it) becomes '-', left as the board has it, and is named in `note`.
+bool ReadKeyModes(std::string &keys, std::string &note, std::string &error) {
+  if (keys.size() != 8) {
+    error = "settings.keys must be eight digits, key 1 first (1 keep, 2 follow, 3 jog)";
+    return false;
+  }
+  for (std::size_t key = 0; key < keys.size(); ++key) {
+    if (keys[key] >= '1' && keys[key] <= '3') continue;
+    note += (note.empty() ? "" : ", ") + std::string("key") + std::to_string(key + 1);
+    keys[key] = '-';
+  }
+  if (!note.empty()) note += " not 1..3 in the backup: kept as the board has it";
   return true;
 }
 
@@ -90,6 +115,9 @@ std::optional<Backup> ParseBackup(std::string_view text, std::string &error) {
   } catch (const Json::parse_error &failure) {
     error = "JSON syntax error at " + SyntaxErrorPlace(text, failure.byte);
     return std::nullopt;
+  } catch (const Json::exception &failure) {  // a number beyond what a double holds, and the like
+    error = std::string("unreadable JSON: ") + failure.what();
+    return std::nullopt;
   }
   if (!root.is_object()) {
     error = "not a JSON object";
@@ -116,7 +144,9 @@ std::optional<Backup> ParseBackup(std::string_view text, std::string &error) {
       error = "device_id must be a text or null";
       return std::nullopt;
     }
-    backup.deviceId = *deviceId;
+    const std::optional<std::string> bytes = BytesOf(*deviceId, "device_id", error);
+    if (!bytes) return std::nullopt;
+    backup.deviceId = *bytes;
   }
   const auto capabilities = root.find("capabilities");
   const auto settings = root.find("settings");
@@ -140,10 +170,7 @@ std::optional<Backup> ParseBackup(std::string_view text, std::string &error) {
   for (const SettingInfo &setting : SettingTable()) {
     if (!ReadSetting(*settings, setting, s, error)) return std::nullopt;
   }
-  if (s.keys && (s.keys->size() != 8 || s.keys->find_first_not_of("123") != std::string::npos)) {
-    error = "settings.keys must be eight digits 1..3 (1 keep, 2 follow, 3 jog)";
-    return std::nullopt;
-  }
+  if (s.keys && !ReadKeyModes(*s.keys, backup.note, error)) return std::nullopt;
   const std::vector<std::string> unrecorded = UnsupportedNames(s, backup.capabilities);
   if (!unrecorded.empty()) {
     error = "settings." + unrecorded.front() + " is given but the capabilities record the board without it";

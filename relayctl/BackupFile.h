@@ -13,7 +13,9 @@
 //                     "remote": bool; "dns", "server", "password": text }
 //
 // Settings the board cannot have are null. When a backup is read, a setting
-// that is null or missing is left as the board has it.
+// that is null or missing is left as the board has it, and so is a key whose
+// mode is outside 1..3 (as a board may report it). A board's texts are
+// carried byte for byte by the rule of BoardText.h.
 #pragma once
 
 #include <optional>
@@ -34,10 +36,12 @@ struct Backup {
   std::string deviceId;  // empty when the file names none
   Capabilities capabilities;
   Settings settings;  // only what the file gives
+  std::string note;   // keys left as the board has them, for the report; empty when none
 };
 
-// Reads a backup file's text. Nullopt with `error` set when it is no JSON, not
-// a backup, of a newer format, has a value of the wrong kind or an unknown
+// Reads a backup file's text. Nullopt with `error` set when it is no JSON (or
+// holds a number beyond a double), not a backup, of a newer format, has a
+// value of the wrong kind, a text that names no board bytes, an unknown
 // setting, or gives a setting of a capability it records as absent.
 std::optional<Backup> ParseBackup(std::string_view text, std::string &error);
 

@@ -5,11 +5,13 @@
 #include <thread>
 
 #include "AddressRange.h"
+#include "BoardText.h"
 #include "DeviceLink.h"
 #include "Interrupt.h"
 #include "Protocol.h"
 #include "ScanResult.h"
 #include "SettingTable.h"
+#include "platform/Terminal.h"
 #include "relaylink.h"
 
 namespace relayctl {
@@ -103,7 +105,8 @@ std::optional<BoardState> WaitForBoard(const std::vector<std::string> &addresses
       }
       if (auto board = ReadBoard(address, ignored)) {
         if (deviceId.empty() || board->deviceId == deviceId) return board;
-        const std::string other = address + " (" + (board->deviceId.empty() ? "no device ID" : board->deviceId) + ")";
+        const std::string id = board->deviceId.empty() ? "no device ID" : Shown(board->deviceId, TerminalEncoding());
+        const std::string other = address + " (" + id + ")";
         if (std::find(others.begin(), others.end(), other) == others.end()) others.push_back(other);
       }
       if (Clock::now() >= deadline) return std::nullopt;
@@ -121,7 +124,8 @@ std::optional<std::string> BoardAnsweringAt(const std::string &address) {
   if (found.boards.empty()) return std::nullopt;
   const FoundBoard &board = found.boards.front();
   return board.deviceId.empty() ? "a " + ModelName(board.capabilities) + " board"
-                                : "board " + board.deviceId + " (" + ModelName(board.capabilities) + ")";
+                                : "board " + Shown(board.deviceId, TerminalEncoding()) + " (" +
+                                      ModelName(board.capabilities) + ")";
 }
 
 }  // namespace relayctl

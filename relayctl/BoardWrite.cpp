@@ -4,8 +4,10 @@
 #include <nlohmann/json.hpp>
 
 #include "BoardLink.h"
+#include "BoardText.h"
 #include "Guards.h"
 #include "Verify.h"
+#include "platform/Terminal.h"
 #include "relaylink.h"
 
 namespace relayctl {
@@ -74,7 +76,7 @@ WriteResult Verified(const BoardState &before, const Settings &expected, const W
   const std::vector<Difference> differences = Compare(expected, after->settings);
   if (!differences.empty()) {
     result.status = kExitNotVerified;
-    result.message += " Not taken: " + Describe(differences) + ".";
+    result.message += " Not taken: " + Describe(differences, TerminalEncoding()) + ".";
   } else if (before.deviceId.empty()) {
     result.message += " Read back at " + after->address +
                       " with every value, but not verified: a board without a device ID cannot be told apart "
@@ -87,15 +89,31 @@ WriteResult Verified(const BoardState &before, const Settings &expected, const W
 
 }  // namespace
 
+// Texts cross between the processes as JSON, byte for byte (BoardText.h):
+// messages and folder names may hold any bytes.
 std::string Encode(const WriteResult &result) {
-  return nlohmann::json{{"status", static_cast<int>(result.status)}, {"message", result.message}}.dump();
+  return nlohmann::json{{"status", static_cast<int>(result.status)}, {"message", JsonFromBytes(result.message)}}
+      .dump();
 }
+
+namespace {
+
+// The bytes of the text `name` of `object`, or nullopt when it has none.
+std::optional<std::string> TextField(const nlohmann::json &object, const char *name) {
+  const auto entry = object.find(name);
+  if (entry == object.end() || !entry->is_string()) return std::nullopt;
+  std::string ignored;
+  return BytesFromJson(entry->get_ref<const std::string &>(), ignored);
+}
+
+}  // namespace
 
 WriteResult Decode(const std::string &text) {
   const nlohmann::json object = nlohmann::json::parse(text, nullptr, false);
-  if (object.is_object() && object.contains("status") && object["status"].is_number_integer() &&
-      object.contains("message") && object["message"].is_string()) {
-    return {static_cast<ExitStatus>(object["status"].get<int>()), object["message"].get<std::string>()};
+  if (object.is_object() && object.contains("status") && object["status"].is_number_integer()) {
+    if (const std::optional<std::string> message = TextField(object, "message")) {
+      return {static_cast<ExitStatus>(object["status"].get<int>()), *message};
+    }
   }
   return {kExitPartlyWritten, "the worker for this board ended without a report: what was written is unknown"};
 }
@@ -105,7 +123,7 @@ std::string EncodeRequest(const WriteJobRequest &request) {
                         {"verify", request.options.verify},
                         {"wait_ms", request.options.waitMs},
                         {"force", request.options.force},
-                        {"input", request.input}}
+                        {"input", JsonFromBytes(request.input)}}
       .dump();
 }
 
@@ -114,9 +132,9 @@ std::string EncodeRequest(const WriteJobRequest &request) {
 WriteJobRequest DecodeRequest(const std::string &text) {
   const nlohmann::json object = nlohmann::json::parse(text, nullptr, false);
   if (!object.is_object()) return {};
-  return {object.value("address", ""),
+  return {TextField(object, "address").value_or(""),
           {object.value("verify", false), object.value("wait_ms", 0), object.value("force", false)},
-          object.value("input", "")};
+          TextField(object, "input").value_or("")};
 }
 
 WriteResult WriteChanges(const BoardState &before, const Settings &changes, const WriteOptions &options) {

@@ -1,13 +1,16 @@
 // backup --dir: many boards, one file each.
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <random>
+#include <set>
 
 #include "AddressRange.h"
 #include "BackupFile.h"
 #include "BoardLink.h"
+#include "BoardText.h"
 #include "BulkBackup.h"
 #include "Commands.h"
 #include "Files.h"
@@ -34,7 +37,7 @@ std::string ReadForBackup(const std::string &address) {
   Outcome failure;
   const std::optional<BoardState> board = ReadBoard(address, failure);
   if (!board) return Json{{"message", failure.message + " (" + std::to_string(failure.code) + ")"}}.dump();
-  return Json{{"device_id", board->deviceId}, {"backup", BackupJson(*board)}}.dump();
+  return Json{{"device_id", JsonFromBytes(board->deviceId)}, {"backup", BackupJson(*board)}}.dump();
 }
 
 // The device ID of the backup in `path`, or nullopt when it holds none (or is
@@ -47,15 +50,39 @@ std::optional<std::string> DeviceIdOfFile(const std::string &path) {
   return backup->deviceId;
 }
 
-// The file for a board's backup: the first free name, or the one that
-// already holds a backup of the same device ID.
-std::string FileFor(const std::string &folder, const std::string &deviceId, const std::string &address,
-                    const std::string &date) {
+// The file for a board's backup: the first name that is free and not taken
+// earlier in this run, or the one that already holds a backup of the same
+// device ID. Entries that are not regular files are never opened; their
+// names go to `skipped`.
+std::filesystem::path FileFor(const std::filesystem::path &folder, const std::string &deviceId,
+                              const std::string &address, const std::string &date,
+                              const std::set<std::filesystem::path> &taken, std::vector<std::string> &skipped) {
+  const bool namedById = BackupFileStem(deviceId, address) != address;
   for (int attempt = 1;; ++attempt) {
-    const std::string path = folder + "/" + BackupFileName(deviceId, address, date, attempt);
-    if (!std::filesystem::exists(path)) return path;
-    if (!deviceId.empty() && DeviceIdOfFile(path) == deviceId) return path;
+    const std::filesystem::path path = folder / BackupFileName(deviceId, address, date, attempt);
+    if (taken.count(path)) continue;
+    std::error_code unknown;
+    const std::filesystem::file_status entry = std::filesystem::symlink_status(path, unknown);
+    if (!std::filesystem::exists(entry)) return path;
+    if (!std::filesystem::is_regular_file(entry)) {
+      skipped.push_back(path.string());
+      continue;
+    }
+    if (namedById && DeviceIdOfFile(path.string()) == deviceId) return path;
   }
+}
+// The device ID a worker's read reports, as the board's bytes; nullopt when
+// the read gives none (the board was not read).
+std::optional<std::string> DeviceIdOfRead(const Json &read) {
+  if (!read.is_object() || !read.contains("device_id") || !read["device_id"].is_string()) return std::nullopt;
+  std::string ignored;
+  return BytesFromJson(read["device_id"].get_ref<const std::string &>(), ignored);
+}
+
+std::string SkippedNote(const std::vector<std::string> &skipped) {
+  std::string note;
+  for (const std::string &name : skipped) note += (note.empty() ? " (" : ", ") + name;
+  return note.empty() ? note : note + (skipped.size() == 1 ? " is" : " are") + " not a regular file, left alone)";
 }
 
 // The boards of a range, found with a scan.
@@ -76,9 +103,17 @@ std::vector<std::string> BoardsIn(const std::vector<std::uint32_t> &range) {
 
 const WorkerJob kBackupJob{"backup", ReadForBackup};
 
+std::string BackupFileStem(const std::string &deviceId, const std::string &address) {
+  const bool safe = deviceId.size() == 14 && std::all_of(deviceId.begin(), deviceId.end(), [](char c) {
+                      return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+                             c == '_';
+                    });
+  return safe ? deviceId : address;
+}
+
 std::string BackupFileName(const std::string &deviceId, const std::string &address, const std::string &date,
                            int attempt) {
-  return (deviceId.empty() ? address : deviceId) + "-" + date + (attempt > 1 ? "-" + std::to_string(attempt) : "") +
+  return BackupFileStem(deviceId, address) + "-" + date + (attempt > 1 ? "-" + std::to_string(attempt) : "") +
          ".json";
 }
 
@@ -103,6 +138,7 @@ int RunBulkBackup(const std::string &folder, const std::string &range, std::vect
   }
 
   const std::string date = Today();
+  std::set<std::filesystem::path> taken;  // by the boards of this run
   ExitStatus overall = kExitDone;
   std::size_t written = 0;
   std::vector<std::string> notAnswering;
@@ -115,12 +151,15 @@ int RunBulkBackup(const std::string &folder, const std::string &range, std::vect
         [&](std::size_t i, const std::string &text) {
           const Json read = Json::parse(text, nullptr, false);
           std::string line;
-          if (read.is_object() && read.contains("backup") && read["backup"].is_string()) {
-            const std::string path = FileFor(folder, read.value("device_id", ""), addresses[i], date);
+          const std::optional<std::string> deviceId = DeviceIdOfRead(read);
+          if (deviceId && read.contains("backup") && read["backup"].is_string()) {
+            std::vector<std::string> skipped;
+            const std::filesystem::path path = FileFor(folder, *deviceId, addresses[i], date, taken, skipped);
+            taken.insert(path);
             std::string error;
-            if (WritePrivateFile(path, read["backup"].get<std::string>(), error)) {
+            if (WritePrivateFile(path.string(), read["backup"].get<std::string>(), error)) {
               ++written;
-              line = BoardLine(addresses[i], "ok", path);
+              line = BoardLine(addresses[i], "ok", path.string() + SkippedNote(skipped));
             } else {
               overall = Worse(overall, kExitUsage);
               line = BoardLine(addresses[i], "failed", error);

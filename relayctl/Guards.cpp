@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "AddressRange.h"
+#include "Verify.h"
 
 namespace relayctl {
 namespace {
@@ -55,10 +56,11 @@ void CheckNetwork(const BoardState &before, const Settings &expected, std::vecto
 }  // namespace
 
 std::vector<std::string> UnusableSettings(const BoardState &before, const Settings &expected) {
+  const Settings written = Differing(before.settings, expected);
   std::vector<std::string> reasons;
-  if (expected.ip || expected.mask || expected.gateway) CheckNetwork(before, expected, reasons);
-  if (expected.server && expected.server->size() > kMaxServerLength) {
-    reasons.push_back("the server name has " + std::to_string(expected.server->size()) + " characters, more than " +
+  if (written.ip || written.mask || written.gateway) CheckNetwork(before, written, reasons);
+  if (written.server && written.server->size() > kMaxServerLength) {
+    reasons.push_back("the server name has " + std::to_string(written.server->size()) + " characters, more than " +
                       std::to_string(kMaxServerLength));
   }
   return reasons;

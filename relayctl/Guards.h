@@ -18,8 +18,10 @@ inline constexpr std::size_t kMaxServerLength = 39;
 // itself on loopback, a mask whose ones are not contiguous, an ip that is the
 // network or broadcast address of its mask, a gateway outside the ip's
 // subnet (0.0.0.0 means none), a server name longer than kMaxServerLength.
-// The network checks apply to the resulting ip, mask and gateway whenever one
-// of them changes. Values that are not addresses are left to the library.
+// Only values that a save writes count (Differing): a value the board holds
+// already is never refused. The network checks apply to the resulting ip,
+// mask and gateway whenever one of them changes. Values that are not
+// addresses are left to the library.
 std::vector<std::string> UnusableSettings(const BoardState &before, const Settings &expected);
 
 }  // namespace relayctl

@@ -14,6 +14,7 @@
 #include "ExitStatus.h"
 #include "Files.h"
 #include "ShowText.h"
+#include "platform/Terminal.h"
 
 namespace relayctl {
 namespace {
@@ -27,12 +28,14 @@ std::optional<BoardState> ReadOrReport(const std::string &address) {
 
 }  // namespace
 
-void Report(const std::string &message) { std::cerr << "relayctl: " << message << std::endl; }
+void Report(const std::string &message) {
+  std::cerr << "relayctl: " << Printable(message, TerminalEncoding()) << std::endl;
+}
 
 std::string BoardLine(const std::string &address, const std::string &outcome, const std::string &message) {
   char line[64];
   std::snprintf(line, sizeof line, "%-15s  %-9s  ", address.c_str(), outcome.c_str());
-  return line + message;
+  return line + Printable(message, TerminalEncoding());
 }
 
 const char *StatusWord(int status) {
@@ -72,14 +75,14 @@ namespace {
 int RunShow(const std::string &address, bool json) {
   const std::optional<BoardState> board = ReadOrReport(address);
   if (!board) return kExitCommunication;
-  std::cout << (json ? ShowJson(*board) : ShowText(*board)) << std::flush;
+  std::cout << (json ? ShowJson(*board) : ShowText(*board, TerminalEncoding())) << std::flush;
   return kExitDone;
 }
 
 int RunBackup(const std::string &address, std::string outputPath) {
   const std::optional<BoardState> board = ReadOrReport(address);
   if (!board) return kExitCommunication;
-  if (outputPath.empty()) outputPath = (board->deviceId.empty() ? address : board->deviceId) + ".json";
+  if (outputPath.empty()) outputPath = BackupFileStem(board->deviceId, address) + ".json";
   std::string error;
   if (!WritePrivateFile(outputPath, BackupJson(*board), error)) {
     Report(error);

@@ -13,6 +13,7 @@
 #include "Progress.h"
 #include "Protocol.h"
 #include "ScanResult.h"
+#include "platform/Terminal.h"
 
 namespace relayctl {
 namespace {
@@ -45,7 +46,7 @@ int RunScan(const std::string &range, ProbeOptions options, ScanOutput output) {
   const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
 
   switch (output) {
-    case ScanOutput::Table: std::cout << ScanTable(result.boards); break;
+    case ScanOutput::Table: std::cout << ScanTable(result.boards, TerminalEncoding()); break;
     case ScanOutput::Json: std::cout << ScanJson(result.boards); break;
     case ScanOutput::Addresses: std::cout << ScanAddresses(result.boards); break;
   }

@@ -1,9 +1,9 @@
 #include "ScanResult.h"
 
-#include <cstdio>
 #include <nlohmann/json.hpp>
 
 #include "AddressRange.h"
+#include "BoardText.h"
 #include "DeviceValues.h"
 #include "Protocol.h"
 
@@ -28,16 +28,29 @@ ScanResult Identify(const std::vector<ProbeReply> &replies) {
   return result;
 }
 
-std::string ScanTable(const std::vector<FoundBoard> &boards) {
-  std::string table;
-  char line[128];
-  std::snprintf(line, sizeof line, "%-15s  %-14s  %-9s  %s\n", "ADDRESS", "MODEL", "FIRMWARE", "DEVICE ID");
-  table += line;
+namespace {
+
+// `text` and at least two spaces, filling `width` columns (counting a UTF-8
+// character as one); never cut.
+std::string Column(const std::string &text, std::size_t width) {
+  std::size_t columns = 0;
+  for (const char c : text) columns += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return text + std::string(columns < width ? width - columns + 2 : 2, ' ');
+}
+
+std::string Row(const std::string &address, const std::string &model, const std::string &firmware,
+                const std::string &deviceId) {
+  return Column(address, 15) + Column(model, 14) + Column(firmware, 9) + deviceId + "\n";
+}
+
+}  // namespace
+
+std::string ScanTable(const std::vector<FoundBoard> &boards, TextEncoding encoding) {
+  std::string table = Row("ADDRESS", "MODEL", "FIRMWARE", "DEVICE ID");
   for (const FoundBoard &board : boards) {
-    std::snprintf(line, sizeof line, "%-15s  %-14s  %-9s  %s\n", board.address.c_str(),
-                  ModelName(board.capabilities).c_str(), board.firmware.empty() ? "-" : board.firmware.c_str(),
-                  board.deviceId.empty() ? "-" : board.deviceId.c_str());
-    table += line;
+    table += Row(board.address, ModelName(board.capabilities),
+                 board.firmware.empty() ? "-" : Shown(board.firmware, encoding),
+                 board.deviceId.empty() ? "-" : Shown(board.deviceId, encoding));
   }
   return table;
 }
@@ -52,7 +65,7 @@ std::string ScanJson(const std::vector<FoundBoard> &boards) {
   nlohmann::ordered_json list = nlohmann::ordered_json::array();
   for (const FoundBoard &board : boards) {
     const auto orNull = [](const std::string &text) {
-      return text.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(text);
+      return text.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(JsonFromBytes(text));
     };
     list.push_back({{"address", board.address},
                     {"model", ModelName(board.capabilities)},

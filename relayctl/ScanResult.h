@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "BoardState.h"
+#include "BoardText.h"
 #include "Prober.h"
 
 namespace relayctl {
@@ -27,12 +28,13 @@ struct ScanResult {
 ScanResult Identify(const std::vector<ProbeReply> &replies);
 
 // One line per board: address, model, firmware, device ID ("-" for none),
-// in columns under a heading.
-std::string ScanTable(const std::vector<FoundBoard> &boards);
+// in columns under a heading; the board's texts Shown for a terminal of
+// `encoding` (BoardText.h), a long one pushing the columns after it.
+std::string ScanTable(const std::vector<FoundBoard> &boards, TextEncoding encoding);
 // The boards' addresses, one a line.
 std::string ScanAddresses(const std::vector<FoundBoard> &boards);
 // A JSON array of objects with address, model, firmware, device_id (null for
-// none) and capabilities.
+// none) and capabilities; texts by the JSON rule of BoardText.h.
 std::string ScanJson(const std::vector<FoundBoard> &boards);
 
 }  // namespace relayctl

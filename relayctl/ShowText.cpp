@@ -28,19 +28,20 @@ std::string KeyModesText(const std::string &keys) {
 
 }  // namespace
 
-std::string ShowText(const BoardState &board) {
+std::string ShowText(const BoardState &board, TextEncoding encoding) {
   const Capabilities &caps = board.capabilities;
   std::string text;
   Line(text, "address", board.address);
   Line(text, "model", ModelName(caps));
-  Line(text, "firmware", board.firmware.empty() ? "-" : board.firmware);
-  Line(text, "device id", board.deviceId.empty() ? "-" : board.deviceId);
+  Line(text, "firmware", board.firmware.empty() ? "-" : Shown(board.firmware, encoding));
+  Line(text, "device id", board.deviceId.empty() ? "-" : Shown(board.deviceId, encoding));
   Line(text, "capabilities", std::string("remote control ") + (caps.remoteControl ? "yes" : "no") + ", keys " +
                                  (caps.keys ? "yes" : "no"));
   for (const SettingInfo &setting : SettingTable()) {
     if (!BoardHas(setting, caps)) continue;
     const bool keyModes = setting.kind == SettingKind::KeyModes && board.settings.keys;
-    Line(text, setting.name, keyModes ? KeyModesText(*board.settings.keys) : ValueText(setting, board.settings));
+    Line(text, setting.name,
+         Shown(keyModes ? KeyModesText(*board.settings.keys) : ValueText(setting, board.settings), encoding));
   }
   return text;
 }

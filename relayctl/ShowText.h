@@ -4,11 +4,13 @@
 #include <string>
 
 #include "BoardState.h"
+#include "BoardText.h"
 
 namespace relayctl {
 
 // Identity first (address, model, firmware, device ID, capabilities), then
-// every setting under the name `relayctl set` takes for it.
-std::string ShowText(const BoardState &board);
+// every setting under the name `relayctl set` takes for it; the board's texts
+// Shown for a terminal of `encoding` (BoardText.h).
+std::string ShowText(const BoardState &board, TextEncoding encoding);
 
 }  // namespace relayctl

@@ -22,8 +22,6 @@ std::optional<std::string> Trimmed(const std::optional<std::string> &text) {
   if (!text) return text;
   return relay::TrimControl(*text);
 }
-
-
 }  // namespace
 
 Settings ExpectedAfterSave(const BoardState &before, const Settings &changes) {
@@ -49,6 +47,19 @@ Settings ExpectedAfterSave(const BoardState &before, const Settings &changes) {
   return expected;
 }
 
+Settings Differing(const Settings &before, const Settings &expected) {
+  Settings differing = expected;
+  for (const SettingInfo &setting : SettingTable()) {
+    if (!Has(setting, expected) || !SameValue(setting, expected, before)) continue;
+    if (setting.flag) {
+      (differing.*setting.flag).reset();
+    } else {
+      (differing.*setting.text).reset();
+    }
+  }
+  return differing;
+}
+
 std::vector<Difference> Compare(const Settings &expected, const Settings &found) {
   std::vector<Difference> differences;
   for (const SettingInfo &setting : SettingTable()) {
@@ -60,9 +71,10 @@ std::vector<Difference> Compare(const Settings &expected, const Settings &found)
 }
 
 WrittenSplit SplitWritten(const Settings &before, const Settings &expected, const Settings &now) {
+  const Settings differing = Differing(before, expected);
   WrittenSplit split;
   for (const SettingInfo &setting : SettingTable()) {
-    if (!Has(setting, expected) || SameValue(setting, expected, before)) continue;
+    if (!Has(setting, differing)) continue;
     (SameValue(setting, expected, now) ? split.written : split.unwritten).push_back(setting.name);
   }
   return split;
@@ -78,11 +90,11 @@ std::string Joined(const std::vector<std::string> &names) {
   return text;
 }
 
-std::string Describe(const std::vector<Difference> &differences) {
+std::string Describe(const std::vector<Difference> &differences, TextEncoding encoding) {
   std::string text;
   for (const Difference &d : differences) {
     if (!text.empty()) text += "; ";
-    text += d.name + ": wanted " + d.wanted + ", board has " + d.found;
+    text += d.name + ": wanted " + Shown(d.wanted, encoding) + ", board has " + Shown(d.found, encoding);
   }
   return text;
 }

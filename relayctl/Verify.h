@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "BoardState.h"
+#include "BoardText.h"
 
 namespace relayctl {
 
@@ -15,6 +16,11 @@ namespace relayctl {
 // board's. DNS, server and password are written only while remote control is
 // on, so they are left out when it ends up off.
 Settings ExpectedAfterSave(const BoardState &before, const Settings &changes);
+
+// The values of `expected` that differ from `before`: what a save writes.
+// Values are compared exactly, in the form ExpectedAfterSave gives them, as
+// the library compares them.
+Settings Differing(const Settings &before, const Settings &expected);
 
 struct Difference {
   std::string name;
@@ -39,7 +45,8 @@ std::vector<std::string> ChangedNames(const Settings &before, const Settings &ex
 // "a, b, c".
 std::string Joined(const std::vector<std::string> &names);
 
-// "gateway: wanted 10.0.0.1, board has 10.0.0.254; ..." for a message.
-std::string Describe(const std::vector<Difference> &differences);
+// "gateway: wanted 10.0.0.1, board has 10.0.0.254; ..." for a message, the
+// values Shown (BoardText.h) for a terminal of `encoding`.
+std::string Describe(const std::vector<Difference> &differences, TextEncoding encoding);
 
 }  // namespace relayctl

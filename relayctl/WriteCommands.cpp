@@ -6,24 +6,32 @@
 #include "Assignments.h"
 #include "BackupFile.h"
 #include "BoardLink.h"
+#include "BoardText.h"
+#include "BulkBackup.h"
 #include "CommandLine.h"
 #include "Commands.h"
 #include "Files.h"
 #include "Interrupt.h"
+#include "platform/Terminal.h"
 
 namespace relayctl {
 namespace {
 
 // Writes `changes` to the board just read, unless the backup they come from
-// is of another board (`expectedId`, when not empty).
+// is of another board (`expectedId`, when not empty). `note` (when not
+// empty) goes before the outcome.
 WriteResult WriteToBoard(const BoardState &board, const Settings &changes, const std::string &expectedId,
-                         const WriteOptions &options) {
+                         const WriteOptions &options, const std::string &note = {}) {
+  const TextEncoding encoding = TerminalEncoding();
   if (!expectedId.empty() && expectedId != board.deviceId) {
-    return {kExitRejected, "refused, nothing sent: the backup is of board " + expectedId + ", this board is " +
-                               (board.deviceId.empty() ? "without a device ID" : board.deviceId) +
+    return {kExitRejected, "refused, nothing sent: the backup is of board " + Shown(expectedId, encoding) +
+                               ", this board is " +
+                               (board.deviceId.empty() ? "without a device ID" : Shown(board.deviceId, encoding)) +
                                " (--other-board restores it anyway)"};
   }
-  return WriteChanges(board, changes, options);
+  WriteResult result = WriteChanges(board, changes, options);
+  if (!note.empty()) result.message = note + ". " + result.message;
+  return result;
 }
 
 WriteResult NotRead(const Outcome &failure) {
@@ -32,17 +40,17 @@ WriteResult NotRead(const Outcome &failure) {
 
 // Reads the board, writes `changes` and reports the outcome.
 int ReadAndWrite(const std::string &address, const Settings &changes, const std::string &expectedId,
-                 const WriteOptions &options) {
+                 const WriteOptions &options, const std::string &note = {}) {
   Outcome failure;
   const std::optional<BoardState> board = ReadBoard(address, failure);
-  const WriteResult result = board ? WriteToBoard(*board, changes, expectedId, options) : NotRead(failure);
+  const WriteResult result = board ? WriteToBoard(*board, changes, expectedId, options, note) : NotRead(failure);
   Report(address + ": " + result.message);
   return result.status;
 }
 
 int RunSet(const std::string &address, const std::vector<std::string> &assignments, const WriteOptions &options) {
   std::string error;
-  const std::optional<Settings> changes = ParseAssignments(assignments, error);
+  const std::optional<Settings> changes = ParseAssignments(assignments, TerminalEncoding(), error);
   if (!changes) {
     Report(error);
     return kExitUsage;
@@ -67,14 +75,13 @@ int RunRestore(const std::string &address, const std::string &backupPath, bool o
                const WriteOptions &options) {
   const std::optional<Backup> backup = LoadBackup(backupPath);
   if (!backup) return kExitUsage;
-  return ReadAndWrite(address, backup->settings, otherBoard ? "" : backup->deviceId, options);
+  return ReadAndWrite(address, backup->settings, otherBoard ? "" : backup->deviceId, options, backup->note);
 }
 
-// The newest backup in `folder` of the board: a file named by its device ID
-// (or its address when it has none), a date and ".json", as backup --dir
-// names them.
+// The newest backup in `folder` of the board: a file named by its
+// BackupFileStem, a date and ".json", as backup --dir names them.
 std::optional<std::string> NewestBackupOf(const std::string &folder, const BoardState &board) {
-  const std::string prefix = (board.deviceId.empty() ? board.address : board.deviceId) + "-";
+  const std::string prefix = BackupFileStem(board.deviceId, board.address) + "-";
   std::optional<std::filesystem::path> newest;
   std::filesystem::file_time_type newestTime;
   std::error_code error;
@@ -103,7 +110,7 @@ WriteResult RestoreFromFolder(const std::string &address, const std::string &fol
   const std::optional<std::string> text = ReadTextFile(*path, error);
   const std::optional<Backup> backup = text ? ParseBackup(*text, error) : std::nullopt;
   if (!backup) return {kExitUsage, text ? *path + ": " + error : error};
-  WriteResult result = WriteToBoard(*board, backup->settings, backup->deviceId, options);
+  WriteResult result = WriteToBoard(*board, backup->settings, backup->deviceId, options, backup->note);
   result.message = *path + ": " + result.message;
   return result;
 }

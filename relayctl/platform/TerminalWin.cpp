@@ -12,4 +12,7 @@ bool ErrorIsTerminal() {
   return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
 }
 
+// The command line reaches main in the ANSI code page.
+TextEncoding TerminalEncoding() { return GetACP() == CP_UTF8 ? TextEncoding::Utf8 : TextEncoding::SingleByte; }
+
 }  // namespace relayctl

@@ -15,7 +15,7 @@ BoardState RemoteBoard() {
   board.deviceId = "RB000000000042";
   board.capabilities = {true, true};
   board.settings = {"10.0.0.9", "255.255.255.0", "10.0.0.1", "12312312", true, false,
-                    "10.0.0.53", "relay.example", "012345"};
+                    "10.0.0.53", "serv\xe9ur\x1b[2J.example", "012345"};
   return board;
 }
 
@@ -34,8 +34,20 @@ TEST(BackupFile, WrittenBackupReadsBackWithEveryValue) {
   EXPECT_EQ(s.restore, true);
   EXPECT_EQ(s.remote, false);
   EXPECT_EQ(s.dns, "10.0.0.53");
-  EXPECT_EQ(s.server, "relay.example");
+  EXPECT_EQ(s.server, "serv\xe9ur\x1b[2J.example");  // the board's bytes, through valid UTF-8 JSON
   EXPECT_EQ(s.password, "012345");
+  EXPECT_EQ(nlohmann::json::parse(BackupJson(RemoteBoard()))["settings"]["server"], "serv\u00e9ur\u001b[2J.example");
+  EXPECT_EQ(backup->note, "");
+}
+
+TEST(BackupFile, KeysABoardReportsOutside1To3AreKeptAsTheBoardHasThem) {
+  BoardState board = RemoteBoard();
+  board.settings.keys = "12312310";
+  std::string error;
+  const auto backup = ParseBackup(BackupJson(board), error);
+  ASSERT_TRUE(backup) << error;
+  EXPECT_EQ(backup->settings.keys, "1231231-");
+  EXPECT_EQ(backup->note, "key8 not 1..3 in the backup: kept as the board has it");
 }
 
 TEST(BackupFile, FieldNamesAreFixedAndAbsentValuesNull) {
@@ -93,10 +105,16 @@ TEST(BackupFile, Refusals) {
       {caps + R"("settings": {"restore": "yes"}})", "settings.restore"},              // wrong kind
       {caps + R"("settings": {"ip": 10}})", "settings.ip"},                           // wrong kind
       {caps + R"("settings": {"gatway": "10.0.0.1"}})", "gatway"},                    // unknown setting
-      {caps + R"("settings": {"keys": "1234"}})", "settings.keys"},                   // key mode 4
+      {caps + R"("settings": {"keys": "1234"}})", "settings.keys"},                   // four key modes
       {caps + R"("settings": {"keys": "1231"}})", "settings.keys"},                   // short key modes
       {caps + R"("settings": {"dns": "10.0.0.53"}})", "settings.dns"},                // capability recorded absent
       {R"("capabilities": {"keys": true}, "settings": {}})", "remote_control"},       // incomplete capabilities
+      {R"("capabilities": {"remote_control": true, "keys": true}, "settings": {"server": "good.example\u0000.evil"}})",
+       "settings.server holds a NUL character"},
+      {R"("capabilities": {"remote_control": true, "keys": true}, "settings": {"password": "654321\u0000999"}})",
+       "settings.password holds a NUL character"},
+      {R"("device_id": "RB\u20ac", )" + caps + R"("settings": {}})", "device_id has the character U+20AC"},
+      {caps + R"("settings": {"restore": 1e400}})", "unreadable JSON"},  // beyond a double
   };
   for (const Case &c : bodies) {
     std::string error;

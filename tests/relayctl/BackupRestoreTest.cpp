@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <algorithm>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <nlohmann/json.hpp>
 #include <regex>
 
 #include "CtlRun.h"
@@ -187,6 +189,118 @@ TEST(BackupRestore, ABackupReplacesTheFileBehindALinkAndAFailedOneLeavesItAsItWa
   EXPECT_NE(limited.err.find("cannot write " + file + ": File too large"), std::string::npos) << limited.err;
   EXPECT_EQ(ReadAll(file), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 2);
+}
+
+// A hostile board's text: escape sequences (clear screen, cursor up, an OSC,
+// C1 CSI) in its firmware and device ID, the byte 0xE9 in its device ID and
+// server name. No terminal output carries a control byte, JSON carries every
+// byte, the backup is named after the address and restores the same bytes.
+TEST(BackupRestore, ABoardsTextIsCarriedByteForByteAndNeverReachesTheTerminalRaw) {
+  TestFleet fleet("127.3.90.10", 1, {"remote"});
+  sim::BoardConfig hostile = fleet.Board(0).Config();
+  hostile.version = "7\x1b[2J\x1b]52\x07";
+  hostile.deviceId = "RB\x1b[1A\x9b" "2K\xe9" "0000";
+  hostile.webServer = "serv\xe9ur.example";
+  fleet.Board(0).SetConfig(hostile);
+  const std::string board = fleet.Address(0), dir = TempPath("hostile");
+  std::filesystem::create_directory(dir);
+  const auto raw = [](const std::string &text) { return text.find_first_of("\x1b\x07\x9b") != std::string::npos; };
+  for (const char *locale : {"C.UTF-8", "C"}) {
+    setenv("LC_ALL", locale, 1);
+    const CtlResult shown = RunCtl({"show", board});
+    EXPECT_EQ(shown.status, 0) << locale << shown.err;
+    EXPECT_FALSE(raw(shown.out)) << locale << shown.out;
+    EXPECT_NE(shown.out.find("1.0.7\\x1b[2J\\x1b]52\\x07\n"), std::string::npos) << locale << shown.out;
+    const CtlResult scanned = RunCtl({"scan", board});
+    EXPECT_EQ(scanned.status, 0) << locale << scanned.err;
+    EXPECT_FALSE(raw(scanned.out)) << locale << scanned.out;
+    EXPECT_EQ(std::count(scanned.out.begin(), scanned.out.end(), '\n'), 2) << locale << scanned.out;
+  }
+  EXPECT_NE(RunCtl({"show", board}).out.find("serv\xe9ur"), std::string::npos);  // C: the byte as it is
+  setenv("LC_ALL", "C.UTF-8", 1);
+  EXPECT_NE(RunCtl({"show", board}).out.find("serv\xc3\xa9ur"), std::string::npos);
+  const nlohmann::json shownJson = nlohmann::json::parse(RunCtl({"show", board, "--json"}).out);
+  EXPECT_EQ(shownJson["settings"]["server"], "serv\u00e9ur.example");
+  EXPECT_EQ(shownJson["device_id"], "RB\u001b[1A\u009b2K\u00e90000");
+  EXPECT_EQ(nlohmann::json::parse(RunCtl({"scan", board, "--json"}).out)[0]["firmware"], "1.0.7\u001b[2J\u001b]52\u0007");
+
+  const CtlResult backedUp = RunCtl({"backup", board}, dir);
+  ASSERT_EQ(backedUp.status, 0) << backedUp.err;
+  EXPECT_FALSE(raw(backedUp.err)) << backedUp.err;
+  ASSERT_TRUE(std::filesystem::exists(dir + "/" + board + ".json"));  // the ID picks no path
+  sim::BoardConfig changed = hostile;
+  changed.webServer = "other.example";
+  fleet.Board(0).SetConfig(changed);
+  const CtlResult restored = RunCtl({"restore", board, dir + "/" + board + ".json"});
+  EXPECT_EQ(restored.status, 0) << restored.err;
+  EXPECT_EQ(fleet.Board(0).Config().webServer, hostile.webServer);
+
+  const CtlResult typed = RunCtl({"set", board, "server=caf\xc3\xa9.example"});  // é typed in a UTF-8 locale
+  EXPECT_EQ(typed.status, 0) << typed.err;
+  EXPECT_EQ(fleet.Board(0).Config().webServer, "caf\xe9.example");
+  const CtlResult euro = RunCtl({"set", board, "server=\xe2\x82\xac.example"});
+  EXPECT_EQ(euro.status, 64) << euro.err;
+  EXPECT_NE(euro.err.find("U+20AC"), std::string::npos) << euro.err;
+  unsetenv("LC_ALL");
+}
+
+// backup --dir with device IDs that would climb out of the folder or that two
+// boards share, and a FIFO under the name of the next backup.
+TEST(BackupRestore, ABoardsIdNeverPicksAPathAndNoTwoBoardsShareAFile) {
+  TestFleet fleet("127.3.91.10", 3, {"remote"});
+  const std::string ids[] = {"../../../pwned", "RB000000000777", "RB000000000777"};
+  for (std::size_t i = 0; i < 3; ++i) {
+    sim::BoardConfig config = fleet.Board(i).Config();
+    config.deviceId = ids[i];
+    fleet.Board(i).SetConfig(config);
+  }
+  const std::string top = TempPath("top"), dir = top + "/a/b/c";
+  std::filesystem::create_directories(dir);
+  char date[16];
+  const std::time_t now = std::time(nullptr);
+  std::strftime(date, sizeof date, "%Y-%m-%d", std::localtime(&now));
+  const std::string fifo = dir + "/RB000000000777-" + date + ".json";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const CtlResult result =
+      RunCtl({"backup", "--dir", dir, "--to", fleet.Address(0), fleet.Address(1), fleet.Address(2), "--parallel", "1"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  std::vector<std::string> names;
+  for (const auto &entry : std::filesystem::recursive_directory_iterator(top)) {
+    names.push_back(entry.path().lexically_relative(top).string());
+  }
+  std::sort(names.begin(), names.end());
+  const std::string day = std::string("-") + date;
+  EXPECT_EQ(names, (std::vector<std::string>{"a", "a/b", "a/b/c", "a/b/c/127.3.91.10" + day + ".json",
+                                             "a/b/c/RB000000000777" + day + "-2.json",
+                                             "a/b/c/RB000000000777" + day + "-3.json",
+                                             "a/b/c/RB000000000777" + day + ".json"}));
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+  for (const char *named : {"-2.json", "-3.json", "not a regular file, left alone"}) {
+    EXPECT_NE(result.out.find(named), std::string::npos) << named << "\n" << result.out;
+  }
+}
+
+// Boards reporting key modes outside 1..3 or holding a server name longer
+// than relayctl writes: their own backups restore, leaving those as they are.
+TEST(BackupRestore, EveryBackupRestoresToTheBoardItCameFrom) {
+  TestFleet fleet("127.3.92.10", 1, {"remote"});
+  sim::BoardConfig odd = fleet.Board(0).Config();
+  odd.buttonCfg = "12312310";
+  odd.webServer = std::string(45, 's') + ".example";
+  fleet.Board(0).SetConfig(odd);
+  const std::string folder = TempPath("caf\xe9");  // a folder name that is no UTF-8
+  ASSERT_EQ(RunCtl({"backup", "--dir", folder, "--to", fleet.Address(0)}).status, 0);
+  sim::BoardConfig changed = odd;
+  changed.gateway = "127.0.0.99";
+  fleet.Board(0).SetConfig(changed);
+  const CtlResult restored = RunCtl({"restore", "--dir", folder, "--to", fleet.Address(0)});
+  EXPECT_EQ(restored.status, 0) << restored.err;
+  EXPECT_NE(restored.out.find("key8 not 1..3 in the backup: kept as the board has it"), std::string::npos)
+      << restored.out;
+  const sim::BoardConfig now = fleet.Board(0).Config();
+  EXPECT_EQ(now.gateway, odd.gateway);
+  EXPECT_EQ(now.buttonCfg, odd.buttonCfg);
+  EXPECT_EQ(now.webServer, odd.webServer);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // Exit statuses, and data on standard output with messages on standard error.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <regex>
+
 #include "CtlRun.h"
 
 namespace relayctl::testing {
@@ -57,6 +60,17 @@ TEST(ExitStatus, BadInputIsRefusedBeforeAnythingIsWritten) {
   const std::string board = fleet.Address(0), other = fleet.Address(1);
   const std::string otherBackup = TempPath("other.json");
   ASSERT_EQ(RunCtl({"backup", other, "-o", otherBackup}).status, 0);
+  // A backup with a NUL in a text, and one with a number beyond a double, also
+  // as the newest backup of the board in a folder whose name has the byte 0xE9.
+  const std::string nul = TempPath("nul.json"), overflow = TempPath("overflow.json"), folder = TempPath("caf\xe9");
+  const std::string valid = ReadAll(otherBackup);
+  WriteAll(nul, std::regex_replace(valid, std::regex("relay.example.net"), "good.example\\u0000.evil"));
+  WriteAll(overflow, std::regex_replace(valid, std::regex("\"restore\": false"), "\"restore\": 1e400"));
+  ASSERT_EQ(RunCtl({"backup", "--dir", folder, "--to", board}).status, 0);
+  for (const auto &entry : std::filesystem::directory_iterator(folder)) {
+    WriteAll(entry.path().string(),
+             std::regex_replace(ReadAll(entry.path().string()), std::regex("\"restore\": false"), "\"restore\": 1e400"));
+  }
   struct Case {
     std::vector<std::string> arguments;
     int status;
@@ -79,13 +93,16 @@ TEST(ExitStatus, BadInputIsRefusedBeforeAnythingIsWritten) {
       {{"set", board, "server=" + std::string(40, 's')}, 1, "40 characters, more than 39"},
       {{"set", board, "ip=" + other}, 1, "board RB002130916107 (remote control) already answers at 127.3.51.11"},
       {{"restore", board, otherBackup, "--other-board"}, 1, "already answers at 127.3.51.11"},
+      {{"restore", other, nul}, 64, "settings.server holds a NUL character"},
+      {{"apply", overflow, "--to", board}, 64, "unreadable JSON"},
+      {{"restore", "--dir", folder, "--to", board}, 64, "unreadable JSON"},
   };
   for (const Case &c : cases) {
     std::string line;
     for (const std::string &argument : c.arguments) line += argument + " ";
     const CtlResult result = RunCtl(c.arguments);
     EXPECT_EQ(result.status, c.status) << line << "\n" << result.err;
-    EXPECT_NE(result.err.find(c.words), std::string::npos) << line << "\n" << result.err;
+    EXPECT_NE((result.err + result.out).find(c.words), std::string::npos) << line << "\n" << result.err << result.out;
   }
   for (std::size_t i = 0; i < 2; ++i) {
     for (const std::string &frame : fleet.Board(i).Frames()) EXPECT_EQ(frame.substr(0, 2), "#1") << frame;

@@ -3,6 +3,7 @@
 
 #include "AddressRange.h"
 #include "Assignments.h"
+#include "BoardText.h"
 
 namespace relayctl {
 namespace {
@@ -59,7 +60,7 @@ TEST(ParseAssignments, EveryName) {
   const auto changes = ParseAssignments({"ip=10.0.0.2", "mask=255.255.255.0", "gateway=10.0.0.1", "dns=10.0.0.53",
                                          "server=relay.example", "password=012345", "restore=on", "remote=off",
                                          "key1=jog", "key8=2", "key4=keep"},
-                                        error);
+                                        TextEncoding::Utf8, error);
   ASSERT_TRUE(changes) << error;
   EXPECT_EQ(changes->ip, "10.0.0.2");
   EXPECT_EQ(changes->mask, "255.255.255.0");
@@ -71,7 +72,7 @@ TEST(ParseAssignments, EveryName) {
   EXPECT_EQ(changes->remote, false);
   EXPECT_EQ(changes->keys, "3--1---2");
 
-  const auto keys = ParseAssignments({"keys=12312312"}, error);
+  const auto keys = ParseAssignments({"keys=12312312"}, TextEncoding::Utf8, error);
   ASSERT_TRUE(keys);
   EXPECT_EQ(keys->keys, "12312312");
   EXPECT_FALSE(keys->ip || keys->restore || keys->remote);
@@ -94,11 +95,65 @@ TEST(ParseAssignments, Refusals) {
       {"ip=10.0.0.1", "ip=10.0.0.2"},
       {"keys=12312312", "key1=jog"},
       {"key1=jog", "keys=12312312"},
+      {"server=\xe2\x82\xac.example"},  // U+20AC, no board byte
+      {"server=\xe9.example"},            // in a UTF-8 locale no text at all
   };
   for (const auto &arguments : cases) {
     std::string error;
-    EXPECT_FALSE(ParseAssignments(arguments, error)) << (arguments.empty() ? "(none)" : arguments.front());
+    EXPECT_FALSE(ParseAssignments(arguments, TextEncoding::Utf8, error))
+        << (arguments.empty() ? "(none)" : arguments.front());
     EXPECT_FALSE(error.empty());
+  }
+}
+
+// A board's texts as bytes: the JSON form and back, typed values, and what a
+// terminal gets. Each row is one text through every function that applies.
+TEST(BoardText, BytesSurviveAndControlsAreShownEscaped) {
+  struct Case {
+    const char *name;
+    std::string bytes;
+    std::string json;      // JsonFromBytes, read back by BytesFromJson
+    std::string utf8Shown;  // Shown on a UTF-8 terminal
+    std::string byteShown;  // Shown on a single-byte terminal
+  };
+  const Case cases[] = {
+      {"plain", "relay.example", "relay.example", "relay.example", "relay.example"},
+      {"Latin-1 letter", "serv\xe9ur", "serv\xc3\xa9ur", "serv\xc3\xa9ur", "serv\xe9ur"},
+      {"clear screen", "\x1b[2J\x1b[H", "\x1b[2J\x1b[H", "\\x1b[2J\\x1b[H", "\\x1b[2J\\x1b[H"},
+      {"OSC 52", "\x1b]52;c;cHduZWQ=\x07", "\x1b]52;c;cHduZWQ=\x07", "\\x1b]52;c;cHduZWQ=\\x07",
+       "\\x1b]52;c;cHduZWQ=\\x07"},
+      {"C1 CSI and DEL", "a\x9b" "2Jb\x7f", "a\xc2\x9b" "2Jb\x7f", "a\\x9b2Jb\\x7f", "a\\x9b2Jb\\x7f"},
+      {"line end", "a\r\nb", "a\r\nb", "a\\x0d\\x0ab", "a\\x0d\\x0ab"},
+  };
+  for (const Case &c : cases) {
+    std::string why;
+    EXPECT_EQ(JsonFromBytes(c.bytes), c.json) << c.name;
+    EXPECT_EQ(BytesFromJson(c.json, why), c.bytes) << c.name;
+    EXPECT_EQ(BytesFromTyped(c.json, TextEncoding::Utf8, why), c.bytes) << c.name;
+    EXPECT_EQ(BytesFromTyped(c.bytes, TextEncoding::SingleByte, why), c.bytes) << c.name;
+    EXPECT_EQ(Shown(c.bytes, TextEncoding::Utf8), c.utf8Shown) << c.name;
+    EXPECT_EQ(Shown(c.bytes, TextEncoding::SingleByte), c.byteShown) << c.name;
+    EXPECT_EQ(Printable(c.utf8Shown, TextEncoding::Utf8), c.utf8Shown) << c.name;  // safe text stays as it is
+    EXPECT_EQ(Printable(c.byteShown, TextEncoding::SingleByte), c.byteShown) << c.name;
+  }
+  // Messages with raw bytes: a path holding 0xE9, an escape from a file's key.
+  EXPECT_EQ(Printable("dir\xe9/\x1b[1A", TextEncoding::Utf8), "dir\\xe9/\\x1b[1A");
+  EXPECT_EQ(Printable("dir\xe9/\xc2\x9b", TextEncoding::SingleByte), "dir\xe9/\xc2\\x9b");
+  EXPECT_EQ(JsonMessage("dir\xe9", TextEncoding::SingleByte), "dir\xc3\xa9");
+
+  const struct {
+    std::string json;
+    const char *why;
+  } refused[] = {
+      {std::string("good.example\0.evil", 18), "holds a NUL character"},
+      {"\xe2\x82\xac", "has the character U+20AC, above U+00FF"},
+      {"\xe9", "is no UTF-8 text"},
+      {"\xc0\xa9", "is no UTF-8 text"},  // overlong
+  };
+  for (const auto &r : refused) {
+    std::string why;
+    EXPECT_FALSE(BytesFromJson(r.json, why)) << r.why;
+    EXPECT_EQ(why, r.why);
   }
 }
 

@@ -52,7 +52,8 @@ TEST(Compare, ReportsOnlyExpectedValuesThatDiffer) {
   expected.keys = "11111111";
   const Settings found = RemoteBoard(true).settings;  // gateway matches, restore and keys do not
   const std::vector<Difference> differences = Compare(expected, found);
-  EXPECT_EQ(Describe(differences), "keys: wanted 11111111, board has 12312312; restore: wanted on, board has off");
+  EXPECT_EQ(Describe(differences, TextEncoding::Utf8),
+            "keys: wanted 11111111, board has 12312312; restore: wanted on, board has off");
   EXPECT_TRUE(Compare({}, found).empty());
 }
 
@@ -76,6 +77,13 @@ TEST(UnusableSettings, DependOnTheBoardAndTheResultingNetwork) {
     if (c.gateway) expected.gateway = c.gateway;
     EXPECT_EQ(UnusableSettings(RemoteBoard(true), expected).size(), c.reasons) << (c.ip ? c.ip : "-");
   }
+  Settings held;  // values the board holds already are not written, so never refused
+  held.server = std::string(45, 's');
+  held.gateway = "192.0.2.1";
+  BoardState holding = RemoteBoard(true);
+  holding.settings.server = held.server;
+  holding.settings.gateway = held.gateway;
+  EXPECT_TRUE(UnusableSettings(holding, held).empty());
   Settings restoreOnly;
   restoreOnly.restore = true;
   BoardState odd = RemoteBoard(true);
@@ -91,14 +99,17 @@ TEST(Identify, ModelsFromTheRepliesAndOpenPortsThatAreNoBoards) {
       {0x0A000004, ""},
       {0x0A000005, "HTTP/1.1 400 Bad Request"},
       {0x0A000006, ">10.0.0.6,255.0.0.0,10.0.0.254,12312312,1;\r\n"},  // judged with what came along
+      {0x0A000007, ">10.0.0.7,255.0.0.0,10.0.0.254,12312312,0," + std::string(146, '9') +
+                       "\x1b[2J,RB\x1b[1A\xe9" "0000000123456,10.0.0.53,relay.example,1;"},
   };
   const ScanResult result = Identify(replies);
-  ASSERT_EQ(result.boards.size(), 3u);
-  EXPECT_EQ(ScanTable(result.boards),
+  ASSERT_EQ(result.boards.size(), 4u);
+  EXPECT_EQ(ScanTable(result.boards, TextEncoding::Utf8),
             "ADDRESS          MODEL           FIRMWARE   DEVICE ID\n"
             "10.0.0.1         remote control  1.0.7      RB000000000001\n"
             "10.0.0.2         keys            -          -\n"
-            "10.0.0.3         basic           -          -\n");
+            "10.0.0.3         basic           -          -\n"
+            "10.0.0.7         remote control  1.0." + std::string(146, '9') + "\\x1b[2J  RB\\x1b[1A\xc3\xa9" "0000000\n");
   EXPECT_EQ(result.notBoards, (std::vector<std::string>{"10.0.0.4: port open, no reply",
                                                         "10.0.0.5: port open, the reply is not a board configuration",
                                                         "10.0.0.6: port open, the reply is not a board configuration"}));

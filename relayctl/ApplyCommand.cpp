@@ -1,7 +1,6 @@
 // apply: one backup, without its network addresses, onto many boards.
 #include <iostream>
 #include <memory>
-#include <nlohmann/json.hpp>
 
 #include "AddressRange.h"
 #include "BackupFile.h"
@@ -11,6 +10,7 @@
 #include "Files.h"
 #include "Interrupt.h"
 #include "Progress.h"
+#include "ResultJson.h"
 #include "BoardText.h"
 #include "platform/Terminal.h"
 #include "platform/Workers.h"
@@ -50,15 +50,7 @@ int RunApply(const std::string &backupPath, std::vector<std::string> addresses, 
   const ExitStatus overall = run.overall;
   const std::size_t succeeded = run.succeeded, started = run.started;
   const std::size_t notStarted = addresses.size() - started;
-  if (json) {
-    std::cout << nlohmann::ordered_json{{"summary",
-                                         {{"boards", addresses.size()},
-                                          {"took", succeeded},
-                                          {"not_started", notStarted},
-                                          {"exit_status", static_cast<int>(InterruptedStatus(overall))}}}}
-                     .dump()
-              << std::endl;
-  }
+  if (json) std::cout << SummaryJson(addresses.size(), succeeded, notStarted, InterruptedStatus(overall)) << std::endl;
   Report(std::to_string(succeeded) + " of " + std::to_string(addresses.size()) + " boards took " + backupPath +
          (notStarted == 0 ? "" : "; stopped, " + std::to_string(notStarted) + " not started"));
   return overall;
@@ -67,6 +59,12 @@ int RunApply(const std::string &backupPath, std::vector<std::string> addresses, 
 }  // namespace
 
 const WorkerJob kApplyJob{"apply", ApplyJob};
+
+void PrintResult(const std::string &address, const WriteResult &result, bool json) {
+  const char *word = StatusWord(result.status);
+  std::cout << (json ? ResultJson(address, result, word, TerminalEncoding()) : BoardLine(address, word, result.message))
+            << std::endl;
+}
 
 BoardsWritten WriteBoards(const std::vector<std::string> &addresses, int parallel, bool json, const WorkerJob &job,
                           const WriteOptions &options, const std::string &input) {
@@ -78,20 +76,12 @@ BoardsWritten WriteBoards(const std::vector<std::string> &addresses, int paralle
       job, addresses.size(), parallel,
       [&](std::size_t i) { return EncodeRequest({addresses[i], options, input}); },
       [&](std::size_t i, const std::string &text) {
-        const WriteResult result = Decode(text);
+        WriteResult result = Decode(text);
+        result.planned = options.check;  // also for boards refused or not read
         run.overall = Worse(run.overall, result.status);
-        if (result.status == kExitDone) ++run.succeeded;
+        if (result.status == kExitDone || result.status == kExitWouldChange) ++run.succeeded;
         progress.Clear();
-        if (json) {
-          std::cout << nlohmann::ordered_json{{"address", addresses[i]},
-                                              {"result", StatusWord(result.status)},
-                                              {"exit_status", static_cast<int>(result.status)},
-                                              {"message", JsonMessage(result.message, TerminalEncoding())}}
-                           .dump()
-                    << std::endl;
-        } else {
-          std::cout << BoardLine(addresses[i], StatusWord(result.status), result.message) << std::endl;
-        }
+        PrintResult(addresses[i], result, json);
         progress.Show(++finished, addresses[i]);
       },
       Interrupted);
@@ -111,9 +101,9 @@ void AddApplyCommand(CLI::App &app, int &status) {
   apply->add_option("file", options->file, "Backup file")->required();
   apply->add_option("--to", options->targets, "Addresses of the boards")->transform(BoardAddress());
   apply->add_option("--to-list", options->listPath, "File with one address per line ('#' starts a comment)");
-  apply->add_flag("--json", options->json, "One JSON object per board as it finishes, then a summary object");
   AddWriteOptions(*apply, options->write);
   AddParallelOption(*apply, options->parallel);
+  AddJsonResultOption(*apply, options->json);
   apply->callback([options, &status] {
     status = RunApply(options->file, options->targets, options->listPath, options->write.Resolved(),
                       options->parallel, options->json);

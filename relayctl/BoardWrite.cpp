@@ -5,6 +5,7 @@
 
 #include "BoardLink.h"
 #include "BoardText.h"
+#include "DeviceCfgState.h"
 #include "Guards.h"
 #include "Verify.h"
 #include "platform/Terminal.h"
@@ -46,6 +47,7 @@ WriteResult AfterFailedWrite(const BoardState &before, const Settings &expected,
   const std::optional<BoardState> now = ReadBoard(before.address, ignored);
   if (!now || now->deviceId != before.deviceId) {
     result.status = kExitPartlyWritten;
+    result.changed = true;  // as far as anyone knows
     result.message += " What was written is unknown: the board does not answer now. It has not been restarted.";
     return result;
   }
@@ -55,6 +57,7 @@ WriteResult AfterFailedWrite(const BoardState &before, const Settings &expected,
     return result;
   }
   result.status = kExitPartlyWritten;
+  result.changed = true;
   result.message += " Partly written, not restarted: the board holds the new " + Joined(split.written) +
                     (split.unwritten.empty() ? "" : "; not written: " + Joined(split.unwritten)) + ".";
   return result;
@@ -83,43 +86,103 @@ WriteResult Verified(const BoardState &before, const Settings &expected, const W
                       "from another.";
   } else {
     result.message += " Verified at " + after->address + ".";
+    result.verified = true;
+  }
+  return result;
+}
+
+// What a save would do: the library's own check of the values, then the
+// changes it would write. Nothing is sent.
+WriteResult Planned(const BoardState &before, const Settings &changes, const Settings &expected,
+                    const std::string &remoteNote) {
+  relay::PendingValues pending;
+  const Settings &now = before.settings;
+  pending.NewIpAddr = changes.ip.value_or(now.ip.value_or(""));
+  pending.NewSubMask = changes.mask.value_or(now.mask.value_or(""));
+  pending.NewGateway = changes.gateway.value_or(now.gateway.value_or(""));
+  pending.NewEnableWeb = changes.remote.value_or(now.remote.value_or(false));
+  pending.NewDns = changes.dns.value_or(now.dns.value_or(""));
+  pending.NewWebServer = changes.server.value_or(now.server.value_or(""));
+  pending.NewPassword = changes.password.value_or(now.password.value_or(""));
+  WriteResult plan;
+  plan.planned = true;
+  if (const auto rejected = relay::RejectedPendingValue(pending, before.capabilities.remoteControl)) {
+    plan.status = kExitRejected;
+    plan.message = std::string(relay::StatusMessage(*rejected)) + " (" +
+                   std::to_string(static_cast<int>(*rejected)) + ") Nothing sent.";
+    return plan;
+  }
+  plan.changes = Changes(before.settings, expected);
+  plan.changed = !plan.changes.empty();
+  if (plan.changed) {
+    plan.status = kExitWouldChange;
+    plan.message = "Would change " + DescribeChanges(plan.changes, TerminalEncoding()) + "; nothing written.";
+  } else {
+    plan.message = "Nothing would change.";
+  }
+  plan.message += remoteNote;
+  return plan;
+}
+
+}  // namespace
+
+// Texts cross between the processes as JSON, byte for byte (BoardText.h):
+// messages, values and folder names may hold any bytes.
+std::string Encode(const WriteResult &result) {
+  nlohmann::json changes = nlohmann::json::array();
+  for (const Change &change : result.changes) {
+    changes.push_back({change.setting, JsonFromBytes(change.before), JsonFromBytes(change.after)});
+  }
+  return nlohmann::json{{"status", static_cast<int>(result.status)},
+                        {"message", JsonFromBytes(result.message)},
+                        {"changes", changes},
+                        {"flags", {result.changed, result.restarted, result.verified}}}
+      .dump();
+}
+
+namespace {
+
+// The bytes of the JSON text `entry`, or nullopt when it is none.
+std::optional<std::string> TextOf(const nlohmann::json &entry) {
+  if (!entry.is_string()) return std::nullopt;
+  std::string ignored;
+  return BytesFromJson(entry.get_ref<const std::string &>(), ignored);
+}
+
+std::optional<WriteResult> Decoded(const nlohmann::json &object) {
+  if (!object.is_object() || !object.contains("status") || !object["status"].is_number_integer()) return std::nullopt;
+  const std::optional<std::string> message = TextOf(object.value("message", nlohmann::json()));
+  const nlohmann::json changes = object.value("changes", nlohmann::json());
+  const nlohmann::json flags = object.value("flags", nlohmann::json());
+  if (!message || !changes.is_array() || !flags.is_array() || flags.size() != 3) return std::nullopt;
+  WriteResult result{static_cast<ExitStatus>(object["status"].get<int>()), *message};
+  for (const nlohmann::json &change : changes) {
+    if (!change.is_array() || change.size() != 3) return std::nullopt;
+    const auto setting = TextOf(change[0]), before = TextOf(change[1]), after = TextOf(change[2]);
+    if (!setting || !before || !after) return std::nullopt;
+    result.changes.push_back({*setting, *before, *after});
+  }
+  bool *const targets[] = {&result.changed, &result.restarted, &result.verified};
+  for (std::size_t i = 0; i < 3; ++i) {
+    if (!flags[i].is_boolean()) return std::nullopt;
+    *targets[i] = flags[i].get<bool>();
   }
   return result;
 }
 
 }  // namespace
 
-// Texts cross between the processes as JSON, byte for byte (BoardText.h):
-// messages and folder names may hold any bytes.
-std::string Encode(const WriteResult &result) {
-  return nlohmann::json{{"status", static_cast<int>(result.status)}, {"message", JsonFromBytes(result.message)}}
-      .dump();
-}
-
-namespace {
-
-// The bytes of the text `name` of `object`, or nullopt when it has none.
-std::optional<std::string> TextField(const nlohmann::json &object, const char *name) {
-  const auto entry = object.find(name);
-  if (entry == object.end() || !entry->is_string()) return std::nullopt;
-  std::string ignored;
-  return BytesFromJson(entry->get_ref<const std::string &>(), ignored);
-}
-
-}  // namespace
-
 WriteResult Decode(const std::string &text) {
-  const nlohmann::json object = nlohmann::json::parse(text, nullptr, false);
-  if (object.is_object() && object.contains("status") && object["status"].is_number_integer()) {
-    if (const std::optional<std::string> message = TextField(object, "message")) {
-      return {static_cast<ExitStatus>(object["status"].get<int>()), *message};
-    }
-  }
-  return {kExitPartlyWritten, "the worker for this board ended without a report: what was written is unknown"};
+  if (std::optional<WriteResult> result = Decoded(nlohmann::json::parse(text, nullptr, false))) return *result;
+  WriteResult unknown{kExitPartlyWritten,
+                      "the worker for this board ended without a report: what was written is unknown"};
+  unknown.changed = true;  // as far as anyone knows
+  return unknown;
 }
 
 std::string EncodeRequest(const WriteJobRequest &request) {
   return nlohmann::json{{"address", request.address},
+                        {"check", request.options.check},
                         {"verify", request.options.verify},
                         {"wait_ms", request.options.waitMs},
                         {"force", request.options.force},
@@ -132,26 +195,37 @@ std::string EncodeRequest(const WriteJobRequest &request) {
 WriteJobRequest DecodeRequest(const std::string &text) {
   const nlohmann::json object = nlohmann::json::parse(text, nullptr, false);
   if (!object.is_object()) return {};
-  return {TextField(object, "address").value_or(""),
-          {object.value("verify", false), object.value("wait_ms", 0), object.value("force", false)},
-          TextField(object, "input").value_or("")};
+  WriteOptions options;
+  options.check = object.value("check", false);
+  options.verify = object.value("verify", false);
+  options.waitMs = object.value("wait_ms", 0);
+  options.force = object.value("force", false);
+  return {TextOf(object.value("address", nlohmann::json())).value_or(""), options,
+          TextOf(object.value("input", nlohmann::json())).value_or("")};
 }
 
 WriteResult WriteChanges(const BoardState &before, const Settings &changes, const WriteOptions &options) {
   const Settings expected = ExpectedAfterSave(before, changes);
   if (auto refused = RefusedBeforeSending(before, changes, expected, options.force)) return *refused;
+  const bool remoteValuesUnwritten =
+      (changes.dns || changes.server || changes.password) && !(expected.dns || expected.server || expected.password);
+  const std::string remoteNote =
+      remoteValuesUnwritten ? " (dns, server and password are written only while remote control is on)" : "";
+  if (options.check) return Planned(before, changes, expected, remoteNote);
 
   const Outcome saved = SaveChanges(changes);
   WriteResult result{ExitStatusOfCode(saved.code), saved.message};
+  result.changes = Changes(before.settings, expected);
   if (saved.code == RELAYLINK_SAVED) result.message += " Nothing to change.";
-  const bool remoteValuesUnwritten =
-      (changes.dns || changes.server || changes.password) && !(expected.dns || expected.server || expected.password);
-  if (remoteValuesUnwritten && result.status == kExitDone) {
-    result.message += " (dns, server and password are written only while remote control is on)";
+  if (result.status == kExitDone) result.message += remoteNote;
+  if (saved.code == RELAYLINK_SAVED) {
+    result.changes.clear();  // the board held every value already
+    return result;
   }
-  if (saved.code == RELAYLINK_SAVED) return result;
   if (result.status != kExitDone) result.message += " (" + std::to_string(saved.code) + ")";
-  if (saved.completed && saved.code != RELAYLINK_SAVED_AND_RESTARTED) {  // every write taken, the restart not
+  result.restarted = saved.code == RELAYLINK_SAVED_AND_RESTARTED;
+  result.changed = result.restarted || saved.completed;
+  if (saved.completed && !result.restarted) {  // every write taken, the restart not
     result.status = kExitPartlyWritten;
     result.message += " Written, not restarted: the board holds the new " +
                       Joined(ChangedNames(before.settings, expected)) + " but did not take the restart.";

@@ -23,6 +23,9 @@ WriteOptions WriteCommandOptions::Resolved() const {
 }
 
 void AddWriteOptions(CLI::App &command, WriteCommandOptions &options) {
+  command.add_flag("--check", options.write.check,
+                   "Only read each board and tell what would change (the password's digits never shown); write and "
+                   "restart nothing. Exit status 5 when something would change");
   command.add_flag("--verify", options.write.verify,
                    "After the restart, read the board again, check that it is the same board and report any value "
                    "that did not take");
@@ -31,6 +34,10 @@ void AddWriteOptions(CLI::App &command, WriteCommandOptions &options) {
       ->capture_default_str();
   command.add_flag("--force", options.write.force,
                    "Write settings that would leave the board unreachable, or an ip where another board answers");
+}
+
+void AddJsonResultOption(CLI::App &command, bool &json) {
+  command.add_flag("--json", json, "One JSON object per board as it finishes, then a summary object");
 }
 
 void AddParallelOption(CLI::App &command, int &parallel) {

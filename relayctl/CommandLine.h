@@ -11,7 +11,7 @@ namespace relayctl {
 // what the rule refuses, naming the text.
 CLI::Validator BoardAddress();
 
-// --verify, --wait and --force of the commands that write to boards. The
+// --check, --verify, --wait and --force of the commands that write to boards. The
 // options are bound to `options` and `waitSeconds`; WaitMs converts the latter.
 struct WriteCommandOptions {
   WriteOptions write;
@@ -19,6 +19,10 @@ struct WriteCommandOptions {
   WriteOptions Resolved() const;
 };
 void AddWriteOptions(CLI::App &command, WriteCommandOptions &options);
+
+// --json of the commands that write to boards: one JSON object per board
+// (ResultJson.h), then a summary object.
+void AddJsonResultOption(CLI::App &command, bool &json);
 
 // --parallel of the commands that go through many boards: boards at once,
 // each in a worker process of its own, 1..256.

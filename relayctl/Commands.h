@@ -34,8 +34,13 @@ void Report(const std::string &message);
 // outcome and message in columns.
 std::string BoardLine(const std::string &address, const std::string &outcome, const std::string &message);
 
-// The outcome word of a board's line: ok, rejected, failed, not-taken, partly.
+// The outcome word of a board's line: ok, would-change, rejected, failed,
+// not-taken, partly.
 const char *StatusWord(int status);
+
+// A board's outcome on standard output: its line (BoardLine), or with `json`
+// its JSON object (ResultJson.h).
+void PrintResult(const std::string &address, const WriteResult &result, bool json);
 
 // Adds the boards of the list file `listPath` (when not empty) to
 // `addresses` and leaves each address once, in the order first given. Reports

@@ -9,6 +9,7 @@ enum ExitStatus : int {
   kExitCommunication = 2,  // the board could not be reached or did not answer
   kExitNotVerified = 3,    // read back after the restart, a value had not taken
   kExitPartlyWritten = 4,  // a save stopped after some writes: partly written, not restarted
+  kExitWouldChange = 5,    // --check: something would change (nothing was written)
   kExitUsage = 64,         // bad command line or unreadable input file
   kExitInterrupted = 130,  // stopped by SIGINT (128 + 2)
   kExitTerminated = 143,   // stopped by SIGTERM (128 + 15)
@@ -18,7 +19,13 @@ enum ExitStatus : int {
 // rejected, everything else (the communication codes) communication.
 ExitStatus ExitStatusOfCode(int code);
 
-// The status of several boards: the highest of theirs.
-inline ExitStatus Worse(ExitStatus a, ExitStatus b) { return a > b ? a : b; }
+// The status of several boards: the highest of theirs, where "would change"
+// ranks above done and below every failure.
+inline ExitStatus Worse(ExitStatus a, ExitStatus b) {
+  const auto rank = [](ExitStatus status) {
+    return status == kExitWouldChange ? 1 : status == kExitDone ? 0 : static_cast<int>(status) + 1;
+  };
+  return rank(a) >= rank(b) ? a : b;
+}
 
 }  // namespace relayctl

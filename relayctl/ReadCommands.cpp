@@ -41,6 +41,7 @@ std::string BoardLine(const std::string &address, const std::string &outcome, co
 const char *StatusWord(int status) {
   switch (status) {
     case kExitDone: return "ok";
+    case kExitWouldChange: return "would-change";
     case kExitRejected: return "rejected";
     case kExitNotVerified: return "not-taken";
     case kExitPartlyWritten: return "partly";

@@ -60,6 +60,29 @@ Settings Differing(const Settings &before, const Settings &expected) {
   return differing;
 }
 
+std::vector<Change> Changes(const Settings &before, const Settings &expected) {
+  const Settings differing = Differing(before, expected);
+  std::vector<Change> changes;
+  for (const SettingInfo &setting : SettingTable()) {
+    if (Has(setting, differing)) {
+      changes.push_back({setting.name, ValueText(setting, before), ValueText(setting, differing)});
+    }
+  }
+  return changes;
+}
+
+std::string DescribeChanges(const std::vector<Change> &changes, TextEncoding encoding) {
+  std::string text;
+  for (const Change &change : changes) {
+    if (!text.empty()) text += ", ";
+    const SettingInfo *setting = FindSetting(change.setting);
+    text += change.setting + (setting && setting->kind == SettingKind::Password
+                                  ? " (changes)"
+                                  : " " + Shown(change.before, encoding) + " -> " + Shown(change.after, encoding));
+  }
+  return text;
+}
+
 std::vector<Difference> Compare(const Settings &expected, const Settings &found) {
   std::vector<Difference> differences;
   for (const SettingInfo &setting : SettingTable()) {

@@ -22,6 +22,22 @@ Settings ExpectedAfterSave(const BoardState &before, const Settings &changes);
 // the library compares them.
 Settings Differing(const Settings &before, const Settings &expected);
 
+// One value a save writes: the setting's name and its value on the board now
+// and after the save, as ValueText gives them.
+struct Change {
+  std::string setting;
+  std::string before, after;
+};
+
+// What a save writes to the board read as `before`, given the values
+// `expected` (ExpectedAfterSave), in setting order: the plan, and what is
+// reported after a write.
+std::vector<Change> Changes(const Settings &before, const Settings &expected);
+
+// "gateway 10.0.0.254 -> 10.0.0.1, password (changes)" for a message: the
+// password's digits never appear; values Shown for a terminal of `encoding`.
+std::string DescribeChanges(const std::vector<Change> &changes, TextEncoding encoding);
+
 struct Difference {
   std::string name;
   std::string wanted;

@@ -1,6 +1,7 @@
 // set and restore: change one board, or restore many from a folder.
 #include <cctype>
 #include <filesystem>
+#include <iostream>
 #include <memory>
 
 #include "Assignments.h"
@@ -12,6 +13,7 @@
 #include "Commands.h"
 #include "Files.h"
 #include "Interrupt.h"
+#include "ResultJson.h"
 #include "platform/Terminal.h"
 
 namespace relayctl {
@@ -38,24 +40,33 @@ WriteResult NotRead(const Outcome &failure) {
   return {kExitCommunication, failure.message + " (" + std::to_string(failure.code) + ")"};
 }
 
-// Reads the board, writes `changes` and reports the outcome.
+// Reads the board, writes `changes` and reports the outcome: on standard
+// error, or with `json` as the JSON lines of apply.
 int ReadAndWrite(const std::string &address, const Settings &changes, const std::string &expectedId,
-                 const WriteOptions &options, const std::string &note = {}) {
+                 const WriteOptions &options, bool json, const std::string &note = {}) {
   Outcome failure;
   const std::optional<BoardState> board = ReadBoard(address, failure);
-  const WriteResult result = board ? WriteToBoard(*board, changes, expectedId, options, note) : NotRead(failure);
-  Report(address + ": " + result.message);
+  WriteResult result = board ? WriteToBoard(*board, changes, expectedId, options, note) : NotRead(failure);
+  result.planned = options.check;  // also for boards refused or not read
+  if (!json) {
+    Report(address + ": " + result.message);
+    return result.status;
+  }
+  PrintResult(address, result, true);
+  const bool took = result.status == kExitDone || result.status == kExitWouldChange;
+  std::cout << SummaryJson(1, took ? 1 : 0, 0, InterruptedStatus(result.status)) << std::endl;
   return result.status;
 }
 
-int RunSet(const std::string &address, const std::vector<std::string> &assignments, const WriteOptions &options) {
+int RunSet(const std::string &address, const std::vector<std::string> &assignments, const WriteOptions &options,
+           bool json) {
   std::string error;
   const std::optional<Settings> changes = ParseAssignments(assignments, TerminalEncoding(), error);
   if (!changes) {
     Report(error);
     return kExitUsage;
   }
-  return ReadAndWrite(address, *changes, "", options);
+  return ReadAndWrite(address, *changes, "", options, json);
 }
 
 }  // namespace
@@ -72,10 +83,10 @@ std::optional<Backup> LoadBackup(const std::string &path, std::string *text) {
 namespace {
 
 int RunRestore(const std::string &address, const std::string &backupPath, bool otherBoard,
-               const WriteOptions &options) {
+               const WriteOptions &options, bool json) {
   const std::optional<Backup> backup = LoadBackup(backupPath);
   if (!backup) return kExitUsage;
-  return ReadAndWrite(address, backup->settings, otherBoard ? "" : backup->deviceId, options, backup->note);
+  return ReadAndWrite(address, backup->settings, otherBoard ? "" : backup->deviceId, options, json, backup->note);
 }
 
 // The newest backup in `folder` of the board: a file named by its
@@ -121,12 +132,16 @@ std::string RestoreJob(const std::string &text) {
 }
 
 int RunBulkRestore(const std::string &folder, const std::vector<std::string> &addresses, const WriteOptions &options,
-                   int parallel) {
-  const BoardsWritten run = WriteBoards(addresses, parallel, false, kRestoreJob, options, folder);
+                   int parallel, bool json) {
+  const BoardsWritten run = WriteBoards(addresses, parallel, json, kRestoreJob, options, folder);
   const std::size_t restored = run.succeeded, started = run.started;
   Report(std::to_string(restored) + " of " + std::to_string(addresses.size()) + " boards restored from " + folder +
          (started == addresses.size() ? "" : "; stopped, " + std::to_string(addresses.size() - started) +
                                                  " not started"));
+  if (json) {
+    std::cout << SummaryJson(addresses.size(), restored, addresses.size() - started, InterruptedStatus(run.overall))
+              << std::endl;
+  }
   return run.overall;
 }
 
@@ -139,14 +154,16 @@ void AddSetCommand(CLI::App &app, int &status) {
     std::string address;
     std::vector<std::string> assignments;
     WriteCommandOptions write;
+    bool json = false;
   };
   auto options = std::make_shared<Options>();
   CLI::App *set = app.add_subcommand("set", "Change settings of a board and restart it");
   set->add_option("address", options->address, "The board's IPv4 address")->required()->transform(BoardAddress());
   set->add_option("settings", options->assignments, "NAME=VALUE: " + AssignmentHelp())->required();
   AddWriteOptions(*set, options->write);
+  AddJsonResultOption(*set, options->json);
   set->callback([options, &status] {
-    status = RunSet(options->address, options->assignments, options->write.Resolved());
+    status = RunSet(options->address, options->assignments, options->write.Resolved(), options->json);
   });
 }
 
@@ -157,6 +174,7 @@ void AddRestoreCommand(CLI::App &app, int &status) {
     bool otherBoard = false;
     WriteCommandOptions write;
     int parallel = 16;
+    bool json = false;
   };
   auto options = std::make_shared<Options>();
   CLI::App *restore = app.add_subcommand(
@@ -174,6 +192,7 @@ void AddRestoreCommand(CLI::App &app, int &status) {
       ->excludes(folder);
   AddWriteOptions(*restore, options->write);
   AddParallelOption(*restore, options->parallel);
+  AddJsonResultOption(*restore, options->json);
   restore->callback([options, &status] {
     if (options->folder.empty()) {
       if (options->address.empty() || options->file.empty()) {
@@ -181,7 +200,8 @@ void AddRestoreCommand(CLI::App &app, int &status) {
         status = kExitUsage;
         return;
       }
-      status = RunRestore(options->address, options->file, options->otherBoard, options->write.Resolved());
+      status = RunRestore(options->address, options->file, options->otherBoard, options->write.Resolved(),
+                          options->json);
       return;
     }
     if (!options->address.empty()) options->addresses.insert(options->addresses.begin(), options->address);
@@ -191,7 +211,8 @@ void AddRestoreCommand(CLI::App &app, int &status) {
       Report("no boards to restore: give --to ADDRESS... or --to-list FILE");
       status = kExitUsage;
     } else {
-      status = RunBulkRestore(options->folder, options->addresses, options->write.Resolved(), options->parallel);
+      status = RunBulkRestore(options->folder, options->addresses, options->write.Resolved(), options->parallel,
+                              options->json);
     }
   });
 }

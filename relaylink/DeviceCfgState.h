@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -44,6 +45,12 @@ bool ReadDevice(DeviceCfgState &state, const char *address);
 
 // Writes the pending values of `state` to its board (the work of SaveDeviceCfg).
 bool SaveDevice(DeviceCfgState &state);
+
+// Checks (and normalises) the pending values in the order a save does: the
+// status of the first one a save rejects (2001..2006), or nullopt when all
+// pass. The remote-control values count only when `webCapable` and the
+// pending switch are both set.
+std::optional<Status> RejectedPendingValue(PendingValues &pending, bool webCapable);
 
 // One exchange for the read command: the reply, or nullopt with 1001 set.
 std::optional<std::string> QueryDevice(DeviceCfgState &state, std::string_view request);

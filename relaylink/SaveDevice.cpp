@@ -29,22 +29,6 @@ bool IsValidAddressField(std::string &text) {
   }
 }
 
-// Checks (and normalises) the pending values in their fixed order; the
-// status of the first rejected one, or nullopt when all pass.
-std::optional<Status> RejectedPendingValue(DeviceCfgState &state) {
-  if (!IsValidAddressField(state.NewIpAddr)) return Status::BadIpAddr;
-  if (!IsValidAddressField(state.NewSubMask)) return Status::BadSubMask;
-  if (!IsValidAddressField(state.NewGateway)) return Status::BadGateway;
-  if (state.WebCapable && state.NewEnableWeb) {
-    if (!IsValidAddressField(state.NewDns)) return Status::BadDns;
-    state.NewWebServer = TrimControl(state.NewWebServer);
-    if (!IsSendableServerName(state.NewWebServer)) return Status::BadWebServer;
-    state.NewPassword = TrimControl(state.NewPassword);
-    if (!IsValidPassword(state.NewPassword)) return Status::BadPassword;
-  }
-  return std::nullopt;
-}
-
 const char *FlagText(bool flag) { return flag ? "1" : "0"; }
 
 // Sends the writes in their fixed order, each only when the value differs,
@@ -97,12 +81,26 @@ class ChangeWriter {
 
 }  // namespace
 
+std::optional<Status> RejectedPendingValue(PendingValues &pending, bool webCapable) {
+  if (!IsValidAddressField(pending.NewIpAddr)) return Status::BadIpAddr;
+  if (!IsValidAddressField(pending.NewSubMask)) return Status::BadSubMask;
+  if (!IsValidAddressField(pending.NewGateway)) return Status::BadGateway;
+  if (webCapable && pending.NewEnableWeb) {
+    if (!IsValidAddressField(pending.NewDns)) return Status::BadDns;
+    pending.NewWebServer = TrimControl(pending.NewWebServer);
+    if (!IsSendableServerName(pending.NewWebServer)) return Status::BadWebServer;
+    pending.NewPassword = TrimControl(pending.NewPassword);
+    if (!IsValidPassword(pending.NewPassword)) return Status::BadPassword;
+  }
+  return std::nullopt;
+}
+
 bool SaveDevice(DeviceCfgState &state) {
   if (!state.CfgReady) {
     state.SetStatus(Status::NotReady);
     return false;
   }
-  if (const auto rejected = RejectedPendingValue(state)) {
+  if (const auto rejected = RejectedPendingValue(state, state.WebCapable)) {
     state.SetStatus(*rejected);
     return false;
   }

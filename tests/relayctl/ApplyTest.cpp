@@ -152,9 +152,11 @@ TEST(Apply, JsonGivesAnObjectPerBoardThenASummary) {
   const CtlResult result = RunCtl({"apply", file, "--json", "--parallel", "1", "--to", fleet.Address(0), "127.3.23.99"});
   EXPECT_EQ(result.status, 2);
   EXPECT_EQ(result.out,
-            R"j({"address":"127.3.23.10","result":"ok","exit_status":0,"message":"Config was saved successfully. Nothing to change."})j"
+            R"j({"address":"127.3.23.10","result":"ok","exit_status":0,"message":"Config was saved successfully. Nothing to change.",)j"
+            R"j("changed":false,"changes":[],"restarted":false,"verified":false})j"
             "\n"
-            R"j({"address":"127.3.23.99","result":"failed","exit_status":2,"message":"Can not connect to the device. (1004)"})j"
+            R"j({"address":"127.3.23.99","result":"failed","exit_status":2,"message":"Can not connect to the device. (1004)",)j"
+            R"j("changed":false,"changes":[],"restarted":false,"verified":false})j"
             "\n"
             R"({"summary":{"boards":2,"took":1,"not_started":0,"exit_status":2}})"
             "\n");

@@ -109,6 +109,55 @@ TEST(ExitStatus, BadInputIsRefusedBeforeAnythingIsWritten) {
   }
 }
 
+// --check on every writing command: what would change (the password's digits
+// never), status 5 or 0, failures above 5, and no board receives anything but
+// reads. "Differs" is decided as the save decides it.
+TEST(ExitStatus, ChecksTellWhatWouldChangeAndWriteNothing) {
+  TestFleet fleet("127.3.93.10", 2, {"remote"});
+  const std::string board = fleet.Address(0), other = fleet.Address(1), nobody = "127.3.93.99";
+  const std::string backup = TempPath("backup.json"), folder = TempPath("dir");
+  ASSERT_EQ(RunCtl({"backup", board, "-o", backup}).status, 0);
+  ASSERT_EQ(RunCtl({"backup", "--dir", folder, "--to", board}).status, 0);
+  sim::BoardConfig changed = fleet.Board(0).Config();
+  changed.gateway = "127.0.0.99";
+  fleet.Board(0).SetConfig(changed);
+  fleet.Board(0).ClearFrames();
+  struct Case {
+    std::vector<std::string> arguments;
+    int status;
+    const char *said;  // on standard output or error
+  };
+  const Case cases[] = {
+      {{"set", board, "gateway=127.0.0.1", "password=654321", "--check"}, 5,
+       "Would change gateway 127.0.0.99 -> 127.0.0.1, password (changes); nothing written."},
+      {{"set", board, "ip=127.003.093.010", "gateway= 127.000.000.99", "--check"}, 0, "Nothing would change."},
+      {{"set", board, "mask=300.1.1.1", "--check"}, 1, "Subnet mask is wrong. (2002)"},
+      {{"set", board, "password=654321", "--check", "--json"}, 5,
+       R"("changes":[{"setting":"password","before":"********","after":"********"}])"},
+      {{"restore", board, backup, "--check", "--json"}, 5,
+       R"("changed":true,"changes":[{"setting":"gateway","before":"127.0.0.99","after":"127.0.0.254"}]})"},
+      {{"restore", "--dir", folder, "--to", board, "--check"}, 5, "would-change"},
+      {{"apply", backup, "--to", board, other, "--check", "--json"}, 0, R"("result":"ok")"},
+      {{"apply", backup, "--to", board, nobody, "--check"}, 2, "failed"},
+  };
+  for (const Case &c : cases) {
+    std::string line;
+    for (const std::string &argument : c.arguments) line += argument + " ";
+    const CtlResult result = RunCtl(c.arguments);
+    EXPECT_EQ(result.status, c.status) << line << "\n" << result.err << result.out;
+    EXPECT_NE((result.out + result.err).find(c.said), std::string::npos) << line << "\n" << result.err << result.out;
+    EXPECT_EQ((result.out + result.err).find("654321"), std::string::npos) << line;
+  }
+  for (std::size_t i = 0; i < 2; ++i) {
+    for (const std::string &frame : fleet.Board(i).Frames()) EXPECT_EQ(frame.substr(0, 2), "#1") << frame;
+  }
+  const CtlResult written = RunCtl({"set", board, "gateway=127.0.0.1", "--json"});
+  EXPECT_EQ(written.status, 0) << written.err;
+  EXPECT_NE(written.out.find(R"("changed":true,"changes":[{"setting":"gateway","before":"127.0.0.99","after":"127.0.0.1"}],"restarted":true,"verified":false})"),
+            std::string::npos)
+      << written.out;
+}
+
 TEST(ExitStatus, AddressesAreReadAsTheConnectDialogReadsThem) {
   TestFleet fleet("127.3.52.10", 1, {"basic"});
   for (const char *typed : {"127.3.52.010", " 127.3.52.10 ", "0x7f.3.52.10"}) {

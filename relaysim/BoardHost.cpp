@@ -1,6 +1,7 @@
 #include "BoardHost.h"
 
 #include <algorithm>
+#include <chrono>
 #include <system_error>
 
 #include "RelaySim.h"
@@ -16,6 +17,13 @@ namespace {
 // connections wait in the listener's queue).
 constexpr int kSilencePollMs = 20;
 constexpr int kIdlePollMs = 200;
+
+// After a failed accept (out of descriptors or buffers) the acceptor pauses
+// before it tries again, for twice as long after each further failure, up to
+// the last figure: the connection stays in the listener's queue, still
+// readable, and trying again at once would spin.
+constexpr std::chrono::milliseconds kFirstAcceptPause(10);
+constexpr std::chrono::milliseconds kLastAcceptPause(500);
 
 }  // namespace
 
@@ -69,6 +77,7 @@ void BoardHost::WaitUntilIdle(RelaySim &board) {
 
 void BoardHost::AcceptLoop() {
   std::unique_lock lock(mutex_);
+  std::chrono::milliseconds acceptPause(0);
   while (!stopping_) {
     if (boards_.empty()) {
       changed_.wait(lock, [this] { return stopping_ || !boards_.empty(); });
@@ -84,6 +93,7 @@ void BoardHost::AcceptLoop() {
     lock.unlock();
     const std::vector<std::size_t> readable = net::ReadableAmong(listeners, silence ? kSilencePollMs : kIdlePollMs);
     lock.lock();
+    bool acceptFailed = false;
     for (const std::size_t i : readable) {
       // The board may have been removed, or restarted on another listener,
       // while the lock was let go; a listener still ready now will not block.
@@ -92,7 +102,17 @@ void BoardHost::AcceptLoop() {
         continue;
       }
       const net::SocketHandle connection = net::AcceptConnection(listeners[i]);
-      if (connection != net::kInvalidSocket) Queue(*boards[i], connection);
+      if (connection == net::kInvalidSocket) {
+        acceptFailed = true;
+        break;
+      }
+      Queue(*boards[i], connection);
+      acceptPause = std::chrono::milliseconds(0);
+    }
+    if (acceptFailed) {
+      acceptPause = std::min(acceptPause == std::chrono::milliseconds(0) ? kFirstAcceptPause : 2 * acceptPause,
+                             kLastAcceptPause);
+      changed_.wait_for(lock, acceptPause, [this] { return stopping_; });
     }
   }
 }

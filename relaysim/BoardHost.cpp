@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <system_error>
+#include <utility>
 
 #include "RelaySim.h"
 #include "Socket.h"
@@ -58,7 +59,7 @@ void BoardHost::Remove(RelaySim &board) {
   if (entry == boards_.end()) return;
   const auto unserved = std::remove_if(queue_.begin(), queue_.end(), [&](const Accepted &accepted) {
     if (accepted.board != &board) return false;
-    net::CloseSocket(accepted.connection);
+    net::CloseSocket(accepted.connection.socket);
     --entry->second;
     return true;
   });
@@ -73,6 +74,11 @@ void BoardHost::WaitUntilIdle(RelaySim &board) {
     const auto entry = boards_.find(&board);
     return entry == boards_.end() || entry->second == 0;
   });
+}
+
+bool BoardHost::ConnectionsWaiting() {
+  std::lock_guard lock(mutex_);
+  return queue_.size() > idleWorkers_;
 }
 
 void BoardHost::AcceptLoop() {
@@ -133,7 +139,7 @@ void BoardHost::Queue(RelaySim &board, std::intptr_t connection) {
   }
   board.CountConnection();
   ++boards_[&board];
-  queue_.push_back({&board, connection});
+  queue_.push_back({&board, {connection, {}, std::chrono::steady_clock::now()}});
   work_.notify_one();
 }
 
@@ -142,13 +148,17 @@ void BoardHost::WorkLoop() {
   for (;;) {
     work_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
     if (queue_.empty()) return;
-    const Accepted accepted = queue_.front();
+    Accepted accepted = std::move(queue_.front());
     queue_.pop_front();
     --idleWorkers_;
     lock.unlock();
-    accepted.board->Serve(accepted.connection);
+    const bool open = accepted.board->Serve(accepted.connection);
     lock.lock();
     ++idleWorkers_;
+    if (open) {  // back in line behind those that waited; this worker takes the first
+      queue_.push_back(std::move(accepted));
+      continue;
+    }
     --boards_[accepted.board];
     changed_.notify_all();
   }

@@ -69,6 +69,8 @@ TEST(ExitStatus, BadInputIsRefusedBeforeAnythingIsWritten) {
       {{"set", "127.3.51.300", "restore=on"}, 64, "'127.3.51.300' is not an IPv4 address"},
       {{"apply", otherBackup, "--to", "127.3.x.10"}, 64, "'x' is not a valid integer value"},
       {{"scan", "127.3.51.0/24", "--json", "--addresses"}, 64, "excludes"},
+      {{"set", board, "restore=on", "--verify", "--wait", "nan"}, 64, "'nan' is not a number of seconds"},
+      {{"set", board, "restore=on", "--verify", "--wait", "inf"}, 64, "'inf' is not a number of seconds"},
       {{"set", board, "ip=0.0.0.0"}, 1, "ip 0.0.0.0 is no host address"},
       {{"set", board, "ip=255.255.255.255"}, 1, "is no host address"},
       {{"set", board, "ip=224.0.0.5"}, 1, "multicast"},

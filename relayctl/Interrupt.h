@@ -10,7 +10,8 @@ namespace relayctl {
 
 // Installs the handlers. On POSIX blocking calls then return early with
 // EINTR where they can; the library's own waits resume and stay within their
-// bounds.
+// bounds. SIGPIPE is ignored, so that a write to a closed pipe fails instead
+// of ending the process.
 void CatchInterrupts();
 
 // Whether a stop has been requested.

@@ -83,7 +83,7 @@ int RunBackup(const std::string &address, std::string outputPath) {
   std::string error;
   if (!WritePrivateFile(outputPath, BackupJson(*board), error)) {
     Report(error);
-    return kExitUsage;
+    return outputPath == "-" ? kExitOutput : kExitUsage;
   }
   if (outputPath != "-") Report("backup of " + address + " written to " + outputPath);
   return kExitDone;

@@ -16,6 +16,9 @@ void CatchInterrupts() {
   action.sa_flags = SA_RESETHAND;  // no SA_RESTART: waits return early
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+  // A write to a closed pipe then fails with EPIPE and is reported like any
+  // failed write, instead of ending the process unseen between boards.
+  std::signal(SIGPIPE, SIG_IGN);
 }
 
 }  // namespace relayctl

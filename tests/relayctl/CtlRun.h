@@ -20,14 +20,16 @@ struct CtlResult {
 
 // Runs relayctl with `arguments`, in `directory` when one is given, with its
 // files limited to `fileBlocks` blocks of 512 bytes (ulimit -f, POSIX only)
-// when not negative.
-CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory = {}, int fileBlocks = -1);
+// when not negative, and its standard output into the file `standardOutput`
+// when one is given (then `out` stays empty).
+CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory = {}, int fileBlocks = -1,
+                 const std::string &standardOutput = {});
 
 // relayctl started in the background, for tests that signal it.
 class RunningCtl {
  public:
   explicit RunningCtl(const std::vector<std::string> &arguments, const std::string &directory = {},
-                      int fileBlocks = -1);
+                      int fileBlocks = -1, const std::string &standardOutput = {});
   RunningCtl(const RunningCtl &) = delete;
   RunningCtl &operator=(const RunningCtl &) = delete;
   ~RunningCtl();

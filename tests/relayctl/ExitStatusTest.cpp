@@ -14,6 +14,7 @@ TEST(ExitStatus, EveryOutcomeHasItsStatus) {
   struct Case {
     std::vector<std::string> arguments;
     int status;
+    std::string standardOutput = {};  // a file for standard output instead of the captured one
   };
   const Case cases[] = {
       {{"set", remote, "restore=off"}, 0},  // nothing differs
@@ -37,11 +38,13 @@ TEST(ExitStatus, EveryOutcomeHasItsStatus) {
       {{"frobnicate"}, 64},
       {{}, 64},
       {{"--help"}, 0},
+      {{"show", remote, "--json"}, 74, "/dev/full"},
+      {{"backup", remote, "-o", "-"}, 74, "/dev/full"},  // written past the streams
   };
   for (const Case &c : cases) {
     std::string line;
     for (const std::string &argument : c.arguments) line += argument + " ";
-    const CtlResult result = RunCtl(c.arguments);
+    const CtlResult result = RunCtl(c.arguments, {}, -1, c.standardOutput);
     EXPECT_EQ(result.status, c.status) << line << "\n" << result.err;
     if (c.status != 0) {
       EXPECT_FALSE(result.err.empty()) << line;

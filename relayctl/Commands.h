@@ -34,7 +34,8 @@ void Report(const std::string &message);
 // outcome and message in columns.
 std::string BoardLine(const std::string &address, const std::string &outcome, const std::string &message);
 
-// The outcome word of a board's line: ok, rejected, failed, not-taken, partly.
+// The outcome word of a board's line: ok, rejected, failed, not-taken, partly,
+// stopped (a stop request cut its verification short).
 const char *StatusWord(int status);
 
 // Adds the boards of the list file `listPath` (when not empty) to

@@ -41,6 +41,9 @@ const char *StatusWord(int status) {
     case kExitRejected: return "rejected";
     case kExitNotVerified: return "not-taken";
     case kExitPartlyWritten: return "partly";
+    case kExitHangup:
+    case kExitInterrupted:
+    case kExitTerminated: return "stopped";
     default: return "failed";
   }
 }

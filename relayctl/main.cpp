@@ -20,8 +20,8 @@ int main(int argc, char **argv) {
   app.set_version_flag("--version", "relayctl " RELAY_VERSION);
   app.footer(
       "Exit status: 0 done, 1 a value refused (nothing sent), 2 a board not reached, 3 a value did not take, "
-      "4 partly written and not restarted, 64 usage, 74 output could not be written, 130 SIGINT (Ctrl-C), "
-      "143 SIGTERM (Ctrl-Break).");
+      "4 partly written and not restarted, 64 usage, 74 output could not be written, 129 SIGHUP, "
+      "130 SIGINT (Ctrl-C), 143 SIGTERM (Ctrl-Break).");
 
   int status = relayctl::kExitDone;
   relayctl::AddShowCommand(app, status);

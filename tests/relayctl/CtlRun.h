@@ -33,8 +33,10 @@ class RunningCtl {
   RunningCtl(const RunningCtl &) = delete;
   RunningCtl &operator=(const RunningCtl &) = delete;
   ~RunningCtl();
-  void Signal(int signal) const;  // POSIX only
-  CtlResult Finish();             // waits for it to exit
+  // Sends `signal` to relayctl's process group, its worker processes
+  // included, as a terminal does. POSIX only.
+  void Signal(int signal) const;
+  CtlResult Finish();  // waits for it to exit
 
  private:
   std::intptr_t process_ = 0;  // the process id, or on Windows its handle

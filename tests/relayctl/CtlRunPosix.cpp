@@ -33,7 +33,7 @@ RunningCtl::~RunningCtl() {
   if (process_ != 0) Finish();
 }
 
-void RunningCtl::Signal(int signal) const { kill(static_cast<pid_t>(process_), signal); }
+void RunningCtl::Signal(int signal) const { kill(-static_cast<pid_t>(process_), signal); }
 
 CtlResult RunningCtl::Finish() {
   int wstatus = 0;

@@ -27,7 +27,7 @@ void AddRestoreCommand(CLI::App &app, int &status);
 void AddScanCommand(CLI::App &app, int &status);
 void AddApplyCommand(CLI::App &app, int &status);
 
-// "relayctl: " + message on standard error.
+// "relayctl: " + message and a line end on standard error, as one write.
 void Report(const std::string &message);
 
 // One board's line in the output of commands over many boards: address,

@@ -27,14 +27,15 @@ void AddRestoreCommand(CLI::App &app, int &status);
 void AddScanCommand(CLI::App &app, int &status);
 void AddApplyCommand(CLI::App &app, int &status);
 
-// "relayctl: " + message on standard error.
+// "relayctl: " + message and a line end on standard error, as one write.
 void Report(const std::string &message);
 
 // One board's line in the output of commands over many boards: address,
 // outcome and message in columns.
 std::string BoardLine(const std::string &address, const std::string &outcome, const std::string &message);
 
-// The outcome word of a board's line: ok, rejected, failed, not-taken, partly.
+// The outcome word of a board's line: ok, rejected, failed, not-taken, partly,
+// stopped (a stop request cut its verification short).
 const char *StatusWord(int status);
 
 // Adds the boards of the list file `listPath` (when not empty) to

@@ -31,8 +31,7 @@ std::optional<BoardState> ReadOrReport(const std::string &address) {
 // One write (standard error is unbuffered): in pieces, output of another process on the same terminal or
 // file could land inside the line, and a failed or cut write could leave it without its end.
 void Report(const std::string &message) {
-  std::cerr << "relayctl: " + Printable(message, TerminalEncoding()) + "
-";
+  std::cerr << "relayctl: " + Printable(message, TerminalEncoding()) + "\n";
 }
 
 std::string BoardLine(const std::string &address, const std::string &outcome, const std::string &message) {

@@ -28,7 +28,7 @@ options:
     description: The name of this plugin; the file is a source for it only then.
     required: true
     type: str
-    choices: [relaylink.boards.scan, scan]
+    choices: [relaylink.boards.scan]
   ranges:
     description:
       - Address ranges to scan, each as relayctl scan takes it, CIDR block (C(10.0.0.0/24)),

@@ -362,9 +362,9 @@ def main():
     if status == 0 or (module.check_mode and status == CHECK_WOULD_CHANGE):
         module.exit_json(**result)
 
+    # relayctl's message of a partial write names what the board holds and
+    # what it does not, and that it was not restarted.
     message = result['message'] or stderr_message(err)
-    if result['result'] == 'partly':
-        message = 'partly written, not restarted: {0}'.format(message)
     module.fail_json(msg='{0}: {1}'.format(address, message), status=status, **result)
 
 

@@ -33,8 +33,8 @@ std::string FormatAddress(std::uint32_t address);
 std::optional<std::vector<std::uint32_t>> ParseRange(std::string_view text, std::string &error);
 
 // One board address per line (NormalBoardAddress), in normal form; blank
-// lines and text after '#' are ignored. Nullopt with `error` naming the first
-// bad line.
+// lines, text after '#' and a UTF-8 byte-order mark at the very start are
+// ignored. Nullopt with `error` naming the first bad line.
 std::optional<std::vector<std::string>> ParseAddressList(std::string_view text, std::string &error);
 
 }  // namespace relayctl

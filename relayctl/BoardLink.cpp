@@ -85,10 +85,11 @@ Outcome SaveChanges(const Settings &changes) {
   return outcome;
 }
 
-std::optional<BoardState> WaitForBoard(const std::vector<std::string> &addresses, int waitMs,
-                                       const std::string &deviceId, std::vector<std::string> &others) {
+WaitOutcome WaitForBoard(const std::vector<std::string> &addresses, int waitMs, const std::string &deviceId,
+                         std::vector<std::string> &others) {
   using Clock = std::chrono::steady_clock;
-  const auto deadline = Clock::now() + std::chrono::milliseconds(waitMs);
+  const auto started = Clock::now();
+  const auto deadline = started + std::chrono::milliseconds(waitMs);
   const auto left = [&] {
     return std::max<std::chrono::milliseconds>(
         std::chrono::milliseconds(0), std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()));
@@ -96,22 +97,29 @@ std::optional<BoardState> WaitForBoard(const std::vector<std::string> &addresses
   std::chrono::milliseconds pause = kFirstPause;
   for (;;) {
     for (const std::string &address : addresses) {
-      if (Interrupted()) return std::nullopt;
+      if (Interrupted()) {
+        const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started);
+        return {std::nullopt, true, static_cast<int>(waited.count())};
+      }
       const int tryMs = static_cast<int>(std::min<long long>(kConnectTryMs, std::max<long long>(1, left().count())));
       Outcome ignored;
       if (!Accepts(*ParseAddress(address), relay::DevicePort, tryMs)) {
-        if (Clock::now() >= deadline) return std::nullopt;
+        if (Clock::now() >= deadline) return {};
         continue;
       }
       if (auto board = ReadBoard(address, ignored)) {
-        if (deviceId.empty() || board->deviceId == deviceId) return board;
+        if (deviceId.empty() || board->deviceId == deviceId) return {std::move(board)};
         const std::string id = board->deviceId.empty() ? "no device ID" : Shown(board->deviceId, TerminalEncoding());
         const std::string other = address + " (" + id + ")";
         if (std::find(others.begin(), others.end(), other) == others.end()) others.push_back(other);
       }
-      if (Clock::now() >= deadline) return std::nullopt;
+      if (Clock::now() >= deadline) return {};
     }
-    std::this_thread::sleep_for(std::min(pause, left()));
+    // The pause in steps of the first one: a stop request ends it without delay.
+    const auto resume = Clock::now() + std::min(pause, left());
+    for (auto now = Clock::now(); now < resume && !Interrupted(); now = Clock::now()) {
+      std::this_thread::sleep_for(std::min<Clock::duration>(kFirstPause, resume - now));
+    }
     pause = std::min(pause * 2, kLongestPause);
   }
 }

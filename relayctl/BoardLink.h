@@ -25,12 +25,20 @@ std::optional<BoardState> ReadBoard(const std::string &address, Outcome &failure
 // one read last. Returns the library's status (see ExitStatusOfCode).
 Outcome SaveChanges(const Settings &changes);
 
+// How a wait for a restarted board ended: the board when it answered, else
+// whether a stop request ended the wait and after how many milliseconds.
+struct WaitOutcome {
+  std::optional<BoardState> board;
+  bool stopped = false;
+  int waitedMs = 0;
+};
+
 // Reads the board again after a restart, trying each of `addresses` in turn
 // until the board answers or `waitMs` have passed (a try that has begun is
 // finished) or a stop is requested. With an `deviceId`, only a board of that
 // ID counts; others that answer are named in `others`.
-std::optional<BoardState> WaitForBoard(const std::vector<std::string> &addresses, int waitMs,
-                                       const std::string &deviceId, std::vector<std::string> &others);
+WaitOutcome WaitForBoard(const std::vector<std::string> &addresses, int waitMs, const std::string &deviceId,
+                         std::vector<std::string> &others);
 
 // The board that answers at `address` ("RB... (remote control)" or
 // "a keys board"), found with a short probe that leaves the library's state

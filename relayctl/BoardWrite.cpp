@@ -7,6 +7,7 @@
 #include "BoardText.h"
 #include "DeviceCfgState.h"
 #include "Guards.h"
+#include "Interrupt.h"
 #include "Verify.h"
 #include "platform/Terminal.h"
 #include "relaylink.h"
@@ -69,7 +70,13 @@ WriteResult Verified(const BoardState &before, const Settings &expected, const W
   if (expected.ip && *expected.ip != before.address) addresses.push_back(*expected.ip);
   addresses.push_back(before.address);
   std::vector<std::string> others;
-  const std::optional<BoardState> after = WaitForBoard(addresses, options.waitMs, before.deviceId, others);
+  const WaitOutcome waited = WaitForBoard(addresses, options.waitMs, before.deviceId, others);
+  if (waited.stopped) {  // the board may well be back: the stop's status, not a board that did not answer
+    result.status = InterruptedStatus(result.status);
+    result.message += " Not verified: stopped after " + Seconds(waited.waitedMs) + " s of waiting for the board.";
+    return result;
+  }
+  const std::optional<BoardState> &after = waited.board;
   if (!after) {
     result.status = kExitCommunication;
     result.message += " Not verified: the board did not answer within " + Seconds(options.waitMs) + " s" +

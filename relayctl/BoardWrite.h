@@ -54,7 +54,8 @@ WriteJobRequest DecodeRequest(const std::string &text);
 // value the library would reject. Otherwise saves the changes; when the save
 // stops after some writes, reads the board again and tells which values it
 // holds (kExitPartlyWritten). With verify, waits for the board at its new or
-// old address and compares what it holds with what was written.
+// old address and compares what it holds with what was written; a stop
+// request ends the wait with the stop's status (InterruptedStatus).
 WriteResult WriteChanges(const BoardState &before, const Settings &changes, const WriteOptions &options);
 
 }  // namespace relayctl

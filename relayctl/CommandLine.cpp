@@ -1,5 +1,8 @@
 #include "CommandLine.h"
 
+#include <cmath>
+#include <cstdlib>
+
 #include "AddressRange.h"
 
 namespace relayctl {
@@ -16,6 +19,25 @@ CLI::Validator BoardAddress() {
       "ADDRESS");
 }
 
+namespace {
+
+// Seconds of --wait: a finite number from 0 to 3600. A range alone lets nan
+// through, which fails every comparison.
+CLI::Validator WaitSeconds() {
+  return CLI::Validator(
+      [](std::string &text) {
+        char *end = nullptr;
+        const double seconds = std::strtod(text.c_str(), &end);
+        if (text.empty() || *end != '\0' || !std::isfinite(seconds) || seconds < 0 || seconds > 3600) {
+          return "'" + text + "' is not a number of seconds from 0 to 3600";
+        }
+        return std::string();
+      },
+      "FLOAT in [0 - 3600]");
+}
+
+}  // namespace
+
 WriteOptions WriteCommandOptions::Resolved() const {
   WriteOptions resolved = write;
   resolved.waitMs = static_cast<int>(waitSeconds * 1000);
@@ -30,7 +52,7 @@ void AddWriteOptions(CLI::App &command, WriteCommandOptions &options) {
                    "After the restart, read the board again, check that it is the same board and report any value "
                    "that did not take");
   command.add_option("--wait", options.waitSeconds, "Seconds to wait for the board to answer after its restart (with --verify)")
-      ->check(CLI::Range(0.0, 3600.0))
+      ->check(WaitSeconds())
       ->capture_default_str();
   command.add_flag("--force", options.write.force,
                    "Write settings that would leave the board unreachable, or an ip where another board answers");

@@ -27,7 +27,7 @@ void AddRestoreCommand(CLI::App &app, int &status);
 void AddScanCommand(CLI::App &app, int &status);
 void AddApplyCommand(CLI::App &app, int &status);
 
-// "relayctl: " + message on standard error.
+// "relayctl: " + message and a line end on standard error, as one write.
 void Report(const std::string &message);
 
 // One board's line in the output of commands over many boards: address,
@@ -35,7 +35,7 @@ void Report(const std::string &message);
 std::string BoardLine(const std::string &address, const std::string &outcome, const std::string &message);
 
 // The outcome word of a board's line: ok, would-change, rejected, failed,
-// not-taken, partly.
+// not-taken, partly, stopped (a stop request cut its verification short).
 const char *StatusWord(int status);
 
 // A board's outcome on standard output: its line (BoardLine), or with `json`

@@ -11,6 +11,8 @@ enum ExitStatus : int {
   kExitPartlyWritten = 4,  // a save stopped after some writes: partly written, not restarted
   kExitWouldChange = 5,    // --check: something would change (nothing was written)
   kExitUsage = 64,         // bad command line or unreadable input file
+  kExitOutput = 74,        // standard output or standard error could not be written
+  kExitHangup = 129,       // stopped by SIGHUP (128 + 1)
   kExitInterrupted = 130,  // stopped by SIGINT (128 + 2)
   kExitTerminated = 143,   // stopped by SIGTERM (128 + 15)
 };

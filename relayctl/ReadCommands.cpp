@@ -28,8 +28,10 @@ std::optional<BoardState> ReadOrReport(const std::string &address) {
 
 }  // namespace
 
+// One write (standard error is unbuffered): in pieces, output of another process on the same terminal or
+// file could land inside the line, and a failed or cut write could leave it without its end.
 void Report(const std::string &message) {
-  std::cerr << "relayctl: " << Printable(message, TerminalEncoding()) << std::endl;
+  std::cerr << "relayctl: " + Printable(message, TerminalEncoding()) + "\n";
 }
 
 std::string BoardLine(const std::string &address, const std::string &outcome, const std::string &message) {
@@ -45,6 +47,9 @@ const char *StatusWord(int status) {
     case kExitRejected: return "rejected";
     case kExitNotVerified: return "not-taken";
     case kExitPartlyWritten: return "partly";
+    case kExitHangup:
+    case kExitInterrupted:
+    case kExitTerminated: return "stopped";
     default: return "failed";
   }
 }
@@ -87,7 +92,7 @@ int RunBackup(const std::string &address, std::string outputPath) {
   std::string error;
   if (!WritePrivateFile(outputPath, BackupJson(*board), error)) {
     Report(error);
-    return kExitUsage;
+    return outputPath == "-" ? kExitOutput : kExitUsage;
   }
   if (outputPath != "-") Report("backup of " + address + " written to " + outputPath);
   return kExitDone;

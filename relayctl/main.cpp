@@ -5,12 +5,14 @@
 #include "Commands.h"
 #include "ExitStatus.h"
 #include "Interrupt.h"
+#include "Output.h"
 #include "platform/Workers.h"
 
 int main(int argc, char **argv) {
   if (const std::optional<int> workerStatus = relayctl::RunAsWorker(argc, argv, relayctl::WorkerJobs())) {
     return *workerStatus;
   }
+  relayctl::WatchedOutput output;
   CLI::App app{"relayctl: configure network relay boards from a terminal"};
   app.require_subcommand(1);
   // Options start with "-" on Windows as well: "/" starts paths such as /tmp/x.json.
@@ -18,8 +20,8 @@ int main(int argc, char **argv) {
   app.set_version_flag("--version", "relayctl " RELAY_VERSION);
   app.footer(
       "Exit status: 0 done, 1 a value refused (nothing sent), 2 a board not reached, 3 a value did not take, "
-      "4 partly written and not restarted, 5 --check: something would change, 64 usage, 130 SIGINT (Ctrl-C), "
-      "143 SIGTERM (Ctrl-Break).");
+      "4 partly written and not restarted, 5 --check: something would change, 64 usage, 74 output could not be "
+      "written, 129 SIGHUP, 130 SIGINT (Ctrl-C), 143 SIGTERM (Ctrl-Break).");
 
   int status = relayctl::kExitDone;
   relayctl::AddShowCommand(app, status);
@@ -30,11 +32,12 @@ int main(int argc, char **argv) {
   relayctl::AddApplyCommand(app, status);
 
   relayctl::CatchInterrupts();
+  relayctl::ExitStatus result = relayctl::kExitDone;
   try {
     app.parse(argc, argv);
+    result = relayctl::InterruptedStatus(static_cast<relayctl::ExitStatus>(status));
   } catch (const CLI::ParseError &error) {
-    const int exitCode = app.exit(error);
-    return exitCode == 0 ? relayctl::kExitDone : relayctl::kExitUsage;
+    result = app.exit(error) == 0 ? relayctl::kExitDone : relayctl::kExitUsage;
   }
-  return relayctl::InterruptedStatus(static_cast<relayctl::ExitStatus>(status));
+  return output.Checked(result);
 }

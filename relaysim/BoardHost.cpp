@@ -1,7 +1,9 @@
 #include "BoardHost.h"
 
 #include <algorithm>
+#include <chrono>
 #include <system_error>
+#include <utility>
 
 #include "RelaySim.h"
 #include "Socket.h"
@@ -16,6 +18,13 @@ namespace {
 // connections wait in the listener's queue).
 constexpr int kSilencePollMs = 20;
 constexpr int kIdlePollMs = 200;
+
+// After a failed accept (out of descriptors or buffers) the acceptor pauses
+// before it tries again, for twice as long after each further failure, up to
+// the last figure: the connection stays in the listener's queue, still
+// readable, and trying again at once would spin.
+constexpr std::chrono::milliseconds kFirstAcceptPause(10);
+constexpr std::chrono::milliseconds kLastAcceptPause(500);
 
 }  // namespace
 
@@ -50,7 +59,7 @@ void BoardHost::Remove(RelaySim &board) {
   if (entry == boards_.end()) return;
   const auto unserved = std::remove_if(queue_.begin(), queue_.end(), [&](const Accepted &accepted) {
     if (accepted.board != &board) return false;
-    net::CloseSocket(accepted.connection);
+    net::CloseSocket(accepted.connection.socket);
     --entry->second;
     return true;
   });
@@ -67,8 +76,14 @@ void BoardHost::WaitUntilIdle(RelaySim &board) {
   });
 }
 
+bool BoardHost::ConnectionsWaiting() {
+  std::lock_guard lock(mutex_);
+  return queue_.size() > idleWorkers_;
+}
+
 void BoardHost::AcceptLoop() {
   std::unique_lock lock(mutex_);
+  std::chrono::milliseconds acceptPause(0);
   while (!stopping_) {
     if (boards_.empty()) {
       changed_.wait(lock, [this] { return stopping_ || !boards_.empty(); });
@@ -84,6 +99,7 @@ void BoardHost::AcceptLoop() {
     lock.unlock();
     const std::vector<std::size_t> readable = net::ReadableAmong(listeners, silence ? kSilencePollMs : kIdlePollMs);
     lock.lock();
+    bool acceptFailed = false;
     for (const std::size_t i : readable) {
       // The board may have been removed, or restarted on another listener,
       // while the lock was let go; a listener still ready now will not block.
@@ -92,7 +108,17 @@ void BoardHost::AcceptLoop() {
         continue;
       }
       const net::SocketHandle connection = net::AcceptConnection(listeners[i]);
-      if (connection != net::kInvalidSocket) Queue(*boards[i], connection);
+      if (connection == net::kInvalidSocket) {
+        acceptFailed = true;
+        break;
+      }
+      Queue(*boards[i], connection);
+      acceptPause = std::chrono::milliseconds(0);
+    }
+    if (acceptFailed) {
+      acceptPause = std::min(acceptPause == std::chrono::milliseconds(0) ? kFirstAcceptPause : 2 * acceptPause,
+                             kLastAcceptPause);
+      changed_.wait_for(lock, acceptPause, [this] { return stopping_; });
     }
   }
 }
@@ -113,7 +139,7 @@ void BoardHost::Queue(RelaySim &board, std::intptr_t connection) {
   }
   board.CountConnection();
   ++boards_[&board];
-  queue_.push_back({&board, connection});
+  queue_.push_back({&board, {connection, {}, std::chrono::steady_clock::now()}});
   work_.notify_one();
 }
 
@@ -122,13 +148,17 @@ void BoardHost::WorkLoop() {
   for (;;) {
     work_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
     if (queue_.empty()) return;
-    const Accepted accepted = queue_.front();
+    Accepted accepted = std::move(queue_.front());
     queue_.pop_front();
     --idleWorkers_;
     lock.unlock();
-    accepted.board->Serve(accepted.connection);
+    const bool open = accepted.board->Serve(accepted.connection);
     lock.lock();
     ++idleWorkers_;
+    if (open) {  // back in line behind those that waited; this worker takes the first
+      queue_.push_back(std::move(accepted));
+      continue;
+    }
     --boards_[accepted.board];
     changed_.notify_all();
   }

@@ -168,32 +168,44 @@ void RelaySim::CountConnection() {
   ++connections_;
 }
 
-void RelaySim::Serve(std::intptr_t connection) {
-  ServeFrames(connection);
-  net::CloseSocket(connection);
+bool RelaySim::Serve(Connection &connection) {
+  if (ServeFrames(connection)) return true;
+  net::CloseSocket(connection.socket);
+  return false;
 }
 
-void RelaySim::ServeFrames(std::intptr_t connection) {
-  std::string pending;
-  bool open = true;
+bool RelaySim::ServeFrames(Connection &connection) {
   char chunk[4096];
-  while (open && running_) {
-    const net::WaitResult wait = net::WaitReadable(connection, kPollMs);
-    if (wait == net::WaitResult::TimedOut) continue;
-    const auto received = wait == net::WaitResult::Ready ? net::ReceiveSome(connection, chunk, sizeof chunk)
-                                                         : std::optional<std::size_t>();
-    if (!received || *received == 0) break;
-    pending.append(chunk, *received);
-    for (std::size_t end; open && (end = FrameEnd(pending)) != std::string::npos;) {
-      const std::string frame = pending.substr(0, end);
-      pending.erase(0, end);
-      open = Answer(connection, frame);
+  while (running_) {
+    const net::WaitResult wait = net::WaitReadable(connection.socket, kPollMs);
+    if (wait == net::WaitResult::Failed) return false;
+    if (wait == net::WaitResult::Ready) {
+      const auto received = net::ReceiveSome(connection.socket, chunk, sizeof chunk);
+      if (!received || *received == 0) return false;
+      connection.pending.append(chunk, *received);
+      for (std::size_t end; (end = FrameEnd(connection.pending)) != std::string::npos;) {
+        const std::string frame = connection.pending.substr(0, end);
+        connection.pending.erase(0, end);
+        if (!Answer(connection.socket, frame)) return false;
+        connection.lastFrame = std::chrono::steady_clock::now();  // after the reply, however long it took
+      }
+      if (connection.pending.size() > kMaxFrameBytes) {
+        Send(connection.socket, ">ERR;");
+        return false;
+      }
     }
-    if (pending.size() > kMaxFrameBytes) {
-      Send(connection, ">ERR;");
-      break;
+    int idleLimitMs;
+    {
+      std::lock_guard lock(mutex_);
+      idleLimitMs = options_.idleLimitMs;
     }
+    if (std::chrono::steady_clock::now() - connection.lastFrame >= std::chrono::milliseconds(idleLimitMs)) {
+      Trace("-> (closed, no frame for " + std::to_string(idleLimitMs) + " ms)");
+      return false;
+    }
+    if (host_.ConnectionsWaiting()) return true;
   }
+  return false;
 }
 
 bool RelaySim::Answer(std::intptr_t connection, const std::string &text) {

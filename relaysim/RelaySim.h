@@ -65,10 +65,13 @@ class RelaySim {
   // silence or to move to the board's new ip.
   void BeginRestart();
   void CountConnection();
-  // Answers the frames of one accepted connection, then closes it.
-  void Serve(std::intptr_t connection);
-  // Answers the frames of one connection until it ends or is to be closed.
-  void ServeFrames(std::intptr_t connection);
+  // Answers the frames of an accepted connection until it ends or is to be
+  // closed, then closes it and returns false; or returns true, with the
+  // connection open, when it has nothing to answer while others wait for a
+  // worker.
+  bool Serve(Connection &connection);
+  // Serve without the closing: whether the connection stays open.
+  bool ServeFrames(Connection &connection);
   // Records and answers one frame; false when the connection is to be closed.
   bool Answer(std::intptr_t connection, const std::string &frame);
   bool SendWithFault(std::intptr_t connection, const std::string &reply, std::optional<FaultKind> fault);

@@ -52,6 +52,10 @@ struct Fault {
   char command = 0;
 };
 
+// A connection that sends no complete frame for this long is closed, so that
+// silent clients cannot keep the board's connections and threads.
+inline constexpr int kIdleLimitMs = 10 * 1000;
+
 struct SimOptions {
   std::vector<Fault> faults;
   int replyDelayMs = 0;                      // before every reply
@@ -59,6 +63,7 @@ struct SimOptions {
   std::string trailingBytes = "\r\n";        // for TrailingBytes
   std::optional<std::string> rawCfgReply;    // answers command 1 with this text
   int restartSilenceMs = 0;                  // no listening for this long after a restart
+  int idleLimitMs = kIdleLimitMs;            // closing a connection without a complete frame for this long
 };
 
 // A request frame split into its parts: "#" code tag [",value"] ";".

@@ -6,11 +6,11 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstddef>
 #include <fstream>
 #include <iostream>
 #include <map>
 #include <mutex>
-#include <sstream>
 #include <thread>
 
 #include "RelaySim.h"
@@ -24,6 +24,8 @@ using relay::sim::Fault;
 using relay::sim::FaultKind;
 
 constexpr int kExitUsage = 64;
+// --config files are refused beyond this size, as relayctl's input files are.
+constexpr std::size_t kMaxConfigFileBytes = 1 << 20;
 
 std::atomic<bool> stopRequested{false};
 
@@ -73,12 +75,23 @@ int UsageError(const CLI::App &app, const CLI::Error &error) {
   return kExitUsage;
 }
 
-bool ReadFile(const std::string &path, std::string &text) {
-  std::ifstream file(path);
-  std::ostringstream content;
-  content << file.rdbuf();
-  text = content.str();
-  return static_cast<bool>(file);
+// The --config file's content, or an error naming the file. Reads at most one
+// byte past the limit, so that an endless file such as /dev/zero is refused
+// at once.
+bool ReadConfigFile(const std::string &path, std::string &text, std::string &error) {
+  std::ifstream file(path, std::ios::binary);
+  text.resize(kMaxConfigFileBytes + 1);
+  file.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<std::size_t>(file.gcount()));
+  if (!file.is_open() || file.bad()) {
+    error = "cannot read " + path;
+    return false;
+  }
+  if (text.size() > kMaxConfigFileBytes) {
+    error = path + ": larger than 1 MiB, the limit for configuration files";
+    return false;
+  }
+  return true;
 }
 
 // The fault options in the order given, each for its command code or, given
@@ -157,7 +170,7 @@ int main(int argc, char **argv) {
                  "ip defaults to --address");
   app.add_option("--address", address, "Loopback address of the board")->check(kLoopbackQuad)->capture_default_str();
   app.add_option("--port", port, "TCP port")->check(CLI::Range(1, 65535))->capture_default_str();
-  app.add_option("--config", configPath, "File of 'name = value' settings ('#' starts a comment)")
+  app.add_option("--config", configPath, "File of 'name = value' settings ('#' starts a comment), at most 1 MiB")
       ->check(CLI::ExistingFile);
   CLI::Option *fleet =
       app.add_option("--fleet", fleetSize, "Run N boards on consecutive addresses from --first, models in turn; "
@@ -196,7 +209,7 @@ int main(int argc, char **argv) {
   config.ipAddr.clear();  // the board's own address unless a setting gives one
   if (!configPath.empty()) {
     std::string text, error;
-    if (!ReadFile(configPath, text)) return UsageError(app, CLI::ValidationError("--config", "cannot read " + configPath));
+    if (!ReadConfigFile(configPath, text, error)) return UsageError(app, CLI::ValidationError("--config", error));
     if (!relay::sim::ApplyConfigText(config, text, error)) {
       return UsageError(app, CLI::ValidationError("--config", configPath + ", " + error));
     }

@@ -50,7 +50,7 @@ TEST(SimCommandLine, BadInputIsAUsageError) {
       {"password=1234567"},            {"id=short"},               {"ip=127.4.0"},
       {"gateway=1.2.3.256"},           {"dns=x"},                  {"model=fancy"},
       {"--refuse", "Z"},               {"--port", "0"},            {"--delay", "-5"},
-      {"--config", "/nonexistent"},    {"--unknown"},
+      {"--config", "/nonexistent"},    {"--config", "/dev/zero"},  {"--unknown"},
   };
   for (const auto &row : rows) {
     std::string line;

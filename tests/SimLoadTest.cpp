@@ -1,10 +1,12 @@
 // The stand-in board under load: 64 clients at once, each doing 100
 // read/save cycles with writes of its own, then clients that break off in the
-// middle of a frame, send garbage or reset the connection. Every reply must be
-// right, no write may get lost, and the board must keep serving.
+// middle of a frame, send garbage or reset the connection, and more silent
+// clients than the board has workers. Every reply must be right, no write may
+// get lost, and the board must keep serving.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <set>
 #include <thread>
 
@@ -106,6 +108,39 @@ TEST(SimLoad, BoardKeepsServingAfterBrokenAndGarbageClients) {
     config.subMask = "255.0.0.0";
     board.sim().SetConfig(config);
   }
+}
+
+// Whether the board closes `socket` before `end`; the client closes it too.
+bool BoardCloses(net::SocketHandle socket, std::chrono::steady_clock::time_point end) {
+  bool closed = false;
+  while (!closed && std::chrono::steady_clock::now() < end) {
+    if (net::WaitReadable(socket, 100) != net::WaitResult::Ready) continue;
+    char byte;
+    const auto received = net::ReceiveSome(socket, &byte, 1);
+    closed = !received || *received == 0;
+  }
+  net::CloseSocket(socket);
+  return closed;
+}
+
+TEST(SimLoad, MoreSilentClientsThanWorkersNeitherStarveAReadNorStayOpen) {
+  TestBoard board;
+  const std::string address = board.address();
+  std::vector<net::SocketHandle> silent;
+  for (std::size_t i = 0; i < sim::BoardHost::kMaxWorkers + 8; ++i) {
+    silent.push_back(net::ConnectTcp(net::ParseIpv4(address.c_str()), DevicePort, ConnectTimeoutMs));
+    ASSERT_NE(silent.back(), net::kInvalidSocket) << i;
+  }
+  // Answered while every silent client is still connected, well before the
+  // board's idle limit.
+  DeviceCfgState state;
+  EXPECT_TRUE(ReadDevice(state, address.c_str())) << state.ErrorCode;
+
+  sim::SimOptions options;
+  options.idleLimitMs = 100;
+  board.sim().SetOptions(options);
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  for (std::size_t i = 0; i < silent.size(); ++i) EXPECT_TRUE(BoardCloses(silent[i], end)) << i;
 }
 
 }  // namespace

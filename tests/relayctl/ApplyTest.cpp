@@ -109,36 +109,60 @@ TEST(Apply, BoardsWithoutACapabilityTheFileUsesAreRefused) {
   EXPECT_EQ(fleet.Board(1).Frames().size(), 1u);
 }
 
-// A stop request while the second board is being written, one board at a
-// time and two at once: the boards in progress finish and report, the third
-// is never started.
+// A stop request to relayctl's process group (its workers too, as from a
+// terminal) while the second board is being written, one board at a time and
+// two at once: the boards in progress finish and report, the third is never
+// started. SIGHUP comes twice, as when a session ends (from the terminal and
+// from the shell). With --verify the signal comes while the boards are
+// awaited after their restart: the wait ends and says so.
 TEST(Apply, InterruptFinishesTheBoardsInProgressAndStartsNoOther) {
   const struct {
     const char *parallel;
-    int signal, status;
-  } cases[] = {{"1", SIGINT, 130}, {"2", SIGTERM, 143}};
+    int signal, times, status;
+    bool verify;
+  } cases[] = {{"1", SIGINT, 1, 130, false},
+               {"2", SIGTERM, 1, 143, false},
+               {"2", SIGHUP, 2, 129, false},
+               {"2", SIGTERM, 1, 143, true}};
   for (const auto &c : cases) {
     TestFleet fleet("127.3.22.10", 3, {"basic"});
     sim::SimOptions slow;
     slow.replyDelayMs = 400;
+    if (c.verify) slow.restartSilenceMs = 30000;
     fleet.Board(0).SetOptions(slow);
     fleet.Board(1).SetOptions(slow);
     const std::string file = TempPath("restore.json");
     WriteAll(file, R"({"format": "relayctl-backup", "format_version": 1,
                        "capabilities": {"remote_control": false, "keys": false}, "settings": {"restore": true}})");
-    RunningCtl apply({"apply", file, "--parallel", c.parallel, "--to", fleet.Address(0), fleet.Address(1),
-                      fleet.Address(2)});
-    for (int i = 0; i < 500 && fleet.Board(1).Frames().empty(); ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    apply.Signal(c.signal);
+    std::vector<std::string> arguments = {"apply", file, "--parallel", c.parallel, "--to", fleet.Address(0),
+                                          fleet.Address(1), fleet.Address(2)};
+    if (c.verify) arguments.push_back("--verify");
+    RunningCtl apply(arguments);
+    const auto received = [&](std::size_t board, char command) {
+      const std::vector<std::string> frames = fleet.Board(board).Frames();
+      return std::any_of(frames.begin(), frames.end(),
+                         [&](const std::string &frame) { return frame.size() > 1 && frame[1] == command; });
+    };
+    const auto ready = [&] { return c.verify ? received(0, '7') && received(1, '7') : received(1, '6'); };
+    for (int i = 0; i < 500 && !ready(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (int i = 0; i < c.times; ++i) apply.Signal(c.signal);
     const CtlResult result = apply.Finish();
     EXPECT_EQ(result.status, c.status) << result.err;
-    EXPECT_EQ(SortedLines(result.out),
-              (std::vector<std::string>{
-                  "127.3.22.10      ok         Config was saved successfully, and device was restarted.",
-                  "127.3.22.11      ok         Config was saved successfully, and device was restarted."}));
-    EXPECT_NE(result.err.find("2 of 3 boards took " + file + "; stopped, 1 not started"), std::string::npos)
+    const std::string saved = "Config was saved successfully, and device was restarted.";
+    const std::vector<std::string> lines = SortedLines(result.out);
+    ASSERT_EQ(lines.size(), 2u) << result.out;
+    for (std::size_t i = 0; i < 2; ++i) {
+      const std::string expected =
+          c.verify ? fleet.Address(i) + "      stopped    " + saved + " Not verified: stopped after "
+                   : fleet.Address(i) + "      ok         " + saved;
+      EXPECT_EQ(lines[i].substr(0, expected.size()), expected) << result.out;
+      if (c.verify) {
+        EXPECT_TRUE(lines[i].ends_with(" s of waiting for the board.")) << result.out;
+      }
+    }
+    EXPECT_NE(result.err.find((c.verify ? "0" : "2") + std::string(" of 3 boards took ") + file +
+                              "; stopped, 1 not started"),
+              std::string::npos)
         << result.err;
     EXPECT_TRUE(fleet.Board(2).Frames().empty());
   }

@@ -11,8 +11,9 @@
 
 namespace relayctl::testing {
 
-CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory, int fileBlocks) {
-  return RunningCtl(arguments, directory, fileBlocks).Finish();
+CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory, int fileBlocks,
+                 const std::string &standardOutput) {
+  return RunningCtl(arguments, directory, fileBlocks, standardOutput).Finish();
 }
 
 TestFleet::TestFleet(const std::string &first, int count, const std::vector<std::string> &models,

@@ -20,19 +20,23 @@ struct CtlResult {
 
 // Runs relayctl with `arguments`, in `directory` when one is given, with its
 // files limited to `fileBlocks` blocks of 512 bytes (ulimit -f, POSIX only)
-// when not negative.
-CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory = {}, int fileBlocks = -1);
+// when not negative, and its standard output into the file `standardOutput`
+// when one is given (then `out` stays empty).
+CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory = {}, int fileBlocks = -1,
+                 const std::string &standardOutput = {});
 
 // relayctl started in the background, for tests that signal it.
 class RunningCtl {
  public:
   explicit RunningCtl(const std::vector<std::string> &arguments, const std::string &directory = {},
-                      int fileBlocks = -1);
+                      int fileBlocks = -1, const std::string &standardOutput = {});
   RunningCtl(const RunningCtl &) = delete;
   RunningCtl &operator=(const RunningCtl &) = delete;
   ~RunningCtl();
-  void Signal(int signal) const;  // POSIX only
-  CtlResult Finish();             // waits for it to exit
+  // Sends `signal` to relayctl's process group, its worker processes
+  // included, as a terminal does. POSIX only.
+  void Signal(int signal) const;
+  CtlResult Finish();  // waits for it to exit
 
  private:
   std::intptr_t process_ = 0;  // the process id, or on Windows its handle

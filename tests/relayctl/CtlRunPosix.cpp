@@ -15,14 +15,16 @@
 
 namespace relayctl::testing {
 
-RunningCtl::RunningCtl(const std::vector<std::string> &arguments, const std::string &directory, int fileBlocks)
+RunningCtl::RunningCtl(const std::vector<std::string> &arguments, const std::string &directory, int fileBlocks,
+                       const std::string &standardOutput)
     : outPath_(TempPath("stdout")), errPath_(TempPath("stderr")) {
   std::vector<std::string> args = {RELAYCTL_PATH};
   if (fileBlocks >= 0) {
     args.insert(args.begin(), {"/bin/sh", "-c", "ulimit -f \"$0\" && exec \"$@\"", std::to_string(fileBlocks)});
   }
   args.insert(args.end(), arguments.begin(), arguments.end());
-  const pid_t pid = relay::testing::SpawnProgram(args, outPath_, errPath_, directory);
+  const pid_t pid =
+      relay::testing::SpawnProgram(args, standardOutput.empty() ? outPath_ : standardOutput, errPath_, directory);
   if (pid < 0) throw std::runtime_error("cannot start " + args[0]);
   process_ = pid;
 }
@@ -31,7 +33,7 @@ RunningCtl::~RunningCtl() {
   if (process_ != 0) Finish();
 }
 
-void RunningCtl::Signal(int signal) const { kill(static_cast<pid_t>(process_), signal); }
+void RunningCtl::Signal(int signal) const { kill(-static_cast<pid_t>(process_), signal); }
 
 CtlResult RunningCtl::Finish() {
   int wstatus = 0;

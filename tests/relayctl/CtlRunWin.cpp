@@ -25,10 +25,11 @@ std::string CommandLine(const std::vector<std::string> &arguments) {
 
 }  // namespace
 
-RunningCtl::RunningCtl(const std::vector<std::string> &arguments, const std::string &directory, int)
+RunningCtl::RunningCtl(const std::vector<std::string> &arguments, const std::string &directory, int,
+                       const std::string &standardOutput)
     : outPath_(TempPath("stdout")), errPath_(TempPath("stderr")) {
   const HANDLE input = OpenForChild("NUL", false);
-  const HANDLE out = OpenForChild(outPath_, true);
+  const HANDLE out = OpenForChild(standardOutput.empty() ? outPath_ : standardOutput, true);
   const HANDLE err = OpenForChild(errPath_, true);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;

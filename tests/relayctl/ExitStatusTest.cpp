@@ -17,6 +17,7 @@ TEST(ExitStatus, EveryOutcomeHasItsStatus) {
   struct Case {
     std::vector<std::string> arguments;
     int status;
+    std::string standardOutput = {};  // a file for standard output instead of the captured one
   };
   const Case cases[] = {
       {{"set", remote, "restore=off"}, 0},  // nothing differs
@@ -40,11 +41,13 @@ TEST(ExitStatus, EveryOutcomeHasItsStatus) {
       {{"frobnicate"}, 64},
       {{}, 64},
       {{"--help"}, 0},
+      {{"show", remote, "--json"}, 74, "/dev/full"},
+      {{"backup", remote, "-o", "-"}, 74, "/dev/full"},  // written past the streams
   };
   for (const Case &c : cases) {
     std::string line;
     for (const std::string &argument : c.arguments) line += argument + " ";
-    const CtlResult result = RunCtl(c.arguments);
+    const CtlResult result = RunCtl(c.arguments, {}, -1, c.standardOutput);
     EXPECT_EQ(result.status, c.status) << line << "\n" << result.err;
     if (c.status != 0) {
       EXPECT_FALSE(result.err.empty()) << line;
@@ -83,6 +86,8 @@ TEST(ExitStatus, BadInputIsRefusedBeforeAnythingIsWritten) {
       {{"set", "127.3.51.300", "restore=on"}, 64, "'127.3.51.300' is not an IPv4 address"},
       {{"apply", otherBackup, "--to", "127.3.x.10"}, 64, "'x' is not a valid integer value"},
       {{"scan", "127.3.51.0/24", "--json", "--addresses"}, 64, "excludes"},
+      {{"set", board, "restore=on", "--verify", "--wait", "nan"}, 64, "'nan' is not a number of seconds"},
+      {{"set", board, "restore=on", "--verify", "--wait", "inf"}, 64, "'inf' is not a number of seconds"},
       {{"set", board, "ip=0.0.0.0"}, 1, "ip 0.0.0.0 is no host address"},
       {{"set", board, "ip=255.255.255.255"}, 1, "is no host address"},
       {{"set", board, "ip=224.0.0.5"}, 1, "multicast"},

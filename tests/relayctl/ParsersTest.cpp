@@ -51,6 +51,9 @@ TEST(ParseAddressList, SkipsCommentsAndBlanksAndNamesTheBadLine) {
   const auto list = ParseAddressList("# boards\n10.0.0.1\n\n  10.0.0.2  # spare\r\n10.0.0.3", error);
   ASSERT_TRUE(list) << error;
   EXPECT_EQ(*list, (std::vector<std::string>{"10.0.0.1", "10.0.0.2", "10.0.0.3"}));
+  const auto marked = ParseAddressList("\xEF\xBB\xBF" "10.0.0.1\n", error);  // a byte-order mark first
+  ASSERT_TRUE(marked) << error;
+  EXPECT_EQ(*marked, (std::vector<std::string>{"10.0.0.1"}));
   EXPECT_FALSE(ParseAddressList("10.0.0.1\nboard-7\n", error));
   EXPECT_EQ(error, "line 2: 'board-7' is not an IPv4 address (four numbers 0..255 joined by dots)");
 }

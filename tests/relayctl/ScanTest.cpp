@@ -44,6 +44,7 @@ TEST(Scan, FindsExactlyTheRunningBoardsWithTheirModels) {
   EXPECT_NE(result.err.find("127.3.1.201: port open, no reply"), std::string::npos) << result.err;
   EXPECT_EQ(result.err.find("127.3.1.202"), std::string::npos) << result.err;
   EXPECT_NE(result.err.find("5 boards in 254 addresses"), std::string::npos) << result.err;
+  EXPECT_TRUE(result.err.ends_with(" s)\n")) << result.err;  // the closing line, last and whole
 }
 
 TEST(Scan, TableShowsAddressModelFirmwareAndId) {

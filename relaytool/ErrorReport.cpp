@@ -1,5 +1,6 @@
 #include "ErrorReport.h"
 
+#include "BoardText.h"
 #include "MessageBoxSeam.h"
 
 #include <WindowLogic.h>
@@ -9,11 +10,11 @@
 namespace relaytool {
 
 QString WithFullStop(const QString &text) {
-  return QString::fromLocal8Bit(WithFullStop(text.toLocal8Bit().toStdString()));
+  return FromBoardText(WithFullStop(ToBoardText(text)));
 }
 
 void ReportFailure(const QString &text) {
-  ShowMessageBox(QApplication::activeWindow(), QString::fromLatin1(kApplicationTitle), WithFullStop(text),
+  ShowMessageBox(QApplication::activeWindow(), FromBoardText(kApplicationTitle), WithFullStop(text),
                  MB_ICONERROR);
 }
 

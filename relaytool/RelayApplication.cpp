@@ -1,5 +1,6 @@
 #include "RelayApplication.h"
 
+#include "BoardText.h"
 #include "ErrorReport.h"
 
 #include <WindowLogic.h>
@@ -26,7 +27,7 @@ class RelayStyle : public QProxyStyle {
 }  // namespace
 
 RelayApplication::RelayApplication(int &argc, char **argv) : QApplication(argc, argv) {
-  setApplicationName(QString::fromLatin1(kApplicationTitle));
+  setApplicationName(FromBoardText(kApplicationTitle));
   setWindowIcon(QIcon(QStringLiteral(":/icons/relaytool.svg")));
   setStyle(new RelayStyle);
   // The main window's face, 宋体, is found on Chinese systems only. Elsewhere
@@ -41,7 +42,7 @@ bool RelayApplication::notify(QObject *receiver, QEvent *event) {
     return QApplication::notify(receiver, event);
   } catch (const std::exception &failure) {
     // The action that raised it is abandoned; the program goes on.
-    ReportFailure(QString::fromLocal8Bit(failure.what()));
+    ReportFailure(FromBoardText(failure.what()));
     return false;
   }
 }

@@ -1,6 +1,7 @@
 #include "Unit1.h"
 
 #include "AddressSettings.h"
+#include "BoardText.h"
 #include "MessageBoxSeam.h"
 #include "TypingLimit.h"
 #include "Unit3.h"
@@ -13,16 +14,14 @@
 #include <QTabBar>
 
 using relaytool::Control;
+using relaytool::FromBoardText;
+using relaytool::ToBoardText;
 
 namespace {
 
 constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                          Qt::WindowCloseButtonHint;
-
-// Texts cross to the handlers in the system's single-byte encoding.
-QString FromBytes(const std::string &text) { return QString::fromLocal8Bit(text); }
-std::string ToBytes(const QString &text) { return text.toLocal8Bit().toStdString(); }
 
 // The face of every control, 13 pixels high. The tab captions are a pixel
 // smaller, so that all four tabs fit the strip.
@@ -60,6 +59,7 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent, kWindowFlags) {
   QPalette idPalette = ui.Edit4->palette();
   idPalette.setColor(QPalette::Base, idPalette.color(QPalette::ToolTipBase));
   ui.Edit4->setPalette(idPalette);
+  for (QLineEdit *edit : {ui.Edit1, ui.Edit2, ui.Edit3, ui.Edit5}) new relaytool::TypingLimit(edit);
   new relaytool::TypingLimit(ui.Edit6, 39);
   new relaytool::TypingLimit(ui.Edit7, 6);
   for (const auto page : {relaytool::Page::TabSheet4, relaytool::Page::TabSheet2, relaytool::Page::TabSheet3})
@@ -79,7 +79,7 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent, kWindowFlags) {
   FormCreate();
 }
 
-QString TForm1::CurrentTargetAddress() const { return FromBytes(logic_.CurrentTargetAddress()); }
+QString TForm1::CurrentTargetAddress() const { return FromBoardText(logic_.CurrentTargetAddress()); }
 
 bool TForm1::event(QEvent *event) {
   if (event->type() == WM_DEVICE_CONNECT) {
@@ -107,20 +107,20 @@ void TForm1::BitBtn2Click() { logic_.BitBtn2Click(); }
 void TForm1::CheckBox3Click() { logic_.CheckBox3Click(); }
 
 std::string TForm1::Text(Control control) const {
-  return ToBytes(qobject_cast<QLineEdit *>(Widget(control))->text());
+  return ToBoardText(qobject_cast<QLineEdit *>(Widget(control))->text());
 }
 
 void TForm1::SetText(Control control, const std::string &text) {
   QWidget *widget = Widget(control);
   if (auto *edit = qobject_cast<QLineEdit *>(widget))
-    edit->setText(FromBytes(text));
+    edit->setText(FromBoardText(text));
   else if (auto *label = qobject_cast<QLabel *>(widget))
-    label->setText(FromBytes(text));
+    label->setText(FromBoardText(text));
   else
-    qobject_cast<QAbstractButton *>(widget)->setText(FromBytes(text));
+    qobject_cast<QAbstractButton *>(widget)->setText(FromBoardText(text));
 }
 
-void TForm1::SetCaption(const std::string &caption) { setWindowTitle(FromBytes(caption)); }
+void TForm1::SetCaption(const std::string &caption) { setWindowTitle(FromBoardText(caption)); }
 
 bool TForm1::Enabled(Control control) const { return Widget(control)->isEnabled(); }
 
@@ -153,7 +153,7 @@ void TForm1::SetActivePage(relaytool::Page page) { ui.PageControl1->setCurrentIn
 void TForm1::Focus(Control control) { Widget(control)->setFocus(); }
 
 void TForm1::ShowMessageBox(const std::string &text, relaytool::MessageIcon icon) {
-  relaytool::ShowMessageBox(this, QString::fromLatin1(relaytool::kApplicationTitle), FromBytes(text),
+  relaytool::ShowMessageBox(this, FromBoardText(relaytool::kApplicationTitle), FromBoardText(text),
                             static_cast<unsigned>(icon));
 }
 
@@ -165,19 +165,19 @@ short TForm1::WhileWaiting(const std::function<short()> &call) {
 relaytool::StoreAccess TForm1::ReadStoredAddress(std::string &address) {
   QString stored;
   const relaytool::StoreAccess access = relaytool::ReadTargetAddress(stored);
-  address = ToBytes(stored);
+  address = ToBoardText(stored);
   return access;
 }
 
 relaytool::StoreAccess TForm1::WriteStoredAddress(const std::string &address) {
-  return relaytool::WriteTargetAddress(FromBytes(address));
+  return relaytool::WriteTargetAddress(FromBoardText(address));
 }
 
 bool TForm1::RunConnectDialog(std::string &address) {
   TConnectDlg dialog(this);
-  dialog.SetAddress(FromBytes(address));
+  dialog.SetAddress(FromBoardText(address));
   if (dialog.exec() != QDialog::Accepted) return false;
-  address = ToBytes(dialog.Address());
+  address = ToBoardText(dialog.Address());
   return true;
 }
 

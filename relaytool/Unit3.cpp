@@ -1,6 +1,8 @@
 #include "Unit3.h"
 
+#include "BoardText.h"
 #include "MessageBoxSeam.h"
+#include "TypingLimit.h"
 
 #include <QLineEdit>
 #include <QPixmap>
@@ -22,6 +24,7 @@ QPixmap TransparentPicture(const QString &path) {
 TConnectDlg::TConnectDlg(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
   ui.setupUi(this);
+  new relaytool::TypingLimit(ui.Edit1);
   ui.Image1->setPixmap(TransparentPicture(QStringLiteral(":/icons/cable.svg")));
   connect(ui.OKBtn, &QPushButton::clicked, this, &TConnectDlg::OKBtnClick);
   connect(ui.CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
@@ -38,16 +41,16 @@ void TConnectDlg::SetAddress(const QString &address) {
 void TConnectDlg::OKBtnClick() { relaytool::OKBtnClick(*this); }
 
 // The dialog has one edit, Edit1.
-std::string TConnectDlg::Text(relaytool::DlgControl) const { return Address().toLocal8Bit().toStdString(); }
+std::string TConnectDlg::Text(relaytool::DlgControl) const { return relaytool::ToBoardText(Address()); }
 
 void TConnectDlg::SetText(relaytool::DlgControl, const std::string &text) {
-  ui.Edit1->setText(QString::fromLocal8Bit(text));
+  ui.Edit1->setText(relaytool::FromBoardText(text));
 }
 
 void TConnectDlg::Focus(relaytool::DlgControl) { ui.Edit1->setFocus(); }
 
 void TConnectDlg::ShowMessageBox(const std::string &text, relaytool::MessageIcon icon) {
-  relaytool::ShowMessageBox(this, QString::fromLatin1(relaytool::kApplicationTitle), QString::fromLocal8Bit(text),
+  relaytool::ShowMessageBox(this, relaytool::FromBoardText(relaytool::kApplicationTitle), relaytool::FromBoardText(text),
                             static_cast<unsigned>(icon));
 }
 

@@ -28,6 +28,8 @@ class RelayStyle : public QProxyStyle {
 
 RelayApplication::RelayApplication(int &argc, char **argv) : QApplication(argc, argv) {
   setApplicationName(FromBoardText(kApplicationTitle));
+  // The desktop entry the windows belong to, for the desktop's name and icon.
+  setDesktopFileName(QStringLiteral("com.fenmoor.relaytool"));
   setWindowIcon(QIcon(QStringLiteral(":/icons/relaytool.svg")));
   setStyle(new RelayStyle);
   // The main window's face, 宋体, is found on Chinese systems only. Elsewhere

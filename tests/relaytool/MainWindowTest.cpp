@@ -336,6 +336,59 @@ class MainWindowTest : public QObject {
     QCOMPARE(CheckedModes(form), modes);
   }
 
+  void tabOrder_data() {
+    QTest::addColumn<QString>("board");  // "" for none: the disconnected look
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QStringList>("order");  // from the tab strip, back to it
+    const QStringList network{"Edit1", "Edit2", "Edit3"};
+    const QStringList remote{"Edit4", "CheckBox3", "Edit5", "Edit6", "Edit7"};
+    // The checked mode of each key, for keys 12312312.
+    const QStringList keys{"RadioButton1",  "RadioButton5",  "RadioButton9",  "RadioButton10",
+                           "RadioButton14", "RadioButton18", "RadioButton19", "RadioButton23"};
+    const QStringList others{"CheckBox1"};
+    const QStringList buttons{"BitBtn1", "BitBtn2", "BitBtn3", "tab strip"};
+    QTest::newRow("disconnected") << "" << 0 << QStringList{"BitBtn1", "BitBtn3", "tab strip"};
+    const QList<std::pair<QString, QList<std::pair<int, QStringList>>>> boards{
+        {"remote control and keys", {{0, network}, {1, remote}, {2, keys}, {3, others}}},
+        {"remote control, no keys", {{0, network}, {1, remote}, {3, others}}},
+        {"basic with keys", {{0, network}, {2, keys}, {3, others}}},
+        {"basic, no keys", {{0, network}, {3, others}}},
+    };
+    for (const auto &[board, pages] : boards)
+      for (const auto &[page, fields] : pages)
+        QTest::addRow("%s, page %d", qPrintable(board), page) << board << page << fields + buttons;
+  }
+
+  // Tab walks from the tab strip through the page's fields in reading order,
+  // then Connect/Disconnect, Save and Exit, and back to the strip.
+  void tabOrder() {
+    QFETCH(QString, board);
+    QFETCH(int, page);
+    QFETCH(QStringList, order);
+    std::unique_ptr<Board> device;
+    if (!board.isEmpty()) {
+      const Model model = board.startsWith(QLatin1String("remote")) ? Model::RemoteControl : Model::Basic;
+      device = std::make_unique<Board>(ConfigOf(model, board.endsWith(QLatin1String("no keys")) ? "" : "12312312"));
+    }
+    TForm1 form;
+    form.show();
+    if (device) ConnectTo(form, device->Address());
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    auto *pages = Child<QTabWidget>(form, "PageControl1");
+    pages->setCurrentIndex(page);
+    QTabBar *strip = pages->tabBar();
+    strip->setFocus(Qt::TabFocusReason);
+    QStringList walked;
+    while (walked.size() < order.size()) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QWidget *focus = QApplication::focusWidget();
+      walked.append(focus == strip ? QStringLiteral("tab strip") : focus->objectName());
+      if (focus == strip) break;
+    }
+    QCOMPARE(walked, order);
+  }
+
   // The version shown is the board's own: none for a board that reports none,
   // after a board that did.
   void versionOfTheBoardRead() {

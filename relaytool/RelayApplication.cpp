@@ -7,7 +7,12 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QPainter>
 #include <QProxyStyle>
+#include <QRegion>
+#include <QStyleOption>
+#include <QWidget>
+#include <qdrawutil.h>
 
 #include <exception>
 
@@ -15,12 +20,35 @@ namespace relaytool {
 namespace {
 
 // The platform's style with less room beside each tab caption, so that the
-// main window's four tabs fit its strip without scroll buttons.
+// main window's four tabs fit its strip without scroll buttons, and with a
+// group's frame drawn as Windows draws it.
 class RelayStyle : public QProxyStyle {
  public:
   int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override {
     if (metric == PM_TabBarTabHSpace) return 8;
     return QProxyStyle::pixelMetric(metric, option, widget);
+  }
+
+  // An etched line whose top runs through the middle of the title's line,
+  // with a gap where a control lies on it: GroupBox2's title is CheckBox3, a
+  // control of its page above the group.
+  void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override {
+    if (element != PE_FrameGroupBox || widget == nullptr || widget->parentWidget() == nullptr) {
+      QProxyStyle::drawPrimitive(element, option, painter, widget);
+      return;
+    }
+    QRegion frame(option->rect);
+    const QObjectList &siblings = widget->parentWidget()->children();
+    for (qsizetype i = siblings.indexOf(const_cast<QWidget *>(widget)) + 1; i < siblings.size(); ++i) {
+      const auto *above = qobject_cast<const QWidget *>(siblings[i]);
+      if (above != nullptr && !above->isHidden()) frame -= above->geometry().translated(-widget->pos());
+    }
+    painter->save();
+    painter->setClipRegion(frame, Qt::IntersectClip);
+    qDrawShadeRect(painter, option->rect.adjusted(0, option->fontMetrics.height() / 2, 0, 0), option->palette,
+                   true);
+    painter->restore();
   }
 };
 

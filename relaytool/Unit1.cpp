@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFont>
+#include <QFontMetrics>
 #include <QPalette>
 #include <QTabBar>
 
@@ -23,11 +24,16 @@ constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint | 
                                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                          Qt::WindowCloseButtonHint;
 
-// The face of every control, 13 pixels high. The tab captions are a pixel
-// smaller, so that all four tabs fit the strip.
-QFont WindowFont(int pixelSize) {
+// The face of every control, with lines 13 pixels high. The tab captions are
+// a pixel smaller, so that all four tabs fit the strip. The Song face's line is
+// as high as its size, and the layout's boxes are made for it; a face that
+// stands in for it (none is installed) takes the largest size whose line is no
+// higher, so that every caption still fits its box.
+QFont WindowFont(int lineHeight) {
   QFont font(QStringLiteral("宋体"));
-  font.setPixelSize(pixelSize);
+  int size = lineHeight;
+  font.setPixelSize(size);
+  while (size > 1 && QFontMetrics(font).height() > lineHeight) font.setPixelSize(--size);
   return font;
 }
 
@@ -52,10 +58,6 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent, kWindowFlags) {
                ui.RadioButton19,  ui.RadioButton20,  ui.RadioButton21,  ui.RadioButton22,  ui.RadioButton23,
                ui.RadioButton24};
   ui.PageControl1->tabBar()->setFont(WindowFont(12));
-  // A title of six spaces leaves the room at the top of the border where
-  // CheckBox3 reads as the group's title (the form compiler drops a title of
-  // spaces only).
-  ui.GroupBox2->setTitle(QString(6, QLatin1Char(' ')));
   QPalette idPalette = ui.Edit4->palette();
   idPalette.setColor(QPalette::Base, idPalette.color(QPalette::ToolTipBase));
   ui.Edit4->setPalette(idPalette);

@@ -14,8 +14,11 @@ QString WithFullStop(const QString &text) {
 }
 
 void ReportFailure(const QString &text) {
-  ShowMessageBox(QApplication::activeWindow(), FromBoardText(kApplicationTitle), WithFullStop(text),
-                 MB_ICONERROR);
+  // The box belongs to the modal dialog the user is in, or else to the active
+  // window, and so is centred over it.
+  QWidget *owner = QApplication::activeModalWidget();
+  if (owner == nullptr) owner = QApplication::activeWindow();
+  ShowMessageBox(owner, FromBoardText(kApplicationTitle), WithFullStop(text), MB_ICONERROR);
 }
 
 }  // namespace relaytool

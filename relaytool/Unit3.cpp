@@ -3,6 +3,7 @@
 #include "BoardText.h"
 #include "MessageBoxSeam.h"
 #include "TypingLimit.h"
+#include "WindowPlacement.h"
 
 #include <QLineEdit>
 #include <QPixmap>
@@ -36,6 +37,11 @@ void TConnectDlg::SetAddress(const QString &address) {
   ui.Edit1->setText(address);
   // Selected, so that typing replaces the offered address.
   ui.Edit1->selectAll();
+}
+
+void TConnectDlg::showEvent(QShowEvent *event) {
+  QDialog::showEvent(event);
+  if (parentWidget() != nullptr) relaytool::CentreOver(*this, *parentWidget());
 }
 
 void TConnectDlg::OKBtnClick() { relaytool::OKBtnClick(*this); }

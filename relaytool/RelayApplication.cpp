@@ -1,12 +1,12 @@
 #include "RelayApplication.h"
 
+#include "Artwork.h"
 #include "BoardText.h"
 #include "ErrorReport.h"
 
 #include <WindowLogic.h>
 
 #include <QFont>
-#include <QIcon>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QRegion>
@@ -58,7 +58,7 @@ RelayApplication::RelayApplication(int &argc, char **argv) : QApplication(argc, 
   setApplicationName(FromBoardText(kApplicationTitle));
   // The desktop entry the windows belong to, for the desktop's name and icon.
   setDesktopFileName(QStringLiteral("com.fenmoor.relaytool"));
-  setWindowIcon(QIcon(QStringLiteral(":/icons/relaytool.svg")));
+  setWindowIcon(ArtworkIcon(QStringLiteral("relaytool")));
   setStyle(new RelayStyle);
   // The main window's face, 宋体, is found on Chinese systems only. Elsewhere
   // free Song faces stand in for it (scripts/setup installs them), with its

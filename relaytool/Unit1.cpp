@@ -1,6 +1,7 @@
 #include "Unit1.h"
 
 #include "AddressSettings.h"
+#include "Artwork.h"
 #include "BoardText.h"
 #include "MessageBoxSeam.h"
 #include "TypingLimit.h"
@@ -10,9 +11,12 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPalette>
 #include <QTabBar>
+
+#include <utility>
 
 using relaytool::Control;
 using relaytool::FromBoardText;
@@ -24,13 +28,27 @@ constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint | 
                                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                          Qt::WindowCloseButtonHint;
 
+// 宋体 or, when it is missing, the first of its stand-ins (RelayApplication)
+// that is installed: asked for by name, a missing face makes Qt search
+// fontconfig for it at length.
+QString WindowFace() {
+  const QString face = QStringLiteral("宋体");
+  const QStringList installed = QFontDatabase::families();
+  for (const QString &family : QStringList{face} + QFont::substitutes(face))
+    if (installed.contains(family, Qt::CaseInsensitive)) return family;
+  return face;
+}
+
 // The face of every control, with lines 13 pixels high. The tab captions are
 // a pixel smaller, so that all four tabs fit the strip. The Song face's line is
 // as high as its size, and the layout's boxes are made for it; a face that
 // stands in for it (none is installed) takes the largest size whose line is no
-// higher, so that every caption still fits its box.
+// higher, so that every caption still fits its box. At these sizes the Song
+// face draws its own bitmaps, so it is asked for unhinted: that looks the same
+// and spares the start FreeType's auto-hinter, which first surveys the face.
 QFont WindowFont(int lineHeight) {
-  QFont font(QStringLiteral("宋体"));
+  QFont font(WindowFace());
+  font.setHintingPreference(QFont::PreferNoHinting);
   int size = lineHeight;
   font.setPixelSize(size);
   while (size > 1 && QFontMetrics(font).height() > lineHeight) font.setPixelSize(--size);
@@ -58,6 +76,12 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent, kWindowFlags) {
                ui.RadioButton19,  ui.RadioButton20,  ui.RadioButton21,  ui.RadioButton22,  ui.RadioButton23,
                ui.RadioButton24};
   ui.PageControl1->tabBar()->setFont(WindowFont(12));
+  // The artwork is read by the program rather than by the form (Artwork.h).
+  const std::pair<QWidget *, const char *> tabIcons[] = {
+      {ui.TabSheet1, "network"}, {ui.TabSheet4, "remote"}, {ui.TabSheet2, "keypress"}, {ui.TabSheet3, "others"}};
+  for (const auto &[page, name] : tabIcons)
+    ui.PageControl1->setTabIcon(ui.PageControl1->indexOf(page), relaytool::ArtworkIcon(QString::fromLatin1(name)));
+  ui.BitBtn3->setIcon(relaytool::ArtworkIcon(QStringLiteral("close")));
   QPalette idPalette = ui.Edit4->palette();
   idPalette.setColor(QPalette::Base, idPalette.color(QPalette::ToolTipBase));
   ui.Edit4->setPalette(idPalette);

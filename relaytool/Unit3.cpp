@@ -1,20 +1,22 @@
 #include "Unit3.h"
 
+#include "Artwork.h"
 #include "BoardText.h"
 #include "MessageBoxSeam.h"
 #include "TypingLimit.h"
 #include "WindowPlacement.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 
 namespace {
 
-// The picture with the colour of its bottom-left pixel made see-through, so
-// that the bevel around it shows.
-QPixmap TransparentPicture(const QString &path) {
-  QPixmap picture(path);
+// The picture for `label`'s size and device pixel ratio, with the colour of its
+// bottom-left pixel made see-through, so that the bevel around it shows.
+QPixmap TransparentPicture(const QLabel &label, const QString &name) {
+  QPixmap picture = relaytool::ArtworkIcon(name).pixmap(label.size(), label.devicePixelRatio());
   const QColor seeThrough = picture.toImage().pixelColor(0, picture.height() - 1);
   picture.setMask(picture.createMaskFromColor(seeThrough));
   return picture;
@@ -26,7 +28,7 @@ TConnectDlg::TConnectDlg(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
   ui.setupUi(this);
   new relaytool::TypingLimit(ui.Edit1);
-  ui.Image1->setPixmap(TransparentPicture(QStringLiteral(":/icons/cable.svg")));
+  ui.Image1->setPixmap(TransparentPicture(*ui.Image1, QStringLiteral("cable")));
   connect(ui.OKBtn, &QPushButton::clicked, this, &TConnectDlg::OKBtnClick);
   connect(ui.CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -8,6 +8,7 @@
 #include "Unit3.h"
 #include "WaitCursor.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFont>
@@ -66,7 +67,13 @@ void MakeTabStop(QRadioButton *checked) {
 
 TForm1::TForm1(QWidget *parent) : QWidget(parent, kWindowFlags) {
   setFont(WindowFont(13));
+  // The form makes each page without a parent, so the page's controls would
+  // first lay out their texts in the application's face, loading it for
+  // nothing; while the form is made, the window's face is the application's.
+  const QFont applicationFont = QApplication::font();
+  QApplication::setFont(font());
   ui.setupUi(this);
+  QApplication::setFont(applicationFont);
   controls_ = {ui.Edit1,          ui.Edit2,          ui.Edit3,          ui.Edit4,          ui.Edit5,
                ui.Edit6,          ui.Edit7,          ui.lblVersion,     ui.CheckBox1,      ui.CheckBox3,
                ui.BitBtn1,        ui.BitBtn2,        ui.RadioButton1,   ui.RadioButton2,   ui.RadioButton3,

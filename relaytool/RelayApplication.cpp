@@ -38,11 +38,13 @@ class RelayStyle : public QProxyStyle {
       QProxyStyle::drawPrimitive(element, option, painter, widget);
       return;
     }
+    // The siblings after the group lie above it.
     QRegion frame(option->rect);
-    const QObjectList &siblings = widget->parentWidget()->children();
-    for (qsizetype i = siblings.indexOf(const_cast<QWidget *>(widget)) + 1; i < siblings.size(); ++i) {
-      const auto *above = qobject_cast<const QWidget *>(siblings[i]);
-      if (above != nullptr && !above->isHidden()) frame -= above->geometry().translated(-widget->pos());
+    bool above = false;
+    for (const QObject *sibling : widget->parentWidget()->children()) {
+      const auto *control = qobject_cast<const QWidget *>(sibling);
+      if (above && control != nullptr && !control->isHidden()) frame -= control->geometry().translated(-widget->pos());
+      above = above || sibling == widget;
     }
     painter->save();
     painter->setClipRegion(frame, Qt::IntersectClip);

@@ -58,8 +58,8 @@ void TConnectDlg::SetText(relaytool::DlgControl, const std::string &text) {
 void TConnectDlg::Focus(relaytool::DlgControl) { ui.Edit1->setFocus(); }
 
 void TConnectDlg::ShowMessageBox(const std::string &text, relaytool::MessageIcon icon) {
-  relaytool::ShowMessageBox(this, relaytool::FromBoardText(relaytool::kApplicationTitle), relaytool::FromBoardText(text),
-                            static_cast<unsigned>(icon));
+  relaytool::ShowMessageBox(this, relaytool::FromBoardText(relaytool::kApplicationTitle),
+                            relaytool::FromBoardText(text), static_cast<unsigned>(icon));
 }
 
 void TConnectDlg::CloseWithOk() { accept(); }

@@ -1,5 +1,6 @@
 // The connect dialog: which addresses it accepts, how it reports the others,
-// and how the window takes over an accepted address.
+// how the window takes over an accepted address, and where the dialog and the
+// message boxes appear.
 #include "GuiTestSupport.h"
 #include "Unit3.h"
 

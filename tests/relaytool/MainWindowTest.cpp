@@ -1,5 +1,6 @@
 // The main window: what a connect shows for each kind of board, a failed read,
-// and the way back to the disconnected look.
+// the way back to the disconnected look, its layout with and without the Song
+// face, and its tab order.
 #include "GuiTestSupport.h"
 
 #include <SimBoard.h>

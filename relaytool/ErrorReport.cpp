@@ -1,5 +1,6 @@
 #include "ErrorReport.h"
 
+#include "BoardText.h"
 #include "MessageBoxSeam.h"
 
 #include <WindowLogic.h>
@@ -9,12 +10,15 @@
 namespace relaytool {
 
 QString WithFullStop(const QString &text) {
-  return QString::fromLocal8Bit(WithFullStop(text.toLocal8Bit().toStdString()));
+  return FromBoardText(WithFullStop(ToBoardText(text)));
 }
 
 void ReportFailure(const QString &text) {
-  ShowMessageBox(QApplication::activeWindow(), QString::fromLatin1(kApplicationTitle), WithFullStop(text),
-                 MB_ICONERROR);
+  // The box belongs to the modal dialog the user is in, or else to the active
+  // window, and so is centred over it.
+  QWidget *owner = QApplication::activeModalWidget();
+  if (owner == nullptr) owner = QApplication::activeWindow();
+  ShowMessageBox(owner, FromBoardText(kApplicationTitle), WithFullStop(text), MB_ICONERROR);
 }
 
 }  // namespace relaytool

@@ -10,7 +10,8 @@ namespace relaytool {
 QString WithFullStop(const QString &text);
 
 // Shows `text` (with WithFullStop applied) in a box with the application title
-// as caption and the error icon.
+// as caption and the error icon, owned by the modal dialog or else the active
+// window.
 void ReportFailure(const QString &text);
 
 }  // namespace relaytool

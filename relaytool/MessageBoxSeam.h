@@ -16,8 +16,9 @@ namespace relaytool {
 inline constexpr unsigned MB_ICONERROR = static_cast<unsigned>(MessageIcon::Error);
 inline constexpr unsigned MB_ICONINFORMATION = static_cast<unsigned>(MessageIcon::Information);
 
-// Shows a modal box with an OK button; `icon` is MB_ICONERROR or
-// MB_ICONINFORMATION. `owner` may be null.
+// Shows a modal box with an OK button, centred over `owner`'s window (which
+// may be null); `icon` is MB_ICONERROR or MB_ICONINFORMATION. A long text
+// wraps within half the work area, a word longer than a line wherever it must.
 using MessageBoxHandler = std::function<void(QWidget *owner, const QString &caption,
                                              const QString &text, unsigned icon)>;
 

@@ -8,7 +8,8 @@ namespace relaytool {
 
 class RelayApplication : public QApplication {
  public:
-  // Titles the application kApplicationTitle.
+  // Titles the application kApplicationTitle and names its desktop entry,
+  // com.fenmoor.relaytool.
   RelayApplication(int &argc, char **argv);
 
   bool notify(QObject *receiver, QEvent *event) override;

@@ -1,18 +1,27 @@
 #include "Unit1.h"
 
 #include "AddressSettings.h"
+#include "Artwork.h"
+#include "BoardText.h"
 #include "MessageBoxSeam.h"
 #include "TypingLimit.h"
 #include "Unit3.h"
 #include "WaitCursor.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFont>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QPalette>
 #include <QTabBar>
 
+#include <utility>
+
 using relaytool::Control;
+using relaytool::FromBoardText;
+using relaytool::ToBoardText;
 
 namespace {
 
@@ -20,15 +29,30 @@ constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint | 
                                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                          Qt::WindowCloseButtonHint;
 
-// Texts cross to the handlers in the system's single-byte encoding.
-QString FromBytes(const std::string &text) { return QString::fromLocal8Bit(text); }
-std::string ToBytes(const QString &text) { return text.toLocal8Bit().toStdString(); }
+// 宋体 or, when it is missing, the first of its stand-ins (RelayApplication)
+// that is installed: asked for by name, a missing face makes Qt search
+// fontconfig for it at length.
+QString WindowFace() {
+  const QString face = QStringLiteral("宋体");
+  const QStringList installed = QFontDatabase::families();
+  for (const QString &family : QStringList{face} + QFont::substitutes(face))
+    if (installed.contains(family, Qt::CaseInsensitive)) return family;
+  return face;
+}
 
-// The face of every control, 13 pixels high. The tab captions are a pixel
-// smaller, so that all four tabs fit the strip.
-QFont WindowFont(int pixelSize) {
-  QFont font(QStringLiteral("宋体"));
-  font.setPixelSize(pixelSize);
+// The face of every control, with lines 13 pixels high. The tab captions are
+// a pixel smaller, so that all four tabs fit the strip. The Song face's line is
+// as high as its size, and the layout's boxes are made for it; a face that
+// stands in for it (none is installed) takes the largest size whose line is no
+// higher, so that every caption still fits its box. At these sizes the Song
+// face draws its own bitmaps, so it is asked for unhinted: that looks the same
+// and spares the start FreeType's auto-hinter, which first surveys the face.
+QFont WindowFont(int lineHeight) {
+  QFont font(WindowFace());
+  font.setHintingPreference(QFont::PreferNoHinting);
+  int size = lineHeight;
+  font.setPixelSize(size);
+  while (size > 1 && QFontMetrics(font).height() > lineHeight) font.setPixelSize(--size);
   return font;
 }
 
@@ -43,7 +67,13 @@ void MakeTabStop(QRadioButton *checked) {
 
 TForm1::TForm1(QWidget *parent) : QWidget(parent, kWindowFlags) {
   setFont(WindowFont(13));
+  // The form makes each page without a parent, so the page's controls would
+  // first lay out their texts in the application's face, loading it for
+  // nothing; while the form is made, the window's face is the application's.
+  const QFont applicationFont = QApplication::font();
+  QApplication::setFont(font());
   ui.setupUi(this);
+  QApplication::setFont(applicationFont);
   controls_ = {ui.Edit1,          ui.Edit2,          ui.Edit3,          ui.Edit4,          ui.Edit5,
                ui.Edit6,          ui.Edit7,          ui.lblVersion,     ui.CheckBox1,      ui.CheckBox3,
                ui.BitBtn1,        ui.BitBtn2,        ui.RadioButton1,   ui.RadioButton2,   ui.RadioButton3,
@@ -53,13 +83,16 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent, kWindowFlags) {
                ui.RadioButton19,  ui.RadioButton20,  ui.RadioButton21,  ui.RadioButton22,  ui.RadioButton23,
                ui.RadioButton24};
   ui.PageControl1->tabBar()->setFont(WindowFont(12));
-  // A title of six spaces leaves the room at the top of the border where
-  // CheckBox3 reads as the group's title (the form compiler drops a title of
-  // spaces only).
-  ui.GroupBox2->setTitle(QString(6, QLatin1Char(' ')));
+  // The artwork is read by the program rather than by the form (Artwork.h).
+  const std::pair<QWidget *, const char *> tabIcons[] = {
+      {ui.TabSheet1, "network"}, {ui.TabSheet4, "remote"}, {ui.TabSheet2, "keypress"}, {ui.TabSheet3, "others"}};
+  for (const auto &[page, name] : tabIcons)
+    ui.PageControl1->setTabIcon(ui.PageControl1->indexOf(page), relaytool::ArtworkIcon(QString::fromLatin1(name)));
+  ui.BitBtn3->setIcon(relaytool::ArtworkIcon(QStringLiteral("close")));
   QPalette idPalette = ui.Edit4->palette();
   idPalette.setColor(QPalette::Base, idPalette.color(QPalette::ToolTipBase));
   ui.Edit4->setPalette(idPalette);
+  for (QLineEdit *edit : {ui.Edit1, ui.Edit2, ui.Edit3, ui.Edit5}) new relaytool::TypingLimit(edit);
   new relaytool::TypingLimit(ui.Edit6, 39);
   new relaytool::TypingLimit(ui.Edit7, 6);
   for (const auto page : {relaytool::Page::TabSheet4, relaytool::Page::TabSheet2, relaytool::Page::TabSheet3})
@@ -79,7 +112,7 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent, kWindowFlags) {
   FormCreate();
 }
 
-QString TForm1::CurrentTargetAddress() const { return FromBytes(logic_.CurrentTargetAddress()); }
+QString TForm1::CurrentTargetAddress() const { return FromBoardText(logic_.CurrentTargetAddress()); }
 
 bool TForm1::event(QEvent *event) {
   if (event->type() == WM_DEVICE_CONNECT) {
@@ -107,20 +140,20 @@ void TForm1::BitBtn2Click() { logic_.BitBtn2Click(); }
 void TForm1::CheckBox3Click() { logic_.CheckBox3Click(); }
 
 std::string TForm1::Text(Control control) const {
-  return ToBytes(qobject_cast<QLineEdit *>(Widget(control))->text());
+  return ToBoardText(qobject_cast<QLineEdit *>(Widget(control))->text());
 }
 
 void TForm1::SetText(Control control, const std::string &text) {
   QWidget *widget = Widget(control);
   if (auto *edit = qobject_cast<QLineEdit *>(widget))
-    edit->setText(FromBytes(text));
+    edit->setText(FromBoardText(text));
   else if (auto *label = qobject_cast<QLabel *>(widget))
-    label->setText(FromBytes(text));
+    label->setText(FromBoardText(text));
   else
-    qobject_cast<QAbstractButton *>(widget)->setText(FromBytes(text));
+    qobject_cast<QAbstractButton *>(widget)->setText(FromBoardText(text));
 }
 
-void TForm1::SetCaption(const std::string &caption) { setWindowTitle(FromBytes(caption)); }
+void TForm1::SetCaption(const std::string &caption) { setWindowTitle(FromBoardText(caption)); }
 
 bool TForm1::Enabled(Control control) const { return Widget(control)->isEnabled(); }
 
@@ -153,7 +186,7 @@ void TForm1::SetActivePage(relaytool::Page page) { ui.PageControl1->setCurrentIn
 void TForm1::Focus(Control control) { Widget(control)->setFocus(); }
 
 void TForm1::ShowMessageBox(const std::string &text, relaytool::MessageIcon icon) {
-  relaytool::ShowMessageBox(this, QString::fromLatin1(relaytool::kApplicationTitle), FromBytes(text),
+  relaytool::ShowMessageBox(this, FromBoardText(relaytool::kApplicationTitle), FromBoardText(text),
                             static_cast<unsigned>(icon));
 }
 
@@ -165,19 +198,19 @@ short TForm1::WhileWaiting(const std::function<short()> &call) {
 relaytool::StoreAccess TForm1::ReadStoredAddress(std::string &address) {
   QString stored;
   const relaytool::StoreAccess access = relaytool::ReadTargetAddress(stored);
-  address = ToBytes(stored);
+  address = ToBoardText(stored);
   return access;
 }
 
 relaytool::StoreAccess TForm1::WriteStoredAddress(const std::string &address) {
-  return relaytool::WriteTargetAddress(FromBytes(address));
+  return relaytool::WriteTargetAddress(FromBoardText(address));
 }
 
 bool TForm1::RunConnectDialog(std::string &address) {
   TConnectDlg dialog(this);
-  dialog.SetAddress(FromBytes(address));
+  dialog.SetAddress(FromBoardText(address));
   if (dialog.exec() != QDialog::Accepted) return false;
-  address = ToBytes(dialog.Address());
+  address = ToBoardText(dialog.Address());
   return true;
 }
 

@@ -16,6 +16,10 @@ class TConnectDlg : public QDialog, private relaytool::ConnectDlgView {
   QString Address() const;
   void SetAddress(const QString &address);
 
+ protected:
+  // Centres the dialog over the window that owns it.
+  void showEvent(QShowEvent *event) override;
+
  private:
   void OKBtnClick();
 

@@ -1,10 +1,14 @@
 // The connect dialog: which addresses it accepts, how it reports the others,
-// and how the window takes over an accepted address.
+// how the window takes over an accepted address, and where the dialog and the
+// message boxes appear.
 #include "GuiTestSupport.h"
 #include "Unit3.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QTimer>
 
 using namespace relaytool::testing;
 
@@ -189,6 +193,69 @@ class ConnectDialogTest : public QObject {
     QCOMPARE(Child<QLineEdit>(form, "Edit1")->isEnabled(), accepted);
     QCOMPARE(board.TakeCommands(), accepted ? QStringList{QStringLiteral("1")} : QStringList{});
     QVERIFY(boxes.Boxes().isEmpty());
+  }
+
+  void placement_data() {
+    QTest::addColumn<QString>("window");  // "connect dialog", "message box" or "conversion message box"
+    QTest::addColumn<QString>("text");    // of the box, or typed into the dialog
+    QTest::addColumn<QString>("shown");   // the box's text
+    const QString digits(300, QLatin1Char('7'));
+    QTest::newRow("connect dialog") << "connect dialog" << "" << "";
+    QTest::newRow("message box") << "message box" << "Config was saved successfully."
+                                 << "Config was saved successfully.";
+    QTest::newRow("conversion message box of a 300-digit item")
+        << "conversion message box" << QStringLiteral("1.2.3.") + digits
+        << QStringLiteral("'") + digits + QStringLiteral("' is not a valid integer value.");
+  }
+
+  // The dialog and the boxes (one from the window, one from the dialog) are
+  // centred over the main window, and a box's text wraps, whole, within half
+  // the work area, so that the box stays well within it.
+  void placement() {
+    QFETCH(QString, window);
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QRect area = form.screen()->availableGeometry();
+    form.move(area.center() - form.frameGeometry().center() + form.frameGeometry().topLeft());
+    QRect placed;
+    QString boxText;
+    int textWidth = 0;
+    const auto lookAtBox = [&] {
+      QTimer::singleShot(0, [&] {
+        QWidget *box = QApplication::activeModalWidget();
+        placed = box->frameGeometry();
+        boxText = Child<QLabel>(*box, "Text")->text();
+        textWidth = Child<QLabel>(*box, "Text")->width();
+        box->close();
+      });
+    };
+    if (window == QLatin1String("message box")) {
+      lookAtBox();
+      relaytool::ShowMessageBox(&form, kTitle, text, relaytool::MB_ICONINFORMATION);
+    } else {
+      OpenConnectDialog(form, [&](QDialog &dialog) {
+        placed = dialog.frameGeometry();
+        if (window == QLatin1String("conversion message box")) {
+          Child<QLineEdit>(dialog, "Edit1")->setText(text);
+          lookAtBox();
+          QTest::mouseClick(Child<QPushButton>(dialog, "OKBtn"), Qt::LeftButton);
+        }
+        dialog.reject();
+      });
+    }
+    QCOMPARE(boxText, shown);
+    const QPoint centre = form.frameGeometry().center();
+    QVERIFY2((placed.center() - centre).manhattanLength() <= 1,
+             qPrintable(QStringLiteral("centred at %1,%2 over the window's %3,%4")
+                            .arg(placed.center().x())
+                            .arg(placed.center().y())
+                            .arg(centre.x())
+                            .arg(centre.y())));
+    QVERIFY2(area.contains(placed), qPrintable(QStringLiteral("%1 px wide").arg(placed.width())));
+    QVERIFY(textWidth <= area.width() / 2);
   }
 
  private:

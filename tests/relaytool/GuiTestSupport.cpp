@@ -115,7 +115,7 @@ int RunGuiTest(int argc, char **argv, const std::function<int()> &run) {
   // Never the user's own settings, even before a test points them elsewhere.
   QTemporaryDir config;
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", RELAYTOOL_TEST_PLATFORM);
   RelayApplication application(argc, argv);
   return run();
 }

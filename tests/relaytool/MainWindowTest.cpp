@@ -1,17 +1,23 @@
 // The main window: what a connect shows for each kind of board, a failed read,
-// and the way back to the disconnected look.
+// the way back to the disconnected look, its layout with and without the Song
+// face, and its tab order.
 #include "GuiTestSupport.h"
 
 #include <SimBoard.h>
 
 #include <QCheckBox>
+#include <QFile>
+#include <QFontDatabase>
+#include <QImage>
 #include <QKeySequence>
 #include <QLabel>
+#include <QProcess>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QWheelEvent>
 
 using namespace relaytool::testing;
@@ -71,6 +77,44 @@ Caption CaptionRoom(QWidget &widget) {
   QRect need = metrics.boundingRect(room, Qt::AlignCenter, button->text());
   if (!button->icon().isNull()) need.adjust(-(button->iconSize().width() + 4) / 2, 0, (button->iconSize().width() + 5) / 2, 0);
   return {room, need};
+}
+
+// Whether none of the faces that stand in for 宋体 is installed, so that the
+// window has a fallback face.
+bool SongHidden() {
+  const QStringList installed = QFontDatabase::families();
+  for (const QString &face : QFont::substitutes(QStringLiteral("宋体")))
+    if (installed.contains(face, Qt::CaseInsensitive)) return false;
+  return true;
+}
+
+// Runs the current row again in a process of its own whose fontconfig rejects
+// the faces that stand in for 宋体, and fails when that run fails.
+void RunWithSongHidden() {
+  QTemporaryDir folder;
+  QVERIFY(folder.isValid());
+  QString rejected;
+  for (const QString &face : QFont::substitutes(QStringLiteral("宋体")))
+    rejected += QStringLiteral("<pattern><patelt name=\"family\"><string>%1</string></patelt></pattern>\n")
+                    .arg(face.toHtmlEscaped());
+  QFile config(folder.filePath(QStringLiteral("fonts.conf")));
+  QVERIFY(config.open(QIODevice::WriteOnly));
+  config.write(QStringLiteral("<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">\n"
+                              "<fontconfig>\n<include ignore_missing=\"yes\">/etc/fonts/fonts.conf</include>\n"
+                              "<selectfont><rejectfont>\n%1</rejectfont></selectfont>\n</fontconfig>\n")
+                   .arg(rejected)
+                   .toUtf8());
+  config.close();
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("FONTCONFIG_FILE"), config.fileName());
+  QProcess run;
+  run.setProcessEnvironment(environment);
+  run.setProcessChannelMode(QProcess::MergedChannels);
+  run.start(QCoreApplication::applicationFilePath(),
+            {QString::fromLatin1(QTest::currentTestFunction()) + QLatin1Char(':') +
+             QString::fromLatin1(QTest::currentDataTag())});
+  QVERIFY(run.waitForFinished(-1));
+  QVERIFY2(run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0, run.readAll().constData());
 }
 
 }  // namespace
@@ -282,24 +326,65 @@ class MainWindowTest : public QObject {
     }
   }
 
+  void layout_data() {
+    QTest::addColumn<bool>("songHidden");  // no face that stands in for 宋体: the fallback face
+    QTest::addColumn<QString>("check");
+    for (const bool hidden : {false, true}) {
+      const char *face = hidden ? "Song face hidden" : "Song face";
+      QTest::addRow("captions fit, %s", face) << hidden << "captions fit";
+      QTest::addRow("group caption on its frame, %s", face) << hidden << "group caption";
+    }
+  }
+
   // Every caption fits its control with the face in use, and the tab strip
-  // needs no scroll buttons.
-  void captionsFit() {
+  // needs no scroll buttons. "Enable Remote Control" lies on the top line of
+  // its group's frame, in a gap of the line, as Windows draws a group's title.
+  void layout() {
+    QFETCH(bool, songHidden);
+    QFETCH(QString, check);
+    if (songHidden && !SongHidden()) {
+      RunWithSongHidden();
+      return;
+    }
+    QVERIFY(SongHidden() == songHidden);
     Board board;
     TForm1 form;
     form.show();
     ConnectTo(form, board.Address());
-    QTabBar *strip = Child<QTabWidget>(form, "PageControl1")->tabBar();
-    QVERIFY2(strip->sizeHint().width() <= strip->width(),
-             qPrintable(QStringLiteral("the tabs need %1 px").arg(strip->sizeHint().width())));
-    for (QWidget *widget : form.findChildren<QWidget *>()) {
-      const auto [room, need] = CaptionRoom(*widget);
-      if (need.isNull()) continue;
-      QVERIFY2(room.contains(need), qPrintable(widget->objectName() + QStringLiteral(" needs %1 x %2 px, has %3 x %4")
-                                                                       .arg(need.width())
-                                                                       .arg(need.height())
-                                                                       .arg(room.width())
-                                                                       .arg(room.height())));
+    if (check == QLatin1String("captions fit")) {
+      QTabBar *strip = Child<QTabWidget>(form, "PageControl1")->tabBar();
+      QVERIFY2(strip->sizeHint().width() <= strip->width(),
+               qPrintable(QStringLiteral("the tabs need %1 px").arg(strip->sizeHint().width())));
+      for (QWidget *widget : form.findChildren<QWidget *>()) {
+        const auto [room, need] = CaptionRoom(*widget);
+        if (need.isNull()) continue;
+        QVERIFY2(room.contains(need),
+                 qPrintable(widget->objectName() + QStringLiteral(" needs %1 x %2 px, has %3 x %4")
+                                                       .arg(need.width())
+                                                       .arg(need.height())
+                                                       .arg(room.width())
+                                                       .arg(room.height())));
+      }
+    } else {
+      Child<QTabWidget>(form, "PageControl1")->setCurrentIndex(1);
+      const QImage picture = form.grab().toImage();
+      auto *group = Child<QWidget>(form, "GroupBox2");
+      auto *caption = Child<QWidget>(form, "CheckBox3");
+      const QRect frame(group->mapTo(&form, QPoint()), group->size());
+      const QRect title(caption->mapTo(&form, QPoint()), caption->size());
+      // Down from above the group, halfway between its left edge and the
+      // caption, the first row unlike the page is the frame's top line.
+      const int x = (frame.left() + title.left()) / 2;
+      const QRgb page = picture.pixel(x, frame.top() - 1);
+      int line = frame.top();
+      while (line < frame.bottom() && picture.pixel(x, line) == page) ++line;
+      QVERIFY2(qAbs(line - title.center().y()) <= 1,
+               qPrintable(QStringLiteral("the line at %1, the caption from %2 to %3")
+                              .arg(line)
+                              .arg(title.top())
+                              .arg(title.bottom())));
+      QVERIFY(picture.pixel(title.right(), line) == page);
+      QVERIFY(picture.pixel(title.right() + 4, line) != page);
     }
   }
 
@@ -334,6 +419,59 @@ class MainWindowTest : public QObject {
     }
     QCOMPARE(QApplication::focusWidget()->objectName(), focus);
     QCOMPARE(CheckedModes(form), modes);
+  }
+
+  void tabOrder_data() {
+    QTest::addColumn<QString>("board");  // "" for none: the disconnected look
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QStringList>("order");  // from the tab strip, back to it
+    const QStringList network{"Edit1", "Edit2", "Edit3"};
+    const QStringList remote{"Edit4", "CheckBox3", "Edit5", "Edit6", "Edit7"};
+    // The checked mode of each key, for keys 12312312.
+    const QStringList keys{"RadioButton1",  "RadioButton5",  "RadioButton9",  "RadioButton10",
+                           "RadioButton14", "RadioButton18", "RadioButton19", "RadioButton23"};
+    const QStringList others{"CheckBox1"};
+    const QStringList buttons{"BitBtn1", "BitBtn2", "BitBtn3", "tab strip"};
+    QTest::newRow("disconnected") << "" << 0 << QStringList{"BitBtn1", "BitBtn3", "tab strip"};
+    const QList<std::pair<QString, QList<std::pair<int, QStringList>>>> boards{
+        {"remote control and keys", {{0, network}, {1, remote}, {2, keys}, {3, others}}},
+        {"remote control, no keys", {{0, network}, {1, remote}, {3, others}}},
+        {"basic with keys", {{0, network}, {2, keys}, {3, others}}},
+        {"basic, no keys", {{0, network}, {3, others}}},
+    };
+    for (const auto &[board, pages] : boards)
+      for (const auto &[page, fields] : pages)
+        QTest::addRow("%s, page %d", qPrintable(board), page) << board << page << fields + buttons;
+  }
+
+  // Tab walks from the tab strip through the page's fields in reading order,
+  // then Connect/Disconnect, Save and Exit, and back to the strip.
+  void tabOrder() {
+    QFETCH(QString, board);
+    QFETCH(int, page);
+    QFETCH(QStringList, order);
+    std::unique_ptr<Board> device;
+    if (!board.isEmpty()) {
+      const Model model = board.startsWith(QLatin1String("remote")) ? Model::RemoteControl : Model::Basic;
+      device = std::make_unique<Board>(ConfigOf(model, board.endsWith(QLatin1String("no keys")) ? "" : "12312312"));
+    }
+    TForm1 form;
+    form.show();
+    if (device) ConnectTo(form, device->Address());
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    auto *pages = Child<QTabWidget>(form, "PageControl1");
+    pages->setCurrentIndex(page);
+    QTabBar *strip = pages->tabBar();
+    strip->setFocus(Qt::TabFocusReason);
+    QStringList walked;
+    while (walked.size() < order.size()) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QWidget *focus = QApplication::focusWidget();
+      walked.append(focus == strip ? QStringLiteral("tab strip") : focus->objectName());
+      if (focus == strip) break;
+    }
+    QCOMPARE(walked, order);
   }
 
   // The version shown is the board's own: none for a board that reports none,

@@ -53,7 +53,7 @@ class SaveTest : public QObject {
   void cleanup() { settings_.reset(); }
 
   void save_data() {
-    QTest::addColumn<QString>("board");      // "remote", "remote off" (its switch off) or "basic"
+    QTest::addColumn<QString>("board");      // "remote", "remote off" (its switch off), "remote E9" or "basic"
     QTest::addColumn<QString>("keys");       // the board's key modes, empty for none
     QTest::addColumn<QString>("fault");      // "", "refuse CMD" or "gone"
     QTest::addColumn<QStringList>("edits");
@@ -70,6 +70,9 @@ class SaveTest : public QObject {
     const QString save = QStringLiteral("BitBtn2");
     QTest::newRow("nothing edited") << remote << keys << "" << QStringList{} << QStringList{} << kSaved << kInfo
                                     << kOthersPage << save << true;
+    QTest::newRow("server name with the byte E9, nothing edited")
+        << "remote E9" << keys << "" << QStringList{} << QStringList{} << kSaved << kInfo << kOthersPage << save
+        << true;
     QTest::newRow("gateway changed")
         << remote << keys << "" << QStringList{"Edit3=127.0.0.9"} << QStringList{"4,127.0.0.9", "7"} << kRestarted
         << kInfo << kOthersPage << save << false;
@@ -142,6 +145,8 @@ class SaveTest : public QObject {
     BoardConfig config;
     config.model = board == QLatin1String("basic") ? Model::Basic : Model::RemoteControl;
     config.enableWeb = board != QLatin1String("remote off");
+    // A byte that is no character on its own in UTF-8.
+    if (board == QLatin1String("remote E9")) config.webServer = "caf\xe9.example.net";
     config.buttonCfg = keys.toStdString();
     SimOptions options;
     if (fault.startsWith(QLatin1String("refuse ")))

@@ -1,5 +1,6 @@
-// The typing limit of the server and password edits: it restricts typing only,
-// never a text the program sets.
+// The typing limit of the edits: characters up to U+00FF only and, in the
+// server and password edits, a length; it restricts typing only, never a text
+// the program sets.
 #include "GuiTestSupport.h"
 #include "TypingLimit.h"
 
@@ -36,9 +37,13 @@ class TypingLimitTest : public QObject {
     QTest::newRow("server edit, empty") << 39 << "|" << server << QString(39, QLatin1Char('s'));
     QTest::newRow("password edit, into the middle") << 6 << "12|34" << "abcdef" << "12ab34";
     QTest::newRow("password edit, full") << 6 << "123456|" << "7" << "123456";
+    QTest::newRow("characters above U+00FF dropped") << 39 << "ab|cd" << "déjà 中文 vu" << "abdéjà  vucd";
+    QTest::newRow("no limit, characters above U+00FF dropped")
+        << std::numeric_limits<int>::max() << "|" << "€1.2.3.4€" << "1.2.3.4";
   }
 
-  // As with a maximum length: the start of the paste that fits is kept.
+  // As with a maximum length: the start of the paste that fits is kept, less
+  // its characters above U+00FF.
   void paste() {
     QFETCH(int, limit);
     QFETCH(QString, before);

@@ -24,6 +24,7 @@ requirements:
   - relayctl with C(--check) and C(--json) on set and restore, on the host that runs the module
 extends_documentation_fragment:
   - ansible.builtin.action_common_attributes
+  - relaylink.boards.board
 attributes:
   check_mode:
     support: full
@@ -32,12 +33,6 @@ attributes:
   platform:
     platforms: posix
 options:
-  address:
-    description:
-      - The board's IPv4 address. Items are read as decimal numbers, so C(127.040.001.010) is
-        C(127.40.1.10).
-    type: str
-    required: true
   settings:
     description:
       - The settings to write, by relayctl's names. Settings left out are left as the board has
@@ -141,11 +136,6 @@ options:
         are not together, a gateway outside the subnet, ...) or an ip where another board answers.
     type: bool
     default: false
-  relayctl:
-    description:
-      - The relayctl program, as a path or a name looked up on C(PATH).
-    type: str
-    default: relayctl
 notes:
   - The password reaches relayctl as an argument, so a local user of the host that runs the module
     can see it in the process list while relayctl runs.

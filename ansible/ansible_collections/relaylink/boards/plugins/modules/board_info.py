@@ -18,6 +18,7 @@ requirements:
   - relayctl on the host that runs the module
 extends_documentation_fragment:
   - ansible.builtin.action_common_attributes
+  - relaylink.boards.board
 attributes:
   check_mode:
     support: full
@@ -25,18 +26,6 @@ attributes:
     support: none
   platform:
     platforms: posix
-options:
-  address:
-    description:
-      - The board's IPv4 address. Items are read as decimal numbers, so C(127.040.001.010) is
-        C(127.40.1.10).
-    type: str
-    required: true
-  relayctl:
-    description:
-      - The relayctl program, as a path or a name looked up on C(PATH).
-    type: str
-    default: relayctl
 seealso:
   - module: relaylink.boards.board_config
 '''

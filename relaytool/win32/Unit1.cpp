@@ -41,10 +41,12 @@ constexpr Ctl kForm = Ctl::Count;
 
 Ctl Nth(Ctl first, int offset) { return static_cast<Ctl>(static_cast<int>(first) + offset); }
 
-// The windows in creation order, which is their tab order within a parent.
+// The windows in creation order, which is their z-order and so their tab
+// order within a parent. Tab goes from the tab strip through the page's fields
+// to Connect, Save and Exit, and from Exit back to the strip: the strip comes
+// last, below the pages, which lie over its display area.
 std::vector<Placement> Layout() {
   std::vector<Placement> placements = {
-      {Ctl::PageControl1, kForm, WC_TABCONTROLA, "", WS_TABSTOP | WS_CLIPSIBLINGS, 0, 8, 8, 329, 329},
       // The pages fill the tab control's display area, set when it is known.
       {Ctl::TabSheet1, kForm, kContainerClass, "", 0, WS_EX_CONTROLPARENT, 0, 0, 0, 0},
       {Ctl::TabSheet4, kForm, kContainerClass, "", 0, WS_EX_CONTROLPARENT, 0, 0, 0, 0},
@@ -53,6 +55,7 @@ std::vector<Placement> Layout() {
       {Ctl::BitBtn1, kForm, WC_BUTTONA, "Connect", WS_TABSTOP | BS_PUSHBUTTON, 0, 56, 348, 75, 25},
       {Ctl::BitBtn2, kForm, WC_BUTTONA, "Save", WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 0, 136, 348, 75, 25},
       {Ctl::BitBtn3, kForm, WC_BUTTONA, "Exit", WS_TABSTOP | BS_PUSHBUTTON, 0, 216, 348, 75, 25},
+      {Ctl::PageControl1, kForm, WC_TABCONTROLA, "", WS_TABSTOP | WS_CLIPSIBLINGS, 0, 8, 8, 329, 329},
 
       {Ctl::Edit1, Ctl::TabSheet1, WC_EDITA, "192.168.1.100", kEdit | WS_DISABLED, WS_EX_CLIENTEDGE, 112, 24, 129, 21},
       {Ctl::Edit2, Ctl::TabSheet1, WC_EDITA, "255.255.255.0", kEdit | WS_DISABLED, WS_EX_CLIENTEDGE, 112, 56, 129, 21},
@@ -238,8 +241,8 @@ void TForm1::CreateControls() {
   SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
   MapWindowPoints(tabs, hwnd_, reinterpret_cast<POINT *>(&display), 2);
   for (const PageTab &page : kPages)
-    SetWindowPos(Window(page.window), HWND_TOP, display.left, display.top, display.right - display.left,
-                 display.bottom - display.top, SWP_NOACTIVATE);
+    SetWindowPos(Window(page.window), nullptr, display.left, display.top, display.right - display.left,
+                 display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
   ShowActivePageOnly();
 
   for (int k = 0; k < 8; ++k) SendMessageA(Window(Nth(Ctl::RadioButton1, 3 * k)), BM_SETCHECK, BST_CHECKED, 0);

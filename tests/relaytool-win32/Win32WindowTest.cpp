@@ -14,7 +14,12 @@
 #include <string>
 #include <vector>
 
-namespace relaytool::win32::testing {
+namespace relaytool::win32 {
+
+// A control by its position in Ctl.
+void PrintTo(Ctl ctl, std::ostream *out) { *out << "Ctl " << static_cast<int>(ctl); }
+
+namespace testing {
 
 void PrintTo(const Box &box, std::ostream *out) { *out << '"' << box.text << "\" icon " << box.icon; }
 
@@ -57,6 +62,12 @@ class Win32Window : public ::testing::Test {
     return captions;
   }
   bool Checked(Ctl ctl) const { return SendMessageA(Win(ctl), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  // The window's control `hwnd` is; Ctl::Count for any other window.
+  Ctl CtlOf(HWND hwnd) const {
+    int ctl = 0;
+    while (ctl < static_cast<int>(Ctl::Count) && Win(static_cast<Ctl>(ctl)) != hwnd) ++ctl;
+    return static_cast<Ctl>(ctl);
+  }
   void ExpectDisconnected() const {
     EXPECT_EQ(TextOf(form->Handle()), kTitle);
     EXPECT_EQ(TabCaptions(), std::vector<std::string>{"Network"});
@@ -128,17 +139,52 @@ TEST_F(Win32Window, AFailedReadShowsTheLibrarysMessageAndStaysDisconnected) {
 
 // --- Hidden pages ----------------------------------------------------------
 
+struct PagesRow {
+  int test;
+  const char *model;  // "none": not connected
+  // For each shown tab, in strip order: the controls that Tab reaches from
+  // the strip, one after another.
+  std::vector<std::vector<Ctl>> tabOrders;
+};
+
+// The page's fields, then Connect (or Disconnect), Save, Exit and the strip.
+std::vector<Ctl> FieldsThenButtons(std::vector<Ctl> fields) {
+  fields.insert(fields.end(), {Ctl::BitBtn1, Ctl::BitBtn2, Ctl::BitBtn3, Ctl::PageControl1});
+  return fields;
+}
+
+const std::vector<Ctl> kNetworkOrder = FieldsThenButtons({Ctl::Edit1, Ctl::Edit2, Ctl::Edit3});
+const std::vector<Ctl> kRemoteControlOrder =
+    FieldsThenButtons({Ctl::Edit4, Ctl::CheckBox3, Ctl::Edit5, Ctl::Edit6, Ctl::Edit7});
+// Each key's checked mode of 12312312.
+const std::vector<Ctl> kKeyPressOrder =
+    FieldsThenButtons({Radio(1), Radio(5), Radio(9), Radio(10), Radio(14), Radio(18), Radio(19), Radio(23)});
+const std::vector<Ctl> kOthersOrder = FieldsThenButtons({Ctl::CheckBox1});
+
 // Every way of moving in the tab strip or through the controls reaches only
-// pages whose tab is shown; Disconnect from any page returns to "Network".
-class HiddenPages : public Win32Window, public ::testing::WithParamInterface<std::pair<int, const char *>> {};
+// pages whose tab is shown; Tab goes from the strip through the page's fields
+// in reading order to the buttons and back to the strip; Disconnect from any
+// page returns to "Network".
+class HiddenPages : public Win32Window, public ::testing::WithParamInterface<PagesRow> {};
 
 TEST_P(HiddenPages, AreUnreachableByEveryInput) {
-  const auto &[test, model] = GetParam();
-  const bool connected = std::string(model) != "none";
-  const auto board = connected ? StartBoard(Address(test), model) : nullptr;
+  const PagesRow &row = GetParam();
+  const bool connected = std::string(row.model) != "none";
+  const auto board = connected ? StartBoard(Address(row.test), row.model) : nullptr;
   Open();
-  if (connected) ConnectTo(*form, Address(test));
+  if (connected) ConnectTo(*form, Address(row.test));
   const std::size_t shown = TabCaptions().size();
+  ASSERT_EQ(row.tabOrders.size(), shown);
+  for (std::size_t position = 0; position < shown; ++position) {
+    ClickTab(form->Handle(), Tabs(), static_cast<int>(position));
+    SetFocus(Tabs());
+    std::vector<Ctl> reached;
+    for (std::size_t press = 0; press < row.tabOrders[position].size(); ++press) {
+      PressKey(form->Handle(), VK_TAB);
+      reached.push_back(CtlOf(GetFocus()));
+    }
+    EXPECT_EQ(reached, row.tabOrders[position]) << "from the strip on tab " << position;
+  }
   SetFocus(Tabs());
   const struct {
     WPARAM key;
@@ -167,15 +213,18 @@ TEST_P(HiddenPages, AreUnreachableByEveryInput) {
     ClickTab(form->Handle(), Tabs(), static_cast<int>(position));
     Click(form->Handle(), Win(Ctl::BitBtn1));  // Disconnect
     ExpectDisconnected();
-    ConnectTo(*form, Address(test));
+    ConnectTo(*form, Address(row.test));
   }
   EXPECT_TRUE(recorded.boxes.empty()) << ::testing::PrintToString(recorded.boxes);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, HiddenPages,
-                         ::testing::Values(std::pair{10, "none"}, std::pair{11, "basic"}, std::pair{12, "keys"},
-                                           std::pair{13, "remote"}),
-                         [](const auto &info) { return std::string(info.param.second); });
+INSTANTIATE_TEST_SUITE_P(
+    Rows, HiddenPages,
+    ::testing::Values(PagesRow{10, "none", {{Ctl::BitBtn1, Ctl::BitBtn3, Ctl::PageControl1}}},
+                      PagesRow{11, "basic", {kNetworkOrder, kOthersOrder}},
+                      PagesRow{12, "keys", {kNetworkOrder, kKeyPressOrder, kOthersOrder}},
+                      PagesRow{13, "remote", {kNetworkOrder, kRemoteControlOrder, kKeyPressOrder, kOthersOrder}}),
+    [](const auto &info) { return std::string(info.param.model); });
 
 // --- Editing ---------------------------------------------------------------
 
@@ -404,4 +453,5 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto &info) { return std::string(info.param.name); });
 
 }  // namespace
-}  // namespace relaytool::win32::testing
+}  // namespace testing
+}  // namespace relaytool::win32

@@ -452,6 +452,227 @@ INSTANTIATE_TEST_SUITE_P(
                  nullptr}),
     [](const auto &info) { return std::string(info.param.name); });
 
+// --- Scaling ---------------------------------------------------------------
+
+// The width a control needs for its caption (measured in its font, with the
+// glyph or image beside it) and the width it has; both 0 for a control
+// without a caption of its own to fit.
+struct CaptionRoom {
+  int need;
+  int room;
+};
+
+CaptionRoom RoomOf(HWND control, UINT dpi) {
+  const std::string text = TextOf(control);
+  char className[32] = {};
+  GetClassNameA(control, className, sizeof className);
+  const LONG style = GetWindowLongA(control, GWL_STYLE);
+  int beside = 0;
+  if (text.empty()) return {};
+  if (lstrcmpiA(className, WC_STATICA) == 0) {
+    if ((style & SS_TYPEMASK) != SS_LEFT) return {};  // pictures, frames, text the program draws
+  } else if (lstrcmpiA(className, WC_BUTTONA) == 0) {
+    switch (style & BS_TYPEMASK) {
+      case BS_PUSHBUTTON:
+      case BS_DEFPUSHBUTTON: {
+        // Inside the button's border, beside its image and a gap as wide as
+        // the border.
+        const int border = GetSystemMetricsForDpi(SM_CXEDGE, dpi);
+        beside = 2 * border;
+        if (const auto icon = reinterpret_cast<HICON>(SendMessageA(control, BM_GETIMAGE, IMAGE_ICON, 0))) {
+          ICONINFO info = {};
+          GetIconInfo(icon, &info);
+          BITMAP image = {};
+          GetObjectA(info.hbmColor, sizeof image, &image);
+          DeleteObject(info.hbmColor);
+          DeleteObject(info.hbmMask);
+          beside += image.bmWidth + border;
+        }
+        break;
+      }
+      case BS_AUTOCHECKBOX:
+      case BS_AUTORADIOBUTTON:
+        // The check box or radio glyph, and a gap of 4 design pixels.
+        beside = GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi) + MulDiv(4, static_cast<int>(dpi), 96);
+        break;
+      default:
+        return {};  // GroupBox2, whose caption is CheckBox3
+    }
+  } else {
+    return {};
+  }
+  const HDC dc = GetDC(control);
+  const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  SIZE size = {};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, previous);
+  ReleaseDC(control, dc);
+  RECT client;
+  GetClientRect(control, &client);
+  return {size.cx + beside, client.right};
+}
+
+// A window as a failure names it: its text, or its class and identifier, and
+// its place on the screen.
+std::string Named(HWND hwnd) {
+  char className[32] = {};
+  GetClassNameA(hwnd, className, sizeof className);
+  RECT place;
+  GetWindowRect(hwnd, &place);
+  const std::string text = TextOf(hwnd);
+  return (text.empty() ? std::string(className) + " " + std::to_string(GetDlgCtrlID(hwnd)) : '"' + text + '"') +
+         " (" + std::to_string(place.left) + "," + std::to_string(place.top) + " to " + std::to_string(place.right) +
+         "," + std::to_string(place.bottom) + ")";
+}
+
+// Group boxes, etched frames and the tab control lie around other controls.
+bool IsFrame(HWND hwnd) {
+  char className[32] = {};
+  GetClassNameA(hwnd, className, sizeof className);
+  const LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+  return lstrcmpiA(className, WC_TABCONTROLA) == 0 ||
+         (lstrcmpiA(className, WC_BUTTONA) == 0 && (style & BS_TYPEMASK) == BS_GROUPBOX) ||
+         (lstrcmpiA(className, WC_STATICA) == 0 && (style & SS_TYPEMASK) == SS_ETCHEDFRAME);
+}
+
+// Every caption among the visible windows in `parent` fits its control at
+// `dpi`, and no two of its visible children, frames aside, overlap.
+void ExpectFitted(HWND parent, UINT dpi) {
+  std::vector<HWND> children;
+  for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+    if (IsWindowVisible(child)) children.push_back(child);
+  for (std::size_t i = 0; i < children.size(); ++i) {
+    const auto [need, room] = RoomOf(children[i], dpi);
+    EXPECT_LE(need, room) << Named(children[i]) << " at " << dpi << " DPI needs " << need << " px, has " << room;
+    RECT a;
+    GetWindowRect(children[i], &a);
+    for (std::size_t j = i + 1; j < children.size(); ++j) {
+      RECT b;
+      RECT both;
+      GetWindowRect(children[j], &b);
+      EXPECT_TRUE(IsFrame(children[i]) || IsFrame(children[j]) || !IntersectRect(&both, &a, &b))
+          << Named(children[i]) << " and " << Named(children[j]) << " overlap at " << dpi << " DPI";
+    }
+    ExpectFitted(children[i], dpi);
+  }
+}
+
+// Tells `window` that it has moved from a monitor of `from` DPI to one of
+// `to`, suggesting its place scaled as Windows does; returns that place.
+RECT MoveToMonitor(HWND window, UINT from, UINT to) {
+  RECT place;
+  GetWindowRect(window, &place);
+  place.right = place.left + MulDiv(place.right - place.left, static_cast<int>(to), static_cast<int>(from));
+  place.bottom = place.top + MulDiv(place.bottom - place.top, static_cast<int>(to), static_cast<int>(from));
+  SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&place));
+  return place;
+}
+
+void ExpectAt(HWND window, const RECT &place) {
+  RECT shown;
+  GetWindowRect(window, &shown);
+  EXPECT_TRUE(EqualRect(&shown, &place)) << Named(window) << ", suggested " << place.left << "," << place.top << " to "
+                                         << place.right << "," << place.bottom;
+}
+
+struct DpiRow {
+  int test;
+  UINT dpi;      // the system DPI, as Wine reads it when the row's process starts
+  UINT movedTo;  // 0, or the DPI of a monitor the window then moves to
+};
+
+class Scaling : public Win32Window, public ::testing::WithParamInterface<DpiRow> {
+ protected:
+  // The main window, on each page, as laid out for `dpi`.
+  void ExpectLaidOut(UINT dpi) {
+    EXPECT_EQ(form->Dpi(), dpi);
+    LOGFONTA font = {};
+    GetObjectA(reinterpret_cast<HGDIOBJ>(SendMessageA(Win(Ctl::Edit1), WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -MulDiv(13, static_cast<int>(dpi), 96));
+    int iconWidth = 0;
+    int iconHeight = 0;
+    ImageList_GetIconSize(TabCtrl_GetImageList(Tabs()), &iconWidth, &iconHeight);
+    EXPECT_EQ(iconWidth, MulDiv(16, static_cast<int>(dpi), 96));
+    // The tab strip needs no scroll buttons.
+    RECT last;
+    RECT strip;
+    TabCtrl_GetItemRect(Tabs(), TabCtrl_GetItemCount(Tabs()) - 1, &last);
+    GetClientRect(Tabs(), &strip);
+    EXPECT_LE(last.right, strip.right);
+    for (int position = 0; position < TabCtrl_GetItemCount(Tabs()); ++position) {
+      ClickTab(form->Handle(), Tabs(), position);
+      ExpectFitted(form->Handle(), dpi);
+    }
+  }
+};
+
+// Wine reads the system DPI from HKCU\Control Panel\Desktop\LogPixels when a
+// process starts: a row of another DPI runs again in a process started with
+// that value, which is removed when the process has ended.
+constexpr char kDesktopKey[] = "Control Panel\\Desktop";
+constexpr char kRowDpi[] = "RELAYTOOL_TEST_DPI";
+
+void RunAtSystemDpi(UINT dpi) {
+  ASSERT_EQ(GetEnvironmentVariableA(kRowDpi, nullptr, 0), 0u)
+      << "the process started for " << dpi << " DPI has " << GetDpiForSystem();
+  const ::testing::TestInfo &test = *::testing::UnitTest::GetInstance()->current_test_info();
+  std::string command =
+      std::string("relaytool_win32_tests --gtest_filter=") + test.test_suite_name() + "." + test.name();
+  char program[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, program, sizeof program);
+  RegSetKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
+  SetEnvironmentVariableA(kRowDpi, std::to_string(dpi).c_str());
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  const BOOL started =
+      CreateProcessA(program, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+  SetEnvironmentVariableA(kRowDpi, nullptr);
+  DWORD status = 1;
+  if (started) {
+    WaitForSingleObject(process.hProcess, INFINITE);
+    GetExitCodeProcess(process.hProcess, &status);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels");
+  ASSERT_TRUE(started) << program;
+  EXPECT_EQ(status, 0u) << "the row failed in its process at " << dpi << " DPI";
+}
+
+// The window and the connect dialog are laid out for the DPI: the main
+// window's fonts and tab icons at its scale, every caption fitting its
+// control, no two controls overlapping; and so again after a move to a monitor
+// of another DPI, in the place that Windows suggests.
+TEST_P(Scaling, FitsEveryCaptionAndKeepsControlsApart) {
+  const DpiRow &row = GetParam();
+  if (GetDpiForSystem() != row.dpi) return RunAtSystemDpi(row.dpi);
+  const auto board = StartBoard(Address(row.test), "remote");
+  Open();
+  ConnectTo(*form, Address(row.test));
+  RECT client;
+  GetClientRect(form->Handle(), &client);
+  EXPECT_EQ(client.right, MulDiv(346, static_cast<int>(row.dpi), 96));
+  EXPECT_EQ(client.bottom, MulDiv(385, static_cast<int>(row.dpi), 96));
+  ExpectLaidOut(row.dpi);
+  WithConnectDialog(*form, {[&row](HWND dialog) {
+                              ExpectFitted(dialog, row.dpi);
+                              if (row.movedTo == 0) return;
+                              ExpectAt(dialog, MoveToMonitor(dialog, row.dpi, row.movedTo));
+                              ExpectFitted(dialog, row.movedTo);
+                            }});
+  if (row.movedTo == 0) return;
+  ExpectAt(form->Handle(), MoveToMonitor(form->Handle(), row.dpi, row.movedTo));
+  ExpectLaidOut(row.movedTo);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, Scaling,
+                         ::testing::Values(DpiRow{60, 96, 192}, DpiRow{61, 144, 0}, DpiRow{62, 192, 96}),
+                         [](const auto &info) {
+                           return "Dpi" + std::to_string(info.param.dpi) +
+                                  (info.param.movedTo ? "MovedTo" + std::to_string(info.param.movedTo) : "");
+                         });
+
 }  // namespace
 }  // namespace testing
 }  // namespace relaytool::win32

@@ -42,6 +42,20 @@ SIZE FrameSize(HWND hwnd, int width, int height, UINT dpi) {
   return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
+NONCLIENTMETRICSW NonClientMetrics(UINT dpi) {
+  static const auto forDpi = User32<decltype(SystemParametersInfoForDpi)>("SystemParametersInfoForDpi");
+  NONCLIENTMETRICSW metrics = {};
+  metrics.cbSize = sizeof metrics;
+  if (forDpi != nullptr && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) return metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  const int system = static_cast<int>(SystemDpi());
+  const auto scale = [dpi, system](int size) { return MulDiv(size, static_cast<int>(dpi), system); };
+  metrics.lfCaptionFont.lfHeight = scale(metrics.lfCaptionFont.lfHeight);
+  metrics.lfMessageFont.lfHeight = scale(metrics.lfMessageFont.lfHeight);
+  metrics.iCaptionWidth = scale(metrics.iCaptionWidth);
+  return metrics;
+}
+
 void LayOutOwnDialog(HWND dialog) {
   static const auto setBehavior = User32<decltype(SetDialogDpiChangeBehavior)>("SetDialogDpiChangeBehavior");
   if (setBehavior != nullptr) setBehavior(dialog, DDC_DISABLE_ALL, DDC_DISABLE_ALL);

@@ -26,6 +26,11 @@ UINT DpiOf(HWND hwnd);
 // frame drawn at `dpi` where Windows can tell that frame's size.
 SIZE FrameSize(HWND hwnd, int width, int height, UINT dpi);
 
+// The metrics of window frames and message boxes at `dpi`; where Windows
+// tells only the system DPI's, those that the program uses (the caption and
+// message fonts and the caption buttons' width) are scaled.
+NONCLIENTMETRICSW NonClientMetrics(UINT dpi);
+
 // Leaves a dialog's answer to a DPI change to its own code: the dialog
 // manager would otherwise lay it out again from its template.
 void LayOutOwnDialog(HWND dialog);

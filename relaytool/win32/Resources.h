@@ -20,3 +20,8 @@
 #define IDC_EDIT1 102
 #define IDC_BEVEL1 103
 #define IDC_IMAGE1 104
+
+// The message box; its OK is IDOK.
+#define IDD_MESSAGEDLG 200
+#define IDC_MESSAGEICON 201
+#define IDC_MESSAGETEXT 202

@@ -32,6 +32,17 @@ std::string Address(int test) { return "127.6." + std::to_string(test) + ".1"; }
 
 Ctl Radio(int number) { return static_cast<Ctl>(static_cast<int>(Ctl::RadioButton1) + number - 1); }
 
+void ExpectWithinWorkArea(HWND window) {
+  RECT shown;
+  RECT work;
+  GetWindowRect(window, &shown);
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_TRUE(shown.left >= work.left && shown.top >= work.top && shown.right <= work.right &&
+              shown.bottom <= work.bottom)
+      << TextOf(window) << " at " << shown.left << "," << shown.top << " to " << shown.right << "," << shown.bottom
+      << "; the work area ends at " << work.right << "," << work.bottom;
+}
+
 class Win32Window : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -336,9 +347,10 @@ INSTANTIATE_TEST_SUITE_P(Rows, RejectedField,
 
 struct DialogRow {
   int test;
-  const char *typed;  // typed over the offered address, which is selected
+  std::string typed;  // typed over the offered address, which is selected
   std::vector<Box> boxes;
   const char *accepted;  // the address connected to; "" when the dialog was cancelled
+  bool onScreen = false;  // the boxes are shown as the program shows them, and looked at
 };
 
 class ConnectDialog : public Win32Window, public ::testing::WithParamInterface<DialogRow> {};
@@ -347,14 +359,19 @@ TEST_P(ConnectDialog, ChecksTheTypedAddress) {
   const DialogRow &row = GetParam();
   const auto board = StartBoard(Address(row.test), "basic");
   Open();
+  if (row.onScreen)
+    recorded.onScreen = [this](HWND box) {
+      ExpectWithinWorkArea(box);
+      EXPECT_EQ(TextOf(GetDlgItem(box, IDC_MESSAGETEXT)), recorded.boxes.back().text);  // as it is: no break added
+    };
   std::string offered;
   DWORD selectionEnd = 0;
   WithConnectDialog(*form, {[&](HWND dialog) {
                               offered = TextOf(GetDlgItem(dialog, IDC_EDIT1));
                               SendDlgItemMessageA(dialog, IDC_EDIT1, EM_GETSEL, 0,
                                                   reinterpret_cast<LPARAM>(&selectionEnd));
-                              for (const char *c = row.typed; *c != '\0'; ++c)
-                                SendDlgItemMessageA(dialog, IDC_EDIT1, WM_CHAR, static_cast<unsigned char>(*c), 1);
+                              for (const char c : row.typed)
+                                SendDlgItemMessageA(dialog, IDC_EDIT1, WM_CHAR, static_cast<unsigned char>(c), 1);
                             },
                             PressOk()});
   EXPECT_EQ(offered, Address(255));
@@ -374,7 +391,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DialogRow{50, " 127.006.50.1 ", {}, "127.6.50.1"},
                       DialogRow{51, "127.6.51", {{"IP address is wrong.", MB_ICONINFORMATION, true}}, ""},
                       DialogRow{52, "\b", {{"IP address is wrong.", MB_ICONINFORMATION, true}}, ""},
-                      DialogRow{53, "127.6.53.a", {{"'a' is not a valid integer value.", MB_ICONERROR, true}}, ""}),
+                      DialogRow{53, "127.6.53.a", {{"'a' is not a valid integer value.", MB_ICONERROR, true}}, ""},
+                      // A text with no room to break: as wide as 2,000 pixels in one line.
+                      DialogRow{54,
+                                "1.2.3." + std::string(300, '7'),
+                                {{"'" + std::string(300, '7') + "' is not a valid integer value.", MB_ICONERROR, true}},
+                                "",
+                                true}),
     [](const auto &info) { return "Row" + std::to_string(info.param.test); });
 
 // --- The remembered address ------------------------------------------------
@@ -640,10 +663,11 @@ void RunAtSystemDpi(UINT dpi) {
   EXPECT_EQ(status, 0u) << "the row failed in its process at " << dpi << " DPI";
 }
 
-// The window and the connect dialog are laid out for the DPI: the main
-// window's fonts and tab icons at its scale, every caption fitting its
-// control, no two controls overlapping; and so again after a move to a monitor
-// of another DPI, in the place that Windows suggests.
+// The window, the connect dialog and a long message box are laid out for the
+// DPI: the main window's fonts and tab icons at its scale, every caption
+// fitting its control, no two controls overlapping, the box within the work
+// area; and so again after a move to a monitor of another DPI, the window and
+// the dialog in the place that Windows suggests.
 TEST_P(Scaling, FitsEveryCaptionAndKeepsControlsApart) {
   const DpiRow &row = GetParam();
   if (GetDpiForSystem() != row.dpi) return RunAtSystemDpi(row.dpi);
@@ -661,6 +685,16 @@ TEST_P(Scaling, FitsEveryCaptionAndKeepsControlsApart) {
                               ExpectAt(dialog, MoveToMonitor(dialog, row.dpi, row.movedTo));
                               ExpectFitted(dialog, row.movedTo);
                             }});
+  recorded.onScreen = [&row](HWND box) {
+    ExpectWithinWorkArea(box);
+    ExpectFitted(box, row.dpi);
+    if (row.movedTo == 0) return;
+    MoveToMonitor(box, row.dpi, row.movedTo);  // sized anew for its text
+    ExpectWithinWorkArea(box);
+    ExpectFitted(box, row.movedTo);
+  };
+  form->ShowMessageBox("'" + std::string(300, '7') + "' is not a valid integer value.", MessageIcon::Error);
+  recorded.onScreen = nullptr;
   if (row.movedTo == 0) return;
   ExpectAt(form->Handle(), MoveToMonitor(form->Handle(), row.dpi, row.movedTo));
   ExpectLaidOut(row.movedTo);

@@ -1,5 +1,7 @@
 #include "MessageBoxSeam.h"
 
+#include "MessageDlg.h"
+
 #include <WindowLogic.h>
 
 #include <utility>
@@ -19,7 +21,7 @@ void ShowMessageBox(HWND owner, const std::string &text, UINT icon) {
     Handler()(owner, text, icon);
     return;
   }
-  MessageBoxA(owner, text.c_str(), kApplicationTitle, icon);
+  MessageDlg(owner, text, icon);
 }
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) { return std::exchange(Handler(), std::move(handler)); }

@@ -1,5 +1,6 @@
 #include "Unit1.h"
 
+#include "Dpi.h"
 #include "MessageBoxSeam.h"
 #include "Registry.h"
 #include "Resources.h"
@@ -41,10 +42,18 @@ constexpr Ctl kForm = Ctl::Count;
 
 Ctl Nth(Ctl first, int offset) { return static_cast<Ctl>(static_cast<int>(first) + offset); }
 
-// The windows in creation order, which is their tab order within a parent.
+// Pages are placed over the tab control's display area, and shown only while
+// active.
+bool IsPage(const Placement &placement) {
+  return placement.parent == kForm && placement.className == kContainerClass;
+}
+
+// The windows in creation order, which is their z-order and so their tab
+// order within a parent. Tab goes from the tab strip through the page's fields
+// to Connect, Save and Exit, and from Exit back to the strip: the strip comes
+// last, below the pages, which lie over its display area.
 std::vector<Placement> Layout() {
   std::vector<Placement> placements = {
-      {Ctl::PageControl1, kForm, WC_TABCONTROLA, "", WS_TABSTOP | WS_CLIPSIBLINGS, 0, 8, 8, 329, 329},
       // The pages fill the tab control's display area, set when it is known.
       {Ctl::TabSheet1, kForm, kContainerClass, "", 0, WS_EX_CONTROLPARENT, 0, 0, 0, 0},
       {Ctl::TabSheet4, kForm, kContainerClass, "", 0, WS_EX_CONTROLPARENT, 0, 0, 0, 0},
@@ -53,6 +62,7 @@ std::vector<Placement> Layout() {
       {Ctl::BitBtn1, kForm, WC_BUTTONA, "Connect", WS_TABSTOP | BS_PUSHBUTTON, 0, 56, 348, 75, 25},
       {Ctl::BitBtn2, kForm, WC_BUTTONA, "Save", WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 0, 136, 348, 75, 25},
       {Ctl::BitBtn3, kForm, WC_BUTTONA, "Exit", WS_TABSTOP | BS_PUSHBUTTON, 0, 216, 348, 75, 25},
+      {Ctl::PageControl1, kForm, WC_TABCONTROLA, "", WS_TABSTOP | WS_CLIPSIBLINGS, 0, 8, 8, 329, 329},
 
       {Ctl::Edit1, Ctl::TabSheet1, WC_EDITA, "192.168.1.100", kEdit | WS_DISABLED, WS_EX_CLIENTEDGE, 112, 24, 129, 21},
       {Ctl::Edit2, Ctl::TabSheet1, WC_EDITA, "255.255.255.0", kEdit | WS_DISABLED, WS_EX_CLIENTEDGE, 112, 56, 129, 21},
@@ -73,7 +83,7 @@ std::vector<Placement> Layout() {
        21},
       {Ctl::Edit7, Ctl::GroupBox2, WC_EDITA, "000000", kEdit | WS_DISABLED, WS_EX_CLIENTEDGE, 88, 80, 57, 21},
       {Ctl::Label1, Ctl::TabSheet4, WC_STATICA, "Device ID", kLabel, 0, 24, 28, 73, 13},
-      {Ctl::Label2, Ctl::GroupBox2, WC_STATICA, "DNS", kLabel, 0, 16, 28, 73, 13},
+      {Ctl::Label2, Ctl::GroupBox2, WC_STATICA, "DNS", kLabel, 0, 16, 28, 65, 13},
       {Ctl::Label3, Ctl::GroupBox2, WC_STATICA, "Server", kLabel, 0, 16, 56, 65, 17},
       {Ctl::Label4, Ctl::GroupBox2, WC_STATICA, "Password", kLabel, 0, 16, 88, 65, 13},
       {Ctl::Label5, Ctl::GroupBox2, WC_STATICA, "(6 digits)", kLabel, 0, 152, 88, 113, 13},
@@ -81,8 +91,9 @@ std::vector<Placement> Layout() {
       {Ctl::CheckBox1, Ctl::TabSheet3, WC_BUTTONA, "Restore relay state before power off",
        WS_TABSTOP | BS_AUTOCHECKBOX, 0, 24, 24, 281, 17},
   };
-  // Key Press: a row per key, its three buttons one group in a panel. The
-  // checked button is the group's tab stop (the button control moves it).
+  // Key Press: a row per key, 24 pixels high, its three buttons one group in a
+  // panel. The checked button is the group's tab stop (the button control
+  // moves it).
   static const char *const kModes[] = {"Keep State", "Follow", "Jog"};
   static const int kModeLeft[] = {0, 104, 184};
   static const int kModeWidth[] = {97, 73, 65};
@@ -90,8 +101,8 @@ std::vector<Placement> Layout() {
     const int row = 24 * (k - 1);
     const Ctl panel = Nth(Ctl::Panel1, k - 1);
     placements.push_back({Nth(Ctl::Label12, k - 1), Ctl::TabSheet2, WC_STATICA, "Key " + std::to_string(k), kLabel, 0, 24,
-                     20 + row, k == 1 ? 57 : 41, 13});
-    placements.push_back({panel, Ctl::TabSheet2, kContainerClass, "", 0, WS_EX_CONTROLPARENT, 80, 16 + row, 249, 25});
+                     20 + row, 41, 13});
+    placements.push_back({panel, Ctl::TabSheet2, kContainerClass, "", 0, WS_EX_CONTROLPARENT, 80, 16 + row, 249, 24});
     for (int mode = 0; mode < 3; ++mode)
       placements.push_back({Nth(Ctl::RadioButton1, 3 * (k - 1) + mode), panel, WC_BUTTONA, kModes[mode],
                        static_cast<DWORD>(BS_AUTORADIOBUTTON | (mode == 0 ? WS_GROUP : 0)), 0, kModeLeft[mode], 4, kModeWidth[mode], 17});
@@ -151,8 +162,8 @@ void RegisterClasses(HINSTANCE instance, WNDPROC formProc) {
 }
 
 // 宋体 with a character height of `height` pixels, in the GB2312 character
-// set: 13 for every control; the tab captions take 12, so that all four tabs
-// fit the strip.
+// set: 13 design pixels for every control; the tab captions take 12, so that
+// all four tabs fit the strip.
 HFONT WindowFont(int height) {
   LOGFONTW face = {};
   face.lfHeight = -height;
@@ -166,19 +177,23 @@ HFONT WindowFont(int height) {
   return CreateFontIndirectW(&face);
 }
 
-HICON SmallIcon(HINSTANCE instance, int id) {
-  return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+// An icon of the resources, `size` pixels square: its image of that size, or
+// the nearest one scaled.
+HICON Icon(HINSTANCE instance, int id, int size) {
+  return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
 }  // namespace
 
 TForm1::TForm1(HINSTANCE instance) : instance_(instance) {
   RegisterClasses(instance, WindowProc);
-  RECT frame = {0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&frame, kFormStyle, FALSE, 0);
-  CreateWindowExA(0, kFormClass, kApplicationTitle, kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                  frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, this);
+  // Sized once its monitor, and so its DPI, is known.
+  CreateWindowExA(0, kFormClass, kApplicationTitle, kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth,
+                  kClientHeight, nullptr, nullptr, instance, this);
   CreateControls();
+  UseDpi(DpiOf(hwnd_));
+  const SIZE frame = FrameSize(hwnd_, Scale(kClientWidth, dpi_), Scale(kClientHeight, dpi_), dpi_);
+  SetWindowPos(hwnd_, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   focus_ = Window(Ctl::PageControl1);
   try {
     logic_.FormCreate();
@@ -196,57 +211,79 @@ TForm1::~TForm1() {
 }
 
 void TForm1::CreateControls() {
-  font_ = WindowFont(13);
   for (const Placement &placement : Layout()) {
-    int left = placement.left;
-    int top = placement.top;
-    Ctl parent = placement.parent;
-    if (parent == Ctl::GroupBox2) {
-      RECT group;
-      GetWindowRect(Window(Ctl::GroupBox2), &group);
-      MapWindowPoints(nullptr, Window(Ctl::TabSheet4), reinterpret_cast<POINT *>(&group), 2);
-      left += group.left;
-      top += group.top;
-      parent = Ctl::TabSheet4;
-    }
-    const bool page = parent == kForm && placement.className == kContainerClass;
-    // Pages are shown only while active; every other window is visible.
-    const DWORD style = WS_CHILD | (page ? 0 : WS_VISIBLE) | placement.style;
+    // A control placed in GroupBox2 is a child of the group's page.
+    const Ctl parent = placement.parent == Ctl::GroupBox2 ? Ctl::TabSheet4 : placement.parent;
+    const DWORD style = WS_CHILD | (IsPage(placement) ? 0 : WS_VISIBLE) | placement.style;
     const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + static_cast<int>(placement.ctl)));
-    const HWND hwnd =
-        CreateWindowExA(placement.exStyle, placement.className, placement.text.c_str(), style, left, top,
-                        placement.width, placement.height, parent == kForm ? hwnd_ : Window(parent), id, instance_, nullptr);
-    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    windows_[static_cast<int>(placement.ctl)] = hwnd;
+    windows_[static_cast<int>(placement.ctl)] =
+        CreateWindowExA(placement.exStyle, placement.className, placement.text.c_str(), style, 0, 0, 0, 0,
+                        parent == kForm ? hwnd_ : Window(parent), id, instance_, nullptr);
   }
-
-  images_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 0);
-  for (const int icon : kTabIcons) {
-    const HICON loaded = SmallIcon(instance_, icon);
-    ImageList_AddIcon(images_, loaded);
-    DestroyIcon(loaded);
-  }
-  const HWND tabs = Window(Ctl::PageControl1);
-  SendMessageA(tabs, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
-  tabFont_ = WindowFont(12);
-  SendMessageA(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(tabFont_), FALSE);
-  SendMessageA(tabs, TCM_SETPADDING, 0, MAKELPARAM(3, 3));
   tabShown_ = {};
   ShowTab(Page::TabSheet1, true);  // the one tab at start: the others are inserted when shown
-  RECT display;
-  GetClientRect(tabs, &display);
-  SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-  MapWindowPoints(tabs, hwnd_, reinterpret_cast<POINT *>(&display), 2);
-  for (const PageTab &page : kPages)
-    SetWindowPos(Window(page.window), HWND_TOP, display.left, display.top, display.right - display.left,
-                 display.bottom - display.top, SWP_NOACTIVATE);
   ShowActivePageOnly();
 
   for (int k = 0; k < 8; ++k) SendMessageA(Window(Nth(Ctl::RadioButton1, 3 * k)), BM_SETCHECK, BST_CHECKED, 0);
   SendMessageA(Window(Ctl::Edit6), EM_SETLIMITTEXT, 39, 0);
   SendMessageA(Window(Ctl::Edit7), EM_SETLIMITTEXT, 6, 0);
-  closeGlyph_ = SmallIcon(instance_, IDI_CLOSE);
-  SendMessageA(Window(Ctl::BitBtn3), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(closeGlyph_));
+}
+
+void TForm1::UseDpi(UINT dpi) {
+  dpi_ = dpi;
+  const HFONT font = WindowFont(Scale(13, dpi));
+  const HFONT tabFont = WindowFont(Scale(12, dpi));
+  const int iconSize = Scale(16, dpi);
+  const HIMAGELIST images = ImageList_Create(iconSize, iconSize, ILC_COLOR32 | ILC_MASK, 4, 0);
+  for (const int icon : kTabIcons) {
+    const HICON loaded = Icon(instance_, icon, iconSize);
+    ImageList_AddIcon(images, loaded);
+    DestroyIcon(loaded);
+  }
+  const HICON closeGlyph = Icon(instance_, IDI_CLOSE, iconSize);
+
+  const HWND tabs = Window(Ctl::PageControl1);
+  for (const HWND hwnd : windows_)
+    if (hwnd != tabs) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  // The padding first: the new images and font size the tabs.
+  SendMessageA(tabs, TCM_SETPADDING, 0, MAKELPARAM(Scale(3, dpi), Scale(3, dpi)));
+  SendMessageA(tabs, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+  SendMessageA(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(tabFont), FALSE);
+  SendMessageA(Window(Ctl::BitBtn3), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(closeGlyph));
+
+  if (images_ != nullptr) {  // what the new ones replace
+    ImageList_Destroy(images_);
+    DestroyIcon(closeGlyph_);
+    DeleteObject(tabFont_);
+    DeleteObject(font_);
+  }
+  font_ = font;
+  tabFont_ = tabFont;
+  images_ = images;
+  closeGlyph_ = closeGlyph;
+  PlaceControls();
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TForm1::PlaceControls() {
+  POINT group = {};  // GroupBox2's design place, from which its controls are placed
+  for (const Placement &placement : Layout()) {
+    if (IsPage(placement)) continue;
+    if (placement.ctl == Ctl::GroupBox2) group = {placement.left, placement.top};
+    const POINT offset = placement.parent == Ctl::GroupBox2 ? group : POINT{};
+    const RECT place =
+        Scale(offset.x + placement.left, offset.y + placement.top, placement.width, placement.height, dpi_);
+    SetWindowPos(Window(placement.ctl), nullptr, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  const HWND tabs = Window(Ctl::PageControl1);
+  RECT display;
+  GetClientRect(tabs, &display);
+  SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+  MapWindowPoints(tabs, hwnd_, reinterpret_cast<POINT *>(&display), 2);
+  for (const PageTab &page : kPages)
+    SetWindowPos(Window(page.window), nullptr, display.left, display.top, display.right - display.left,
+                 display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CALLBACK TForm1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -299,6 +336,15 @@ LRESULT TForm1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         SetFocus(focus_);
       }
       return 0;
+    case WM_DPICHANGED: {
+      // Moved to a monitor of another DPI: scaled again, in the place that
+      // Windows suggests.
+      UseDpi(HIWORD(wParam));
+      const RECT &suggested = *reinterpret_cast<const RECT *>(lParam);
+      SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
     case kDeviceConnect:
       logic_.OnConnect();
       return 0;

@@ -1,6 +1,6 @@
 // The main window TForm1 on the Win32 interfaces: its controls, tab strip,
-// font and image list, and the view through which the shared handlers of
-// Form1Logic drive them.
+// fonts and image list, scaled to its monitor's DPI, and the view through
+// which the shared handlers of Form1Logic drive them.
 #pragma once
 
 #include <windows.h>
@@ -39,6 +39,8 @@ class TForm1 final : public Form1View {
   HWND Handle() const { return hwnd_; }
   HWND Window(Ctl ctl) const { return windows_[static_cast<int>(ctl)]; }
   const Form1Logic &Logic() const { return logic_; }
+  // The DPI the window is laid out for.
+  UINT Dpi() const { return dpi_; }
   // The page whose tab is selected.
   Page ActivePage() const;
 
@@ -67,6 +69,11 @@ class TForm1 final : public Form1View {
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
+  // Fonts, images and places for `dpi`, replacing those of the DPI before.
+  void UseDpi(UINT dpi);
+  // Places the controls by the layout, scaled to the window's DPI, and the
+  // pages over the tab control's display area.
+  void PlaceControls();
   HWND Of(Control control) const { return windows_[static_cast<int>(control)]; }
   // Position of a shown page's tab in the strip: the shown pages before it.
   int TabPosition(Page page) const;
@@ -75,6 +82,7 @@ class TForm1 final : public Form1View {
 
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
+  UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   HFONT font_ = nullptr;
   HFONT tabFont_ = nullptr;
   HIMAGELIST images_ = nullptr;

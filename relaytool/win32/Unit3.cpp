@@ -1,9 +1,11 @@
 #include "Unit3.h"
 
+#include "Dpi.h"
 #include "MessageBoxSeam.h"
 #include "Resources.h"
 
 #include <exception>
+#include <iterator>
 #include <utility>
 
 namespace relaytool::win32 {
@@ -17,19 +19,38 @@ struct Place {
   int left, top, width, height;
 };
 
+// In design pixels, at 96 DPI.
 constexpr Place kPlaces[] = {
     {IDC_BEVEL1, 8, 16, 313, 129}, {IDC_IMAGE1, 8, 16, 128, 128}, {IDC_LABEL1, 144, 48, 97, 13},
     {IDC_EDIT1, 160, 72, 145, 21}, {IDOK, 86, 156, 75, 25},       {IDCANCEL, 166, 156, 75, 25},
 };
 
+// The template's font size, in points.
+constexpr int kFontPoints = 8;
+
+// Image1's picture, rendered for 96, 144 and 192 DPI.
+struct Picture {
+  UINT dpi;
+  int id;
+};
+constexpr Picture kPictures[] = {{96, IDB_CABLE}, {144, IDB_CABLE_150}, {192, IDB_CABLE_200}};
+
+// The picture for `dpi`: the first rendered at least that large, else the
+// largest.
+int PictureFor(UINT dpi) {
+  for (const Picture &picture : kPictures)
+    if (picture.dpi >= dpi) return picture.id;
+  return kPictures[std::size(kPictures) - 1].id;
+}
+
 }  // namespace
 
-TConnectDlg::TConnectDlg(HINSTANCE instance, std::string address)
-    : instance_(instance),
-      image_(static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_CABLE), IMAGE_BITMAP, 0, 0, 0))),
-      address_(std::move(address)) {}
+TConnectDlg::TConnectDlg(HINSTANCE instance, std::string address) : instance_(instance), address_(std::move(address)) {}
 
-TConnectDlg::~TConnectDlg() { DeleteObject(image_); }
+TConnectDlg::~TConnectDlg() {
+  DeleteObject(image_);
+  DeleteObject(font_);
+}
 
 bool TConnectDlg::Run(HINSTANCE instance, HWND owner, std::string &address) {
   TConnectDlg dialog(instance, address);
@@ -60,7 +81,9 @@ INT_PTR CALLBACK TConnectDlg::DialogProc(HWND hwnd, UINT message, WPARAM wParam,
 INT_PTR TConnectDlg::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      Layout();
+      LayOutOwnDialog(hwnd_);
+      UseDpi(DpiOf(hwnd_));
+      CentreOverOwner();
       SetText(DlgControl::Edit1, address_);
       // Selected, so that typing replaces the offered address.
       Focus(DlgControl::Edit1);
@@ -79,36 +102,59 @@ INT_PTR TConnectDlg::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM:
       DrawImage1(*reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
       return TRUE;
+    case WM_DPICHANGED: {
+      // Moved to a monitor of another DPI: scaled again, in the place that
+      // Windows suggests.
+      UseDpi(HIWORD(wParam));
+      const RECT &suggested = *reinterpret_cast<const RECT *>(lParam);
+      SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+      return TRUE;
+    }
     default:
       return FALSE;
   }
 }
 
-void TConnectDlg::Layout() {
-  RECT frame = {0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)));
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  // Centred over the main window.
+void TConnectDlg::UseDpi(UINT dpi) {
+  dpi_ = dpi;
+  // The template's face, at the DPI.
+  LOGFONTW face = {};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)), sizeof face, &face);
+  face.lfHeight = -MulDiv(kFontPoints, static_cast<int>(dpi), 72);
+  const HFONT font = CreateFontIndirectW(&face);
+  for (const Place &place : kPlaces) {
+    const HWND control = GetDlgItem(hwnd_, place.id);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const RECT scaled = Scale(place.left, place.top, place.width, place.height, dpi);
+    SetWindowPos(control, nullptr, scaled.left, scaled.top, scaled.right - scaled.left, scaled.bottom - scaled.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  DeleteObject(font_);
+  font_ = font;
+  DeleteObject(image_);
+  image_ = static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(PictureFor(dpi)), IMAGE_BITMAP, 0, 0, 0));
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TConnectDlg::CentreOverOwner() {
+  const SIZE frame = FrameSize(hwnd_, Scale(kClientWidth, dpi_), Scale(kClientHeight, dpi_), dpi_);
   RECT owner;
   GetWindowRect(GetWindow(hwnd_, GW_OWNER), &owner);
-  SetWindowPos(hwnd_, nullptr, (owner.left + owner.right - width) / 2, (owner.top + owner.bottom - height) / 2, width,
-               height, SWP_NOZORDER | SWP_NOACTIVATE);
-  for (const Place &place : kPlaces)
-    SetWindowPos(GetDlgItem(hwnd_, place.id), nullptr, place.left, place.top, place.width, place.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd_, nullptr, (owner.left + owner.right - frame.cx) / 2, (owner.top + owner.bottom - frame.cy) / 2,
+               frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TConnectDlg::DrawImage1(const DRAWITEMSTRUCT &item) const {
-  // The colour of the picture's bottom-left pixel is see-through, so that the
-  // bevel's lines show.
+  // Fills Image1. The colour of the picture's bottom-left pixel is
+  // see-through, so that the bevel's lines show.
   BITMAP size;
   GetObjectA(image_, sizeof size, &size);
   const HDC source = CreateCompatibleDC(item.hDC);
   const HGDIOBJ previous = SelectObject(source, image_);
   const COLORREF seeThrough = GetPixel(source, 0, size.bmHeight - 1);
-  TransparentBlt(item.hDC, 0, 0, size.bmWidth, size.bmHeight, source, 0, 0, size.bmWidth, size.bmHeight, seeThrough);
+  TransparentBlt(item.hDC, 0, 0, item.rcItem.right - item.rcItem.left, item.rcItem.bottom - item.rcItem.top, source, 0,
+                 0, size.bmWidth, size.bmHeight, seeThrough);
   SelectObject(source, previous);
   DeleteDC(source);
 }

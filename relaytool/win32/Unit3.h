@@ -28,11 +28,16 @@ class TConnectDlg final : public ConnectDlgView {
   ~TConnectDlg();
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
-  void Layout();
+  // Font, picture and places for `dpi`, replacing those of the DPI before.
+  void UseDpi(UINT dpi);
+  // Sizes the dialog for its DPI, centred over the main window.
+  void CentreOverOwner();
   void DrawImage1(const DRAWITEMSTRUCT &item) const;
 
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
+  UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+  HFONT font_ = nullptr;
   HBITMAP image_ = nullptr;
   std::string address_;
 };

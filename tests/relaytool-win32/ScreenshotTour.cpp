@@ -1,6 +1,7 @@
 // Not a test: saves pictures of relaytool.exe's windows for review
 // (scripts/screenshot --windows): the connect dialog, then the main window
-// on each page of a board with every capability.
+// on each page of a board with every capability. The files are named
+// win32-VIEW.png at 96 DPI and win32-NNNdpi-VIEW.png at any other system DPI.
 // Usage: relaytool_win32_tour ADDRESS OUTPUT_FOLDER   (ADDRESS on loopback)
 #include "Win32TestSupport.h"
 
@@ -32,7 +33,8 @@ int main(int argc, char **argv) {
     return 2;
   }
   const std::string address = argv[1];
-  const std::string out = argv[2];
+  const UINT dpi = GetDpiForSystem();
+  const std::string prefix = std::string(argv[2]) + (dpi == 96 ? "/win32-" : "/win32-" + std::to_string(dpi) + "dpi-");
   const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   const auto board = StartBoard(address, "remote");
@@ -40,13 +42,13 @@ int main(int argc, char **argv) {
   TForm1 form(GetModuleHandleA(nullptr));
   ShowWindow(form.Handle(), SW_SHOWNORMAL);
   Pump(form.Handle());
-  Save(form.Handle(), out + "/win32-disconnected.png");
-  WithConnectDialog(form, {[&out](HWND dialog) { Save(dialog, out + "/win32-connect-dialog.png"); }, PressOk()});
+  Save(form.Handle(), prefix + "disconnected.png");
+  WithConnectDialog(form, {[&prefix](HWND dialog) { Save(dialog, prefix + "connect-dialog.png"); }, PressOk()});
   const HWND tabs = form.Window(Ctl::PageControl1);
   static const char *const kNames[] = {"network", "remote-control", "key-press", "others"};
   for (int position = 0; position < TabCtrl_GetItemCount(tabs); ++position) {
     ClickTab(form.Handle(), tabs, position);
-    Save(form.Handle(), out + "/win32-" + kNames[position] + ".png");
+    Save(form.Handle(), prefix + kNames[position] + ".png");
   }
   return 0;
 }

@@ -1,6 +1,7 @@
 #include "Win32TestSupport.h"
 
 #include <MessageBoxSeam.h>
+#include <MessageDlg.h>
 #include <Resources.h>
 #include <SimFleet.h>
 
@@ -22,6 +23,7 @@ constexpr char kParentKey[] = "Software\\Fenmoor";
 constexpr char kKey[] = "Software\\Fenmoor\\Vantor Config Util";
 
 struct DialogDriver {
+  const char *caption;
   std::vector<DialogStep> steps;
   std::size_t next = 0;
 };
@@ -31,7 +33,7 @@ LRESULT CALLBACK DriverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
   if (message != WM_TIMER) return DefWindowProcA(hwnd, message, wParam, lParam);
   KillTimer(hwnd, kStepTimer);
   auto &driver = *reinterpret_cast<DialogDriver *>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  const HWND dialog = FindWindowA("#32770", "Connect to");
+  const HWND dialog = FindWindowA("#32770", driver.caption);
   if (dialog == nullptr) return 0;
   if (!IsWindowVisible(dialog)) {  // not shown yet: the timer fell due first
     SetTimer(hwnd, kStepTimer, USER_TIMER_MINIMUM, nullptr);
@@ -53,6 +55,7 @@ RecordedBoxes::RecordedBoxes() {
     char className[16] = {};
     GetClassNameA(owner, className, sizeof className);
     boxes.push_back({text, icon, std::string(className) == "#32770"});
+    if (onScreen) WhileShown(kApplicationTitle, {onScreen}, [&] { MessageDlg(owner, text, icon); });
   });
 }
 
@@ -91,21 +94,27 @@ void ClickTab(HWND form, HWND tabs, int position) {
   Pump(form);
 }
 
-void WithConnectDialog(TForm1 &form, std::vector<DialogStep> steps) {
+void WhileShown(const char *caption, std::vector<DialogStep> steps, const std::function<void()> &open) {
   WNDCLASSEXA driverClass = {};
   driverClass.cbSize = sizeof driverClass;
   driverClass.lpfnWndProc = DriverProc;
   driverClass.hInstance = GetModuleHandleA(nullptr);
   driverClass.lpszClassName = kDriverClass;
   RegisterClassExA(&driverClass);
-  DialogDriver driver{std::move(steps)};
+  DialogDriver driver{caption, std::move(steps)};
   const HWND hwnd = CreateWindowExA(0, kDriverClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                     GetModuleHandleA(nullptr), nullptr);
   SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&driver));
   SetTimer(hwnd, kStepTimer, USER_TIMER_MINIMUM, nullptr);
-  SendMessageA(form.Window(Ctl::BitBtn1), BM_CLICK, 0, 0);
-  Pump(form.Handle());
+  open();
   DestroyWindow(hwnd);
+}
+
+void WithConnectDialog(TForm1 &form, std::vector<DialogStep> steps) {
+  WhileShown("Connect to", std::move(steps), [&form] {
+    SendMessageA(form.Window(Ctl::BitBtn1), BM_CLICK, 0, 0);
+    Pump(form.Handle());
+  });
 }
 
 DialogStep TypeAddress(const std::string &text) {
@@ -137,8 +146,8 @@ void StoreAddress(const std::string &address) {
 }
 
 std::string TextOf(HWND hwnd) {
-  char text[256] = {};
-  GetWindowTextA(hwnd, text, sizeof text);
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 

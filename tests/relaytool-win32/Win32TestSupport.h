@@ -1,6 +1,6 @@
 // Driving relaytool.exe's windows in-process, by their messages: a pumped
-// message loop, recorded message boxes, a driver for the modal connect
-// dialog, a stand-in board on a 127.6.x.y address and the registry rows.
+// message loop, recorded message boxes, a driver for modal dialogs, a
+// stand-in board on a 127.6.x.y address and the registry rows.
 #pragma once
 
 #include <Unit1.h>
@@ -20,12 +20,19 @@ struct Box {
   bool ownedByDialog;  // false: owned by the main window
 };
 
+// What to do with a dialog while it is shown: each step gets the dialog's
+// handle.
+using DialogStep = std::function<void(HWND dialog)>;
+
 // Records every box while it lives.
 class RecordedBoxes {
  public:
   RecordedBoxes();
   ~RecordedBoxes();
   std::vector<Box> boxes;
+  // When set, each box is also shown on screen, as the program shows it, and
+  // this step runs on it before it is closed.
+  DialogStep onScreen;
 };
 
 // Dispatches every message waiting for the thread, as the program's loop does.
@@ -41,9 +48,10 @@ void Click(HWND form, HWND button);
 // Clicks the tab at strip position `position` with the mouse, and pumps.
 void ClickTab(HWND form, HWND tabs, int position);
 
-// What to do with the connect dialog while it is shown: each step gets the
-// dialog's handle. A dialog still open after the last step is cancelled.
-using DialogStep = std::function<void(HWND dialog)>;
+// Calls `open`, which shows a modal dialog captioned `caption`, and runs
+// `steps` on that dialog while it is shown. A dialog still open after the
+// last step is cancelled.
+void WhileShown(const char *caption, std::vector<DialogStep> steps, const std::function<void()> &open);
 
 // Presses the main window's Connect and runs `steps` on the dialog it opens;
 // then pumps, so that a posted connect is carried out.

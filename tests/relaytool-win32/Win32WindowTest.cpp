@@ -14,7 +14,12 @@
 #include <string>
 #include <vector>
 
-namespace relaytool::win32::testing {
+namespace relaytool::win32 {
+
+// A control by its position in Ctl.
+void PrintTo(Ctl ctl, std::ostream *out) { *out << "Ctl " << static_cast<int>(ctl); }
+
+namespace testing {
 
 void PrintTo(const Box &box, std::ostream *out) { *out << '"' << box.text << "\" icon " << box.icon; }
 
@@ -26,6 +31,17 @@ constexpr char kKey[] = "Software\\Fenmoor\\Vantor Config Util";
 std::string Address(int test) { return "127.6." + std::to_string(test) + ".1"; }
 
 Ctl Radio(int number) { return static_cast<Ctl>(static_cast<int>(Ctl::RadioButton1) + number - 1); }
+
+void ExpectWithinWorkArea(HWND window) {
+  RECT shown;
+  RECT work;
+  GetWindowRect(window, &shown);
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_TRUE(shown.left >= work.left && shown.top >= work.top && shown.right <= work.right &&
+              shown.bottom <= work.bottom)
+      << TextOf(window) << " at " << shown.left << "," << shown.top << " to " << shown.right << "," << shown.bottom
+      << "; the work area ends at " << work.right << "," << work.bottom;
+}
 
 class Win32Window : public ::testing::Test {
  protected:
@@ -57,6 +73,12 @@ class Win32Window : public ::testing::Test {
     return captions;
   }
   bool Checked(Ctl ctl) const { return SendMessageA(Win(ctl), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  // The window's control `hwnd` is; Ctl::Count for any other window.
+  Ctl CtlOf(HWND hwnd) const {
+    int ctl = 0;
+    while (ctl < static_cast<int>(Ctl::Count) && Win(static_cast<Ctl>(ctl)) != hwnd) ++ctl;
+    return static_cast<Ctl>(ctl);
+  }
   void ExpectDisconnected() const {
     EXPECT_EQ(TextOf(form->Handle()), kTitle);
     EXPECT_EQ(TabCaptions(), std::vector<std::string>{"Network"});
@@ -128,17 +150,52 @@ TEST_F(Win32Window, AFailedReadShowsTheLibrarysMessageAndStaysDisconnected) {
 
 // --- Hidden pages ----------------------------------------------------------
 
+struct PagesRow {
+  int test;
+  const char *model;  // "none": not connected
+  // For each shown tab, in strip order: the controls that Tab reaches from
+  // the strip, one after another.
+  std::vector<std::vector<Ctl>> tabOrders;
+};
+
+// The page's fields, then Connect (or Disconnect), Save, Exit and the strip.
+std::vector<Ctl> FieldsThenButtons(std::vector<Ctl> fields) {
+  fields.insert(fields.end(), {Ctl::BitBtn1, Ctl::BitBtn2, Ctl::BitBtn3, Ctl::PageControl1});
+  return fields;
+}
+
+const std::vector<Ctl> kNetworkOrder = FieldsThenButtons({Ctl::Edit1, Ctl::Edit2, Ctl::Edit3});
+const std::vector<Ctl> kRemoteControlOrder =
+    FieldsThenButtons({Ctl::Edit4, Ctl::CheckBox3, Ctl::Edit5, Ctl::Edit6, Ctl::Edit7});
+// Each key's checked mode of 12312312.
+const std::vector<Ctl> kKeyPressOrder =
+    FieldsThenButtons({Radio(1), Radio(5), Radio(9), Radio(10), Radio(14), Radio(18), Radio(19), Radio(23)});
+const std::vector<Ctl> kOthersOrder = FieldsThenButtons({Ctl::CheckBox1});
+
 // Every way of moving in the tab strip or through the controls reaches only
-// pages whose tab is shown; Disconnect from any page returns to "Network".
-class HiddenPages : public Win32Window, public ::testing::WithParamInterface<std::pair<int, const char *>> {};
+// pages whose tab is shown; Tab goes from the strip through the page's fields
+// in reading order to the buttons and back to the strip; Disconnect from any
+// page returns to "Network".
+class HiddenPages : public Win32Window, public ::testing::WithParamInterface<PagesRow> {};
 
 TEST_P(HiddenPages, AreUnreachableByEveryInput) {
-  const auto &[test, model] = GetParam();
-  const bool connected = std::string(model) != "none";
-  const auto board = connected ? StartBoard(Address(test), model) : nullptr;
+  const PagesRow &row = GetParam();
+  const bool connected = std::string(row.model) != "none";
+  const auto board = connected ? StartBoard(Address(row.test), row.model) : nullptr;
   Open();
-  if (connected) ConnectTo(*form, Address(test));
+  if (connected) ConnectTo(*form, Address(row.test));
   const std::size_t shown = TabCaptions().size();
+  ASSERT_EQ(row.tabOrders.size(), shown);
+  for (std::size_t position = 0; position < shown; ++position) {
+    ClickTab(form->Handle(), Tabs(), static_cast<int>(position));
+    SetFocus(Tabs());
+    std::vector<Ctl> reached;
+    for (std::size_t press = 0; press < row.tabOrders[position].size(); ++press) {
+      PressKey(form->Handle(), VK_TAB);
+      reached.push_back(CtlOf(GetFocus()));
+    }
+    EXPECT_EQ(reached, row.tabOrders[position]) << "from the strip on tab " << position;
+  }
   SetFocus(Tabs());
   const struct {
     WPARAM key;
@@ -167,15 +224,18 @@ TEST_P(HiddenPages, AreUnreachableByEveryInput) {
     ClickTab(form->Handle(), Tabs(), static_cast<int>(position));
     Click(form->Handle(), Win(Ctl::BitBtn1));  // Disconnect
     ExpectDisconnected();
-    ConnectTo(*form, Address(test));
+    ConnectTo(*form, Address(row.test));
   }
   EXPECT_TRUE(recorded.boxes.empty()) << ::testing::PrintToString(recorded.boxes);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, HiddenPages,
-                         ::testing::Values(std::pair{10, "none"}, std::pair{11, "basic"}, std::pair{12, "keys"},
-                                           std::pair{13, "remote"}),
-                         [](const auto &info) { return std::string(info.param.second); });
+INSTANTIATE_TEST_SUITE_P(
+    Rows, HiddenPages,
+    ::testing::Values(PagesRow{10, "none", {{Ctl::BitBtn1, Ctl::BitBtn3, Ctl::PageControl1}}},
+                      PagesRow{11, "basic", {kNetworkOrder, kOthersOrder}},
+                      PagesRow{12, "keys", {kNetworkOrder, kKeyPressOrder, kOthersOrder}},
+                      PagesRow{13, "remote", {kNetworkOrder, kRemoteControlOrder, kKeyPressOrder, kOthersOrder}}),
+    [](const auto &info) { return std::string(info.param.model); });
 
 // --- Editing ---------------------------------------------------------------
 
@@ -287,9 +347,10 @@ INSTANTIATE_TEST_SUITE_P(Rows, RejectedField,
 
 struct DialogRow {
   int test;
-  const char *typed;  // typed over the offered address, which is selected
+  std::string typed;  // typed over the offered address, which is selected
   std::vector<Box> boxes;
   const char *accepted;  // the address connected to; "" when the dialog was cancelled
+  bool onScreen = false;  // the boxes are shown as the program shows them, and looked at
 };
 
 class ConnectDialog : public Win32Window, public ::testing::WithParamInterface<DialogRow> {};
@@ -298,14 +359,19 @@ TEST_P(ConnectDialog, ChecksTheTypedAddress) {
   const DialogRow &row = GetParam();
   const auto board = StartBoard(Address(row.test), "basic");
   Open();
+  if (row.onScreen)
+    recorded.onScreen = [this](HWND box) {
+      ExpectWithinWorkArea(box);
+      EXPECT_EQ(TextOf(GetDlgItem(box, IDC_MESSAGETEXT)), recorded.boxes.back().text);  // as it is: no break added
+    };
   std::string offered;
   DWORD selectionEnd = 0;
   WithConnectDialog(*form, {[&](HWND dialog) {
                               offered = TextOf(GetDlgItem(dialog, IDC_EDIT1));
                               SendDlgItemMessageA(dialog, IDC_EDIT1, EM_GETSEL, 0,
                                                   reinterpret_cast<LPARAM>(&selectionEnd));
-                              for (const char *c = row.typed; *c != '\0'; ++c)
-                                SendDlgItemMessageA(dialog, IDC_EDIT1, WM_CHAR, static_cast<unsigned char>(*c), 1);
+                              for (const char c : row.typed)
+                                SendDlgItemMessageA(dialog, IDC_EDIT1, WM_CHAR, static_cast<unsigned char>(c), 1);
                             },
                             PressOk()});
   EXPECT_EQ(offered, Address(255));
@@ -325,7 +391,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DialogRow{50, " 127.006.50.1 ", {}, "127.6.50.1"},
                       DialogRow{51, "127.6.51", {{"IP address is wrong.", MB_ICONINFORMATION, true}}, ""},
                       DialogRow{52, "\b", {{"IP address is wrong.", MB_ICONINFORMATION, true}}, ""},
-                      DialogRow{53, "127.6.53.a", {{"'a' is not a valid integer value.", MB_ICONERROR, true}}, ""}),
+                      DialogRow{53, "127.6.53.a", {{"'a' is not a valid integer value.", MB_ICONERROR, true}}, ""},
+                      // A text with no room to break: as wide as 2,000 pixels in one line.
+                      DialogRow{54,
+                                "1.2.3." + std::string(300, '7'),
+                                {{"'" + std::string(300, '7') + "' is not a valid integer value.", MB_ICONERROR, true}},
+                                "",
+                                true}),
     [](const auto &info) { return "Row" + std::to_string(info.param.test); });
 
 // --- The remembered address ------------------------------------------------
@@ -403,5 +475,238 @@ INSTANTIATE_TEST_SUITE_P(
                  nullptr}),
     [](const auto &info) { return std::string(info.param.name); });
 
+// --- Scaling ---------------------------------------------------------------
+
+// The width a control needs for its caption (measured in its font, with the
+// glyph or image beside it) and the width it has; both 0 for a control
+// without a caption of its own to fit.
+struct CaptionRoom {
+  int need;
+  int room;
+};
+
+CaptionRoom RoomOf(HWND control, UINT dpi) {
+  const std::string text = TextOf(control);
+  char className[32] = {};
+  GetClassNameA(control, className, sizeof className);
+  const LONG style = GetWindowLongA(control, GWL_STYLE);
+  int beside = 0;
+  if (text.empty()) return {};
+  if (lstrcmpiA(className, WC_STATICA) == 0) {
+    if ((style & SS_TYPEMASK) != SS_LEFT) return {};  // pictures, frames, text the program draws
+  } else if (lstrcmpiA(className, WC_BUTTONA) == 0) {
+    switch (style & BS_TYPEMASK) {
+      case BS_PUSHBUTTON:
+      case BS_DEFPUSHBUTTON: {
+        // Inside the button's border, beside its image and a gap as wide as
+        // the border.
+        const int border = GetSystemMetricsForDpi(SM_CXEDGE, dpi);
+        beside = 2 * border;
+        if (const auto icon = reinterpret_cast<HICON>(SendMessageA(control, BM_GETIMAGE, IMAGE_ICON, 0))) {
+          ICONINFO info = {};
+          GetIconInfo(icon, &info);
+          BITMAP image = {};
+          GetObjectA(info.hbmColor, sizeof image, &image);
+          DeleteObject(info.hbmColor);
+          DeleteObject(info.hbmMask);
+          beside += image.bmWidth + border;
+        }
+        break;
+      }
+      case BS_AUTOCHECKBOX:
+      case BS_AUTORADIOBUTTON:
+        // The check box or radio glyph, and a gap of 4 design pixels.
+        beside = GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi) + MulDiv(4, static_cast<int>(dpi), 96);
+        break;
+      default:
+        return {};  // GroupBox2, whose caption is CheckBox3
+    }
+  } else {
+    return {};
+  }
+  const HDC dc = GetDC(control);
+  const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  SIZE size = {};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, previous);
+  ReleaseDC(control, dc);
+  RECT client;
+  GetClientRect(control, &client);
+  return {size.cx + beside, client.right};
+}
+
+// A window as a failure names it: its text, or its class and identifier, and
+// its place on the screen.
+std::string Named(HWND hwnd) {
+  char className[32] = {};
+  GetClassNameA(hwnd, className, sizeof className);
+  RECT place;
+  GetWindowRect(hwnd, &place);
+  const std::string text = TextOf(hwnd);
+  return (text.empty() ? std::string(className) + " " + std::to_string(GetDlgCtrlID(hwnd)) : '"' + text + '"') +
+         " (" + std::to_string(place.left) + "," + std::to_string(place.top) + " to " + std::to_string(place.right) +
+         "," + std::to_string(place.bottom) + ")";
+}
+
+// Group boxes, etched frames and the tab control lie around other controls.
+bool IsFrame(HWND hwnd) {
+  char className[32] = {};
+  GetClassNameA(hwnd, className, sizeof className);
+  const LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+  return lstrcmpiA(className, WC_TABCONTROLA) == 0 ||
+         (lstrcmpiA(className, WC_BUTTONA) == 0 && (style & BS_TYPEMASK) == BS_GROUPBOX) ||
+         (lstrcmpiA(className, WC_STATICA) == 0 && (style & SS_TYPEMASK) == SS_ETCHEDFRAME);
+}
+
+// Every caption among the visible windows in `parent` fits its control at
+// `dpi`, and no two of its visible children, frames aside, overlap.
+void ExpectFitted(HWND parent, UINT dpi) {
+  std::vector<HWND> children;
+  for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+    if (IsWindowVisible(child)) children.push_back(child);
+  for (std::size_t i = 0; i < children.size(); ++i) {
+    const auto [need, room] = RoomOf(children[i], dpi);
+    EXPECT_LE(need, room) << Named(children[i]) << " at " << dpi << " DPI needs " << need << " px, has " << room;
+    RECT a;
+    GetWindowRect(children[i], &a);
+    for (std::size_t j = i + 1; j < children.size(); ++j) {
+      RECT b;
+      RECT both;
+      GetWindowRect(children[j], &b);
+      EXPECT_TRUE(IsFrame(children[i]) || IsFrame(children[j]) || !IntersectRect(&both, &a, &b))
+          << Named(children[i]) << " and " << Named(children[j]) << " overlap at " << dpi << " DPI";
+    }
+    ExpectFitted(children[i], dpi);
+  }
+}
+
+// Tells `window` that it has moved from a monitor of `from` DPI to one of
+// `to`, suggesting its place scaled as Windows does; returns that place.
+RECT MoveToMonitor(HWND window, UINT from, UINT to) {
+  RECT place;
+  GetWindowRect(window, &place);
+  place.right = place.left + MulDiv(place.right - place.left, static_cast<int>(to), static_cast<int>(from));
+  place.bottom = place.top + MulDiv(place.bottom - place.top, static_cast<int>(to), static_cast<int>(from));
+  SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&place));
+  return place;
+}
+
+void ExpectAt(HWND window, const RECT &place) {
+  RECT shown;
+  GetWindowRect(window, &shown);
+  EXPECT_TRUE(EqualRect(&shown, &place)) << Named(window) << ", suggested " << place.left << "," << place.top << " to "
+                                         << place.right << "," << place.bottom;
+}
+
+struct DpiRow {
+  int test;
+  UINT dpi;      // the system DPI, as Wine reads it when the row's process starts
+  UINT movedTo;  // 0, or the DPI of a monitor the window then moves to
+};
+
+class Scaling : public Win32Window, public ::testing::WithParamInterface<DpiRow> {
+ protected:
+  // The main window, on each page, as laid out for `dpi`.
+  void ExpectLaidOut(UINT dpi) {
+    EXPECT_EQ(form->Dpi(), dpi);
+    LOGFONTA font = {};
+    GetObjectA(reinterpret_cast<HGDIOBJ>(SendMessageA(Win(Ctl::Edit1), WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -MulDiv(13, static_cast<int>(dpi), 96));
+    int iconWidth = 0;
+    int iconHeight = 0;
+    ImageList_GetIconSize(TabCtrl_GetImageList(Tabs()), &iconWidth, &iconHeight);
+    EXPECT_EQ(iconWidth, MulDiv(16, static_cast<int>(dpi), 96));
+    // The tab strip needs no scroll buttons.
+    RECT last;
+    RECT strip;
+    TabCtrl_GetItemRect(Tabs(), TabCtrl_GetItemCount(Tabs()) - 1, &last);
+    GetClientRect(Tabs(), &strip);
+    EXPECT_LE(last.right, strip.right);
+    for (int position = 0; position < TabCtrl_GetItemCount(Tabs()); ++position) {
+      ClickTab(form->Handle(), Tabs(), position);
+      ExpectFitted(form->Handle(), dpi);
+    }
+  }
+};
+
+// Wine reads the system DPI from HKCU\Control Panel\Desktop\LogPixels when a
+// process starts: a row of another DPI runs again in a process started with
+// that value, which is removed when the process has ended.
+constexpr char kDesktopKey[] = "Control Panel\\Desktop";
+constexpr char kRowDpi[] = "RELAYTOOL_TEST_DPI";
+
+void RunAtSystemDpi(UINT dpi) {
+  ASSERT_EQ(GetEnvironmentVariableA(kRowDpi, nullptr, 0), 0u)
+      << "the process started for " << dpi << " DPI has " << GetDpiForSystem();
+  const ::testing::TestInfo &test = *::testing::UnitTest::GetInstance()->current_test_info();
+  std::string command =
+      std::string("relaytool_win32_tests --gtest_filter=") + test.test_suite_name() + "." + test.name();
+  char program[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, program, sizeof program);
+  RegSetKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
+  SetEnvironmentVariableA(kRowDpi, std::to_string(dpi).c_str());
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  const BOOL started =
+      CreateProcessA(program, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+  SetEnvironmentVariableA(kRowDpi, nullptr);
+  DWORD status = 1;
+  if (started) {
+    WaitForSingleObject(process.hProcess, INFINITE);
+    GetExitCodeProcess(process.hProcess, &status);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels");
+  ASSERT_TRUE(started) << program;
+  EXPECT_EQ(status, 0u) << "the row failed in its process at " << dpi << " DPI";
+}
+
+// The window, the connect dialog and a long message box are laid out for the
+// DPI: the main window's fonts and tab icons at its scale, every caption
+// fitting its control, no two controls overlapping, the box within the work
+// area; and so again after a move to a monitor of another DPI, the window and
+// the dialog in the place that Windows suggests.
+TEST_P(Scaling, FitsEveryCaptionAndKeepsControlsApart) {
+  const DpiRow &row = GetParam();
+  if (GetDpiForSystem() != row.dpi) return RunAtSystemDpi(row.dpi);
+  const auto board = StartBoard(Address(row.test), "remote");
+  Open();
+  ConnectTo(*form, Address(row.test));
+  RECT client;
+  GetClientRect(form->Handle(), &client);
+  EXPECT_EQ(client.right, MulDiv(346, static_cast<int>(row.dpi), 96));
+  EXPECT_EQ(client.bottom, MulDiv(385, static_cast<int>(row.dpi), 96));
+  ExpectLaidOut(row.dpi);
+  WithConnectDialog(*form, {[&row](HWND dialog) {
+                              ExpectFitted(dialog, row.dpi);
+                              if (row.movedTo == 0) return;
+                              ExpectAt(dialog, MoveToMonitor(dialog, row.dpi, row.movedTo));
+                              ExpectFitted(dialog, row.movedTo);
+                            }});
+  recorded.onScreen = [&row](HWND box) {
+    ExpectWithinWorkArea(box);
+    ExpectFitted(box, row.dpi);
+    if (row.movedTo == 0) return;
+    MoveToMonitor(box, row.dpi, row.movedTo);  // sized anew for its text
+    ExpectWithinWorkArea(box);
+    ExpectFitted(box, row.movedTo);
+  };
+  form->ShowMessageBox("'" + std::string(300, '7') + "' is not a valid integer value.", MessageIcon::Error);
+  recorded.onScreen = nullptr;
+  if (row.movedTo == 0) return;
+  ExpectAt(form->Handle(), MoveToMonitor(form->Handle(), row.dpi, row.movedTo));
+  ExpectLaidOut(row.movedTo);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, Scaling,
+                         ::testing::Values(DpiRow{60, 96, 192}, DpiRow{61, 144, 0}, DpiRow{62, 192, 96}),
+                         [](const auto &info) {
+                           return "Dpi" + std::to_string(info.param.dpi) +
+                                  (info.param.movedTo ? "MovedTo" + std::to_string(info.param.movedTo) : "");
+                         });
+
 }  // namespace
-}  // namespace relaytool::win32::testing
+}  // namespace testing
+}  // namespace relaytool::win32

@@ -235,7 +235,7 @@ WriteResult WriteChanges(const BoardState &before, const Settings &changes, cons
   if (saved.completed && !result.restarted) {  // every write taken, the restart not
     result.status = kExitPartlyWritten;
     result.message += " Written, not restarted: the board holds the new " +
-                      Joined(ChangedNames(before.settings, expected)) + " but did not take the restart.";
+                      Joined(ChangedNames(result.changes)) + " but did not take the restart.";
     return result;
   }
   if (!saved.completed && result.status == kExitCommunication && saved.code != RELAYLINK_CONNECT_FAILED) {

@@ -103,8 +103,10 @@ WrittenSplit SplitWritten(const Settings &before, const Settings &expected, cons
   return split;
 }
 
-std::vector<std::string> ChangedNames(const Settings &before, const Settings &expected) {
-  return SplitWritten(before, expected, expected).written;
+std::vector<std::string> ChangedNames(const std::vector<Change> &changes) {
+  std::vector<std::string> names;
+  for (const Change &change : changes) names.push_back(change.setting);
+  return names;
 }
 
 std::string Joined(const std::vector<std::string> &names) {

@@ -55,8 +55,8 @@ struct WrittenSplit {
 };
 WrittenSplit SplitWritten(const Settings &before, const Settings &expected, const Settings &now);
 
-// The values a save was to change, by name.
-std::vector<std::string> ChangedNames(const Settings &before, const Settings &expected);
+// The names of the settings that `changes` change.
+std::vector<std::string> ChangedNames(const std::vector<Change> &changes);
 
 // "a, b, c".
 std::string Joined(const std::vector<std::string> &names);

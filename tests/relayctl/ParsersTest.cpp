@@ -132,8 +132,6 @@ TEST(BoardText, BytesSurviveAndControlsAreShownEscaped) {
     std::string why;
     EXPECT_EQ(JsonFromBytes(c.bytes), c.json) << c.name;
     EXPECT_EQ(BytesFromJson(c.json, why), c.bytes) << c.name;
-    EXPECT_EQ(BytesFromTyped(c.json, TextEncoding::Utf8, why), c.bytes) << c.name;
-    EXPECT_EQ(BytesFromTyped(c.bytes, TextEncoding::SingleByte, why), c.bytes) << c.name;
     EXPECT_EQ(Shown(c.bytes, TextEncoding::Utf8), c.utf8Shown) << c.name;
     EXPECT_EQ(Shown(c.bytes, TextEncoding::SingleByte), c.byteShown) << c.name;
     EXPECT_EQ(Printable(c.utf8Shown, TextEncoding::Utf8), c.utf8Shown) << c.name;  // safe text stays as it is

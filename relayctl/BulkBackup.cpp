@@ -71,6 +71,7 @@ std::filesystem::path FileFor(const std::filesystem::path &folder, const std::st
     if (namedById && DeviceIdOfFile(path.string()) == deviceId) return path;
   }
 }
+
 // The device ID a worker's read reports, as the board's bytes; nullopt when
 // the read gives none (the board was not read).
 std::optional<std::string> DeviceIdOfRead(const Json &read) {

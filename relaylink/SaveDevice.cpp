@@ -33,8 +33,9 @@ const char *FlagText(bool flag) { return flag ? "1" : "0"; }
 
 // Sends the writes in their fixed order, each only when the value differs,
 // and brings the device-side value up to date after each acknowledgement.
-// DNS, server and password go only to a board that reported remote control:
-// otherwise they are left-overs of an earlier board that were never checked.
+// The remote-control switch, DNS, server and password go only to a board that
+// reported remote control: otherwise they are left-overs of an earlier board
+// (a save refused there) that were never meant for this one.
 class ChangeWriter {
  public:
   explicit ChangeWriter(DeviceCfgState &state) : state_(state) {}
@@ -46,7 +47,7 @@ class ChangeWriter {
            WriteText(Command::SetGateway, s.DevGateway, s.NewGateway) &&
            (!s.ButtonCapable || WriteText(Command::SetButtonCfg, s.DevButtonCfg, s.NewButtonCfg)) &&
            WriteFlag(Command::SetRestoreState, s.DevRestoreState, s.NewRestoreState) &&
-           WriteFlag(Command::SetEnableWeb, s.DevEnableWeb, s.NewEnableWeb) &&
+           (!s.WebCapable || WriteFlag(Command::SetEnableWeb, s.DevEnableWeb, s.NewEnableWeb)) &&
            (!(s.WebCapable && s.DevEnableWeb) || (WriteText(Command::SetDns, s.DevDns, s.NewDns) &&
                                 WriteText(Command::SetWebServer, s.DevWebServer, s.NewWebServer) &&
                                 WriteText(Command::SetPassword, s.DevPassword, s.NewPassword)));

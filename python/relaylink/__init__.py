@@ -28,10 +28,14 @@ once take processes, each with its own library:
             for board in pool.map(relaylink.read, addresses):
                 print(board.address, board.device_id, board.settings["ip"])
 
-The library is loaded on first use: from the file RELAYLINK_LIBRARY names;
-otherwise on Windows relaylink.dll beside the package folder, then through
-Windows' DLL search and PATH; elsewhere librelaylink.so.1 through the
-dynamic linker. library_path() tells which file it is.
+The library is loaded on first use: from the file RELAYLINK_LIBRARY names
+(a name without a folder is the file in the current folder); otherwise on
+Windows relaylink.dll beside the package folder, then through Windows' DLL
+search and PATH; elsewhere librelaylink.so.1 through the dynamic linker.
+library_path() tells which file it is.
+
+A password never shows in the repr or str of the package's objects, nor in
+its messages; every error names the board's address (``.address``).
 """
 
 from ._board import Board

@@ -6,48 +6,33 @@ from dataclasses import dataclass
 from typing import Any, Dict, Mapping, Optional, Union
 
 from ._errors import InvalidValue
+from ._settings import BY_NAME, SETTING_NAMES, board_has
 
 BACKUP_FORMAT = "relayctl-backup"
 BACKUP_FORMAT_VERSION = 1
 
-# The settings in the order in which the library writes them, with their kind
-# and what a board needs to have them: (name, kind, needs keys, needs remote
-# control). Kinds: "address", "keys" (eight digits 1..3, key 1 first), "flag",
-# "text" (the server name), "password".
-SETTINGS = (
-    ("ip", "address", False, False),
-    ("mask", "address", False, False),
-    ("gateway", "address", False, False),
-    ("keys", "keys", True, False),
-    ("restore", "flag", False, False),
-    ("remote", "flag", False, True),
-    ("dns", "address", False, True),
-    ("server", "text", False, True),
-    ("password", "password", False, True),
-)
-SETTING_NAMES = tuple(name for name, *_ in SETTINGS)
-KIND = {name: kind for name, kind, *_ in SETTINGS}
-
 SettingValue = Union[str, bool, None]
+MASK = "********"
 
 
 def board_text(value: str, setting: str) -> str:
     """`value` when it is a board's text: code points up to U+00FF (each the
-    byte of the same number) and no NUL; else InvalidValue naming `setting`."""
+    byte of the same number) and no NUL; else InvalidValue naming `setting`
+    (and, but in a password, the character)."""
+    name = setting.rpartition(".")[2]
     for c in value:
         if ord(c) > 0xFF:
-            raise InvalidValue(None, f"{setting} has the character U+{ord(c):04X}, above U+00FF; "
-                               "a board's texts are single bytes", setting.rpartition(".")[2])
+            character = "a character" if name == "password" else f"the character U+{ord(c):04X}"
+            raise InvalidValue(None, f"{setting} has {character} above U+00FF; a board's texts are single bytes",
+                               name)
         if c == "\0":
-            raise InvalidValue(None, f"{setting} holds a NUL character; a board's texts are single bytes",
-                               setting.rpartition(".")[2])
+            raise InvalidValue(None, f"{setting} holds a NUL character; a board's texts are single bytes", name)
     return value
 
 
-def board_has(setting: str, capabilities: Mapping[str, bool]) -> bool:
-    """Whether a board with `capabilities` has the setting."""
-    _, _, needs_keys, needs_remote = next(entry for entry in SETTINGS if entry[0] == setting)
-    return (not needs_keys or capabilities["keys"]) and (not needs_remote or capabilities["remote_control"])
+def masked(settings: Mapping[str, SettingValue]) -> Dict[str, SettingValue]:
+    """`settings` with a password's digits hidden, for what is shown or logged."""
+    return {name: MASK if name == "password" and value is not None else value for name, value in settings.items()}
 
 
 def model_name(capabilities: Mapping[str, bool]) -> str:
@@ -66,10 +51,13 @@ class Board:
     and ``device_id`` are None when the board reports none.
     ``capabilities`` is ``{"remote_control": bool, "keys": bool}``.
     ``settings`` has every name of relayctl: ``ip``, ``mask``, ``gateway``,
-    ``dns``, ``server``, ``password`` (texts), ``keys`` (eight digits, key 1
-    first: 1 keep, 2 follow, 3 jog), ``restore`` and ``remote`` (bools); a
-    setting the board cannot have is None. Texts are the board's bytes as the
-    characters of the same numbers (latin-1).
+    ``dns``, ``server``, ``password`` (texts), ``keys`` (eight characters,
+    key 1 first: 1 keep, 2 follow, 3 jog; 4..9 as the board reports them, and
+    ``?`` for a key whose character the library does not report, one that
+    is no digit 1..9), ``restore`` and ``remote`` (bools); a setting the board
+    cannot have is None. Texts are the board's bytes as the characters of
+    the same numbers (latin-1), read whole whatever their length. Its repr
+    (and str) shows the password as ``********``.
     """
 
     address: str
@@ -78,6 +66,11 @@ class Board:
     device_id: Optional[str]
     capabilities: Dict[str, bool]
     settings: Dict[str, SettingValue]
+
+    def __repr__(self) -> str:  # a password's digits never go to a log
+        return (f"Board(address={self.address!r}, model={self.model!r}, firmware={self.firmware!r}, "
+                f"device_id={self.device_id!r}, capabilities={self.capabilities!r}, "
+                f"settings={masked(self.settings)!r})")
 
     def to_backup(self) -> Dict[str, Any]:
         """relayctl's backup of the board (``relayctl backup``): write it with
@@ -121,7 +114,7 @@ class Board:
                 raise InvalidValue(None, "device_id must be a text or null", "device_id")
             board_text(device_id, "device_id")
         capabilities = _capabilities(backup.get("capabilities"))
-        settings = _settings(backup.get("settings"), capabilities)
+        settings = _checked_settings(backup.get("settings"), capabilities)
         address = backup.get("address")
         firmware = backup.get("firmware")
         return cls(address=address if isinstance(address, str) else "",
@@ -143,7 +136,7 @@ def _capabilities(entry: Any) -> Dict[str, bool]:
     return capabilities
 
 
-def _settings(entry: Any, capabilities: Mapping[str, bool]) -> Dict[str, SettingValue]:
+def _checked_settings(entry: Any, capabilities: Mapping[str, bool]) -> Dict[str, SettingValue]:
     if not isinstance(entry, Mapping):
         raise InvalidValue(None, "settings must be an object", "settings")
     for name in entry:
@@ -153,7 +146,7 @@ def _settings(entry: Any, capabilities: Mapping[str, bool]) -> Dict[str, Setting
     for name in SETTING_NAMES:
         value = entry.get(name)
         if value is not None:
-            flag = KIND[name] == "flag"
+            flag = BY_NAME[name].kind == "flag"
             if not isinstance(value, bool if flag else str):
                 raise InvalidValue(None, f"settings.{name} must be {'true or false' if flag else 'a text'}",
                                    name)

@@ -10,17 +10,15 @@ from dataclasses import dataclass
 from typing import Callable, Iterator, List, Mapping, Optional, Tuple
 
 from . import _library, _rules
-from ._board import KIND, SETTING_NAMES, Board, SettingValue, board_has, model_name
-from ._errors import SAVED, SAVED_AND_RESTARTED, Busy, InvalidValue, error_of
-from ._plan import Change, GivenValue, differing, expected_after_save, parse_settings, refuse_unsupported
+from ._board import Board, SettingValue, model_name
+from ._errors import SAVED, SAVED_AND_RESTARTED, Busy, InvalidValue, about, error_of
+from ._plan import Change, GivenValue, parse_settings, refuse_unsupported, saved_values, writes
+from ._settings import SETTINGS, board_has
 
-# The library's getters and setters of each setting but the key modes.
-_GETTERS = {"ip": "GetIpAddr", "mask": "GetSubMask", "gateway": "GetGateway", "restore": "GetRestoreState",
-            "remote": "GetEnableWeb", "dns": "GetDns", "server": "GetWebServer", "password": "GetPassword"}
-_SETTERS = {"ip": "SetIpAddr", "mask": "SetSubMask", "gateway": "SetGateway", "restore": "SetRestoreState",
-            "remote": "SetEnableWeb", "dns": "SetDns", "server": "SetWebServer", "password": "SetPassword"}
-# A reply is at most 64 KiB, so no text of it is longer than a getter can copy.
-_TEXT_LENGTH = 65535
+# Getters copy at most this many characters (their length is 16 bits); a
+# reply is at most 64 KiB, so every text of it fits.
+_LONGEST_TEXT = 65535
+_FIRST_TEXT_LENGTH = 255
 
 # The library keeps one board's state for the whole process: one caller at a
 # time, and a second one is told at once rather than kept waiting.
@@ -78,15 +76,21 @@ def board_address(address: str) -> str:
 
 
 def _text(getter: Callable[..., int]) -> Optional[str]:
-    buffer = ctypes.create_string_buffer(_TEXT_LENGTH + 1)
-    if getter(buffer, _TEXT_LENGTH) != 1:
-        return None
-    return buffer.value.decode("latin-1")
+    """The text a getter copies out, whole: the buffer grows until the text
+    leaves room in it. None when the getter answers 0."""
+    length = _FIRST_TEXT_LENGTH
+    while True:
+        buffer = ctypes.create_string_buffer(length + 1)
+        if getter(buffer, length) != 1:
+            return None
+        if len(buffer.value) < length or length == _LONGEST_TEXT:
+            return buffer.value.decode("latin-1")
+        length = min(2 * length + 1, _LONGEST_TEXT)
 
 
 def _status(library: ctypes.CDLL) -> Tuple[int, str]:
-    buffer = ctypes.create_string_buffer(_TEXT_LENGTH + 1)
-    library.GetErrorMsg(buffer, _TEXT_LENGTH)
+    buffer = ctypes.create_string_buffer(_LONGEST_TEXT + 1)
+    library.GetErrorMsg(buffer, _LONGEST_TEXT)
     return library.GetErrorCode(), buffer.value.decode("latin-1")
 
 
@@ -95,18 +99,32 @@ def _read(library: ctypes.CDLL, address: str) -> Board:
         raise error_of(*_status(library))
     capabilities = {"remote_control": library.CanCfgWeb() == 1, "keys": library.CanCfgButton() == 1}
     settings: dict[str, SettingValue] = {}
-    for name in SETTING_NAMES:
-        if not board_has(name, capabilities):
-            settings[name] = None
-        elif name == "keys":
-            settings[name] = "".join(str(library.GetButtonCfg(key)) for key in range(1, 9))
-        elif KIND[name] == "flag":
-            settings[name] = getattr(library, _GETTERS[name])() == 1
+    for setting in SETTINGS:
+        getter = getattr(library, setting.getter)
+        if not board_has(setting.name, capabilities):
+            settings[setting.name] = None
+        elif setting.kind == "keys":  # 0: a character that is no digit 1..9
+            settings[setting.name] = "".join(str(getter(key) or "?") for key in range(1, 9))
+        elif setting.kind == "flag":
+            settings[setting.name] = getter() == 1
         else:
-            settings[name] = _text(getattr(library, _GETTERS[name]))
+            settings[setting.name] = _text(getter)
     device_id = _text(library.GetDeviceId) if capabilities["remote_control"] else None
     return Board(address=address, model=model_name(capabilities), firmware=_text(library.GetVersion) or None,
                  device_id=device_id or None, capabilities=capabilities, settings=settings)
+
+
+def _set(setter: Callable[..., int], kind: str, value: SettingValue) -> None:
+    """Hands a setting's value to its setter: key modes key by key ('-' left
+    as it is), flags as 1 or 0, texts as their bytes."""
+    if kind == "keys":
+        for key, mode in enumerate(str(value), start=1):
+            if mode != "-":
+                setter(key, int(mode))
+    elif kind == "flag":
+        setter(1 if value else 0)
+    else:
+        setter(str(value).encode("latin-1"))
 
 
 def read(address: str) -> Board:
@@ -116,7 +134,7 @@ def read(address: str) -> Board:
     is no board's) when it fails; Busy when another thread is using the
     library."""
     normal = board_address(address)
-    with _using_library() as library:
+    with about(normal), _using_library() as library:
         return _read(library, normal)
 
 
@@ -134,23 +152,18 @@ def save(address: str, settings: Mapping[str, GivenValue]) -> SaveResult:
     another thread is using the library.
     """
     normal = board_address(address)
-    changes = parse_settings(settings)
-    with _using_library() as library:
-        board = _read(library, normal)
-        refuse_unsupported(board, changes)
-        for name, value in changes.items():
-            if name == "keys":
-                for key, mode in enumerate(str(value), start=1):
-                    if mode != "-":
-                        library.SetButtonCfg(key, int(mode))
-            elif KIND[name] == "flag":
-                getattr(library, _SETTERS[name])(1 if value else 0)
-            else:
-                getattr(library, _SETTERS[name])(str(value).encode("latin-1"))
-        completed = library.SaveDeviceCfg() == 1
-        code, message = _status(library)
-    if not completed:
-        raise error_of(code, message)
-    written = [] if code == SAVED else differing(board, expected_after_save(board, changes))
+    with about(normal):
+        changes = parse_settings(settings)
+        with _using_library() as library:
+            board = _read(library, normal)
+            refuse_unsupported(board, changes)
+            for setting in SETTINGS:
+                if setting.name in changes:
+                    _set(getattr(library, setting.setter), setting.kind, changes[setting.name])
+            completed = library.SaveDeviceCfg() == 1
+            code, message = _status(library)
+        if not completed:
+            raise error_of(code, message)
+        written = [] if code == SAVED else writes(board, saved_values(board, changes))
     return SaveResult(address=normal, changed=code != SAVED, restarted=code == SAVED_AND_RESTARTED, code=code,
                       message=message, changes=written)

@@ -2,7 +2,10 @@
 
 from __future__ import annotations
 
-from typing import Optional
+from contextlib import contextmanager
+from typing import Iterator, Optional
+
+from ._settings import REJECTED_SETTING
 
 # Status codes of relaylink.h.
 READ_TIMEOUT = 1001
@@ -12,42 +15,27 @@ CONNECT_FAILED = 1004
 SAVED_AND_RESTARTED = 3001
 SAVED = 3002
 
-# The setting whose pending value each code 2001..2006 rejects.
-REJECTED_SETTING = {
-    2001: "ip",
-    2002: "mask",
-    2003: "gateway",
-    2004: "dns",
-    2005: "server",
-    2006: "password",
-}
-
-# The library's message of each code 2001..2006 (relaylink.h), for plans,
-# which judge values without calling the library.
-REJECTED_MESSAGE = {
-    2001: "Wrong IP address.",
-    2002: "Subnet mask is wrong.",
-    2003: "Gateway is wrong.",
-    2004: "DNS is wrong.",
-    2005: "Please enter the server for remote control.",
-    2006: "Password should be 6 digits.",
-}
-
 
 class RelayLinkError(Exception):
-    """A failure, with the library's status code and message.
+    """A failure, with the library's status code and message and the
+    ``address`` of the board it concerns, which the text names first.
 
     ``code`` is None for failures the binding finds itself (a value refused
-    before anything is sent, the library busy or not found).
+    before anything is sent, the library busy or not found); ``address`` is
+    None where no board is concerned: library_path, Board.from_backup, an
+    address text that names no board. Pickling keeps every attribute, so errors come back whole from
+    other processes.
     """
 
-    def __init__(self, code: Optional[int], message: str) -> None:
+    def __init__(self, code: Optional[int], message: str, address: Optional[str] = None) -> None:
         super().__init__(code, message)
         self.code = code
         self.message = message
+        self.address = address
 
     def __str__(self) -> str:
-        return self.message if self.code is None else f"{self.message} ({self.code})"
+        text = self.message if self.code is None else f"{self.message} ({self.code})"
+        return f"{self.address}: {text}" if self.address else text
 
 
 class Unreachable(RelayLinkError, ConnectionError):
@@ -70,7 +58,7 @@ class InvalidValue(RelayLinkError, ValueError):
 
     def __init__(self, code: Optional[int], message: str, setting: str) -> None:
         super().__init__(code, message)
-        self.args = (code, message, setting)  # so that it pickles across processes
+        self.args = (code, message, setting)  # what unpickling calls the class with
         self.setting = setting
 
 
@@ -104,3 +92,15 @@ def error_of(code: int, message: str) -> RelayLinkError:
     if code in REJECTED_SETTING:
         return InvalidValue(code, message, REJECTED_SETTING[code])
     return RelayLinkError(code, message)
+
+
+@contextmanager
+def about(address: Optional[str]) -> Iterator[None]:
+    """Gives every RelayLinkError raised inside that names no board yet the
+    `address` of the board it concerns."""
+    try:
+        yield
+    except RelayLinkError as error:
+        if error.address is None:
+            error.address = address
+        raise

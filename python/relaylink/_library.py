@@ -6,35 +6,36 @@ from __future__ import annotations
 import ctypes
 import ntpath
 import os
+import posixpath
 import sys
 import threading
 from dataclasses import dataclass
 from typing import Callable, List, Mapping, Optional, Tuple
 
 from ._errors import LibraryNotFound
+from ._settings import SETTINGS
 
 LIBRARY_VARIABLE = "RELAYLINK_LIBRARY"
 LINUX_NAME = "librelaylink.so.1"
 WINDOWS_NAME = "relaylink.dll"
 
 _short, _ushort, _text = ctypes.c_short, ctypes.c_ushort, ctypes.c_char_p
-_TEXT_GETTERS = ("GetVersion", "GetIpAddr", "GetSubMask", "GetGateway", "GetDeviceId", "GetDns",
-                 "GetWebServer", "GetPassword")
-_TEXT_SETTERS = ("SetIpAddr", "SetSubMask", "SetGateway", "SetDns", "SetWebServer", "SetPassword")
-_FLAGS = ("DeviceCfgReady", "CanCfgWeb", "CanCfgButton", "CanCfgMisc", "GetEnableWeb", "GetRestoreState")
+# (result, arguments) of a setting's getter and setter, by its kind.
+_GETTER_OF_KIND = {"flag": (_short, []), "keys": (_short, [_short])}
+_SETTER_OF_KIND = {"flag": (_short, [_short]), "keys": (_short, [_short, _short])}
+_TEXT_GETTER = (_short, [_text, _ushort])
+_TEXT_SETTER = (_short, [_text])
 # Name: (result, arguments) of each export.
 PROTOTYPES = {
     "ReadDeviceCfg": (_short, [_text]),
     "SaveDeviceCfg": (_short, []),
     "GetErrorCode": (_short, []),
     "GetErrorMsg": (ctypes.c_void_p, [_text, _ushort]),
-    **{name: (_short, []) for name in _FLAGS},
-    **{name: (_short, [_text, _ushort]) for name in _TEXT_GETTERS},
-    "GetButtonCfg": (_short, [_short]),
-    "SetEnableWeb": (_short, [_short]),
-    "SetRestoreState": (_short, [_short]),
-    **{name: (_short, [_text]) for name in _TEXT_SETTERS},
-    "SetButtonCfg": (_short, [_short, _short]),
+    **{name: (_short, []) for name in ("DeviceCfgReady", "CanCfgWeb", "CanCfgButton", "CanCfgMisc")},
+    "GetVersion": _TEXT_GETTER,
+    "GetDeviceId": _TEXT_GETTER,
+    **{setting.getter: _GETTER_OF_KIND.get(setting.kind, _TEXT_GETTER) for setting in SETTINGS},
+    **{setting.setter: _SETTER_OF_KIND.get(setting.kind, _TEXT_SETTER) for setting in SETTINGS},
 }
 
 
@@ -47,19 +48,24 @@ class Place:
     where: str
 
 
-def search_places(platform: str, environ: Mapping[str, str], package_folder: str) -> List[Place]:
+def search_places(platform: str, environ: Mapping[str, str], package_folder: str,
+                  current_folder: str) -> List[Place]:
     """Where the library is looked for, in order, on `platform` (sys.platform).
 
-    The file named by RELAYLINK_LIBRARY, when set, and nothing else. Otherwise
-    on Windows: relaylink.dll in the folder that holds the package folder (the
-    ZIP's bin folder), then by name through Windows' DLL search (the
-    program's folder, System32, folders given to os.add_dll_directory), then
-    in each folder of PATH; elsewhere librelaylink.so.1 through the dynamic
-    linker (LD_LIBRARY_PATH, the ld.so cache, the system's library folders).
+    The file named by RELAYLINK_LIBRARY, when set, and nothing else: a name
+    without a folder is the file of that name in `current_folder`, never one
+    the system's loader would search for. Otherwise on Windows: relaylink.dll
+    in the folder that holds the package folder (the ZIP's bin folder), then
+    by name through Windows' DLL search (the program's folder, System32,
+    folders given to os.add_dll_directory), then in each folder of PATH;
+    elsewhere librelaylink.so.1 through the dynamic linker (LD_LIBRARY_PATH,
+    the ld.so cache, the system's library folders).
     """
+    paths = ntpath if platform == "win32" else posixpath
     override = environ.get(LIBRARY_VARIABLE)
     if override:
-        return [Place(override, f"{override} (from {LIBRARY_VARIABLE})")]
+        file = paths.join(current_folder, override)  # an absolute override stays as it is
+        return [Place(file, f"{file} (from {LIBRARY_VARIABLE}={override})")]
     if platform != "win32":
         return [Place(LINUX_NAME, f"{LINUX_NAME} through the dynamic linker "
                       "(LD_LIBRARY_PATH, the ld.so cache, the system's library folders)")]
@@ -140,7 +146,7 @@ def _load() -> Tuple[ctypes.CDLL, str]:
     with _loading:
         if _loaded is None:
             package_folder = os.path.dirname(os.path.abspath(__file__))
-            places = search_places(sys.platform, os.environ, package_folder)
+            places = search_places(sys.platform, os.environ, package_folder, os.getcwd())
             library = open_first(places, open_library)
             _loaded = library, loaded_file(library)
         return _loaded

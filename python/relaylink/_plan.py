@@ -1,7 +1,8 @@
 """What a save of some settings writes to a board: the settings checked and
-turned into changes, the values the board holds after the save in the form
-the library writes them, and the changes that differ from the board's.
-Pure: the same decisions as the library's save and relayctl's plans."""
+turned into changes, the values the library's save holds when it decides
+(rewritten, trimmed and checked as it does), and the writes it then sends.
+Pure: the same decisions as the library's save, which the differential test
+of the package proves on stand-in boards."""
 
 from __future__ import annotations
 
@@ -9,11 +10,14 @@ from dataclasses import dataclass
 from typing import Dict, List, Mapping, Optional, Union
 
 from . import _rules
-from ._board import KIND, SETTING_NAMES, Board, SettingValue, board_has, board_text, model_name
-from ._errors import REJECTED_MESSAGE, REJECTED_SETTING, InvalidValue
+from ._board import MASK, Board, SettingValue, board_text, model_name
+from ._errors import InvalidValue, about
+from ._settings import BY_NAME, SETTING_NAMES, SETTINGS, board_has
 
 KEY_MODES = {"keep": "1", "follow": "2", "jog": "3", "1": "1", "2": "2", "3": "3", 1: "1", 2: "2", 3: "3"}
 SINGLE_KEYS = tuple(f"key{key}" for key in range(1, 9))
+# The key characters the library reports (GetButtonCfg); Board shows any other as "?".
+REPORTED_KEY_MODES = "123456789"
 
 # A value given for a setting: texts, bools, and for key1..key8 also 1..3.
 GivenValue = Union[str, bool, int, None]
@@ -22,7 +26,8 @@ GivenValue = Union[str, bool, int, None]
 @dataclass(frozen=True)
 class Change:
     """One value a save writes: the setting and its value on the board now and
-    after the save, in the kinds of ``Board.settings``."""
+    after the save, in the kinds of ``Board.settings``. Its repr (and str)
+    shows a password as ``********``."""
 
     setting: str
     before: SettingValue
@@ -30,8 +35,13 @@ class Change:
 
     def __repr__(self) -> str:
         if self.setting == "password":  # its digits never go to a log
-            return "Change(setting='password', before='********', after='********')"
+            return f"Change(setting='password', before='{MASK}', after='{MASK}')"
         return f"Change(setting={self.setting!r}, before={self.before!r}, after={self.after!r})"
+
+
+def _shown(name: str, value: object) -> str:
+    """`value` as a message names it: a password only by its type."""
+    return type(value).__name__ if name == "password" else repr(value)
 
 
 def parse_settings(settings: Mapping[str, GivenValue]) -> Dict[str, SettingValue]:
@@ -58,19 +68,19 @@ def parse_settings(settings: Mapping[str, GivenValue]) -> Dict[str, SettingValue
             index = int(name[3]) - 1
             changes["keys"] = keys[:index] + mode + keys[index + 1:]
             continue
-        kind = KIND.get(name)
-        if kind is None:
+        setting = BY_NAME.get(name)
+        if setting is None:
             raise InvalidValue(None, f"unknown setting {name!r}: names are {', '.join(SETTING_NAMES)} "
                                "and key1..key8", str(name))
-        if kind == "flag":
+        if setting.kind == "flag":
             if not isinstance(value, bool):
-                raise InvalidValue(None, f"{name} takes True or False, not {value!r}", name)
+                raise InvalidValue(None, f"{name} takes True or False, not {_shown(name, value)}", name)
             changes[name] = value
             continue
         if not isinstance(value, str):
-            raise InvalidValue(None, f"{name} takes a text, not {value!r}", name)
+            raise InvalidValue(None, f"{name} takes a text, not {_shown(name, value)}", name)
         board_text(value, name)
-        if kind == "keys":
+        if setting.kind == "keys":
             if len(value) != 8:
                 raise InvalidValue(None, "keys takes eight digits, key 1 first (1 keep, 2 follow, 3 jog)", name)
             value = "".join(c if c in "123" else "-" for c in value)
@@ -78,63 +88,67 @@ def parse_settings(settings: Mapping[str, GivenValue]) -> Dict[str, SettingValue
     return changes
 
 
+def _merged_keys(wanted: str, current: str) -> str:
+    """The key modes after a save: `wanted` where it gives a mode, else `current`."""
+    return "".join(now if mode == "-" else mode for mode, now in zip(wanted, current))
+
+
 def refuse_unsupported(board: Board, changes: Mapping[str, SettingValue]) -> None:
-    """InvalidValue for the first change that the board cannot have."""
+    """InvalidValue for the first change that the board cannot have, and for
+    key modes whose save would write back a key the library does not report
+    (shown as "?"): what the library sends for it cannot be known."""
     for name in SETTING_NAMES:
         if name in changes and not board_has(name, board.capabilities):
             raise InvalidValue(None, f"a {model_name(board.capabilities)} board cannot take {name}", name)
+    current = str(board.settings.get("keys") or "--------")
+    keys = _merged_keys(str(changes.get("keys", current)), current)
+    unreported = [key for key, mode in enumerate(keys, start=1) if mode not in REPORTED_KEY_MODES]
+    if keys != current and unreported:
+        raise InvalidValue(None, f"key {unreported[0]} holds a mode the library does not report, which a save of "
+                           f"keys would write back unseen: give key{unreported[0]} as well", "keys")
 
 
-def refuse_rejected(board: Board, changes: Mapping[str, SettingValue]) -> None:
-    """InvalidValue with its code (2001..2006) for the first value the
-    library's save rejects before sending anything: it checks the values it
-    would hold after the save, changed or not, the remote-control ones only
-    while remote control is on."""
-    def pending(name: str) -> str:
-        value = changes.get(name, board.settings.get(name))
-        return value if isinstance(value, str) else ""
-
-    checks = [(2001, _rules.normal_address(pending("ip")) is not None),
-              (2002, _rules.normal_address(pending("mask")) is not None),
-              (2003, _rules.normal_address(pending("gateway")) is not None)]
-    if board.capabilities["remote_control"] and changes.get("remote", board.settings.get("remote")):
-        checks += [(2004, _rules.normal_address(pending("dns")) is not None),
-                   (2005, _rules.is_sendable_server(_rules.trim_control(pending("server")))),
-                   (2006, _rules.is_valid_password(_rules.trim_control(pending("password"))))]
-    for code, passes in checks:
-        if not passes:
-            raise InvalidValue(code, REJECTED_MESSAGE[code], REJECTED_SETTING[code])
-
-
-def expected_after_save(board: Board, changes: Mapping[str, SettingValue]) -> Dict[str, SettingValue]:
-    """The values a save of `changes` leaves on the board, in the form the
-    library writes them: addresses in normal form, server and password
-    trimmed, single key modes merged into the board's. DNS, server and
-    password are written only while remote control ends up on."""
-    def address(name: str) -> Optional[str]:  # None also for a value the save rejects
-        value = changes.get(name)
-        return None if value is None else _rules.normal_address(str(value))
-
-    expected: Dict[str, SettingValue] = {name: address(name) for name in ("ip", "mask", "gateway")}
-    keys = changes.get("keys")
-    if isinstance(keys, str):
-        current = str(board.settings.get("keys") or "--------")
-        expected["keys"] = "".join(now if wanted == "-" else wanted for wanted, now in zip(keys, current))
-    expected["restore"] = changes.get("restore")
-    expected["remote"] = changes.get("remote")
-    remote_on = changes.get("remote", board.settings.get("remote")) or False
-    if remote_on:
-        expected["dns"] = address("dns")
-        for name in ("server", "password"):
-            value = changes.get(name)
-            expected[name] = None if value is None else _rules.trim_control(str(value))
-    return {name: value for name, value in expected.items() if value is not None}
+def saved_values(board: Board, changes: Mapping[str, SettingValue]) -> Dict[str, SettingValue]:
+    """The values the library's save holds when it decides what to write:
+    the board's with `changes` over them, key modes merged per key, addresses
+    in normal form, and server and password trimmed while remote control ends
+    up on (only then are DNS, server and password checked). InvalidValue with
+    the library's code and message (2001..2006) for the first value it
+    rejects, in its order."""
+    pending = {name: changes.get(name, board.settings.get(name)) for name in SETTING_NAMES}
+    if "keys" in changes:
+        pending["keys"] = _merged_keys(str(changes["keys"]), str(board.settings["keys"]))
+    remote_on = bool(board.capabilities["remote_control"] and pending["remote"])
+    for setting in SETTINGS:
+        if setting.rejected is None or (setting.needs_remote and not remote_on):
+            continue
+        text = str(pending[setting.name] or "")
+        value: Optional[str] = (_rules.normal_address(text) if setting.kind == "address" else
+                                _rules.trim_control(text))
+        if (value is None or (setting.kind == "text" and not _rules.is_sendable_server(value)) or
+                (setting.kind == "password" and not _rules.is_valid_password(value))):
+            raise InvalidValue(*setting.rejected, setting.name)
+        pending[setting.name] = value
+    return pending
 
 
-def differing(board: Board, expected: Mapping[str, SettingValue]) -> List[Change]:
-    """The values of `expected` that differ from the board's, in setting order."""
-    return [Change(name, board.settings.get(name), expected[name])
-            for name in SETTING_NAMES if name in expected and expected[name] != board.settings.get(name)]
+def writes(board: Board, pending: Mapping[str, SettingValue]) -> List[Change]:
+    """What the library's save sends, in its order, from the values it holds
+    (saved_values): each value the board has that differs from the board's;
+    DNS, server and password only while remote control is on after its own
+    write."""
+    remote_on = bool(board.capabilities["remote_control"] and pending["remote"])
+    return [Change(setting.name, board.settings.get(setting.name), pending[setting.name])
+            for setting in SETTINGS
+            if board_has(setting.name, board.capabilities)
+            and (not setting.needs_remote or setting.name == "remote" or remote_on)
+            and pending[setting.name] != board.settings.get(setting.name)]
+
+
+def error_address(board: Board) -> Optional[str]:
+    """The board's address for errors that concern it: only a board's address
+    in normal form (a backup's may hold any text)."""
+    return board.address if _rules.normal_address(board.address) == board.address else None
 
 
 def plan(board: Board, settings: Mapping[str, GivenValue]) -> List[Change]:
@@ -142,15 +156,18 @@ def plan(board: Board, settings: Mapping[str, GivenValue]) -> List[Change]:
     setting in the order the library writes them; empty when nothing would
     change. Pure: nothing is sent.
 
-    What differs is decided as the library decides it, in the normal forms
-    it writes: ``"127.000.040.001"`` equals 127.0.40.1, server and password
-    are trimmed, ``dns``, ``server`` and ``password`` count only while remote
-    control ends up on, and key modes are merged per key. A value the save
-    would reject raises InvalidValue with the library's code (2001..2006) and
-    message; a setting the board cannot have, an unknown name or a value of
-    the wrong kind raises InvalidValue with code None.
+    It is the library's own decision: values in the normal forms it writes
+    (``"127.000.040.001"`` equals 127.0.40.1), server and password trimmed
+    while remote control ends up on (so a board's server with blanks at its
+    ends is written back trimmed even when not asked for), ``dns``,
+    ``server`` and ``password`` only while remote control ends up on, key
+    modes merged per key. A value the save would reject raises InvalidValue
+    with the library's code (2001..2006) and message; a setting the board
+    cannot have, key modes that would write back a key shown as "?", an
+    unknown name or a value of the wrong kind raise InvalidValue with code
+    None.
     """
-    changes = parse_settings(settings)
-    refuse_unsupported(board, changes)
-    refuse_rejected(board, changes)
-    return differing(board, expected_after_save(board, changes))
+    with about(error_address(board)):
+        changes = parse_settings(settings)
+        refuse_unsupported(board, changes)
+        return writes(board, saved_values(board, changes))

@@ -14,6 +14,7 @@ import relaylink
 from relaylink import _library
 
 PACKAGE = r"C:\relaylink-1.0-windows\x64\bin\relaylink"
+CURRENT = {"win32": r"C:\work", "linux": "/work"}
 
 
 def opener_finding(found):
@@ -30,7 +31,7 @@ def opener_finding(found):
 
 
 def test_windows_order_beside_the_package_then_dll_search_then_path():
-    places = _library.search_places("win32", {"PATH": r"C:\Windows\system32;;D:\tools"}, PACKAGE)
+    places = _library.search_places("win32", {"PATH": r"C:\Windows\system32;;D:\tools"}, PACKAGE, CURRENT["win32"])
     assert [place.target for place in places] == [
         r"C:\relaylink-1.0-windows\x64\bin\relaylink.dll", "relaylink.dll",
         r"C:\Windows\system32\relaylink.dll", r"D:\tools\relaylink.dll"]
@@ -39,14 +40,14 @@ def test_windows_order_beside_the_package_then_dll_search_then_path():
 @pytest.mark.parametrize("found", [r"C:\relaylink-1.0-windows\x64\bin\relaylink.dll", "relaylink.dll",
                                    r"D:\tools\relaylink.dll"])
 def test_windows_takes_the_first_place_that_loads(found):
-    places = _library.search_places("win32", {"PATH": r"C:\Windows\system32;D:\tools"}, PACKAGE)
+    places = _library.search_places("win32", {"PATH": r"C:\Windows\system32;D:\tools"}, PACKAGE, CURRENT["win32"])
     open_library, tried = opener_finding(found)
     assert _library.open_first(places, open_library) == "library"
     assert tried == [place.target for place in places][:tried.index(found) + 1]
 
 
 def test_windows_error_names_every_place():
-    places = _library.search_places("win32", {"PATH": r"C:\Windows\system32;D:\tools"}, PACKAGE)
+    places = _library.search_places("win32", {"PATH": r"C:\Windows\system32;D:\tools"}, PACKAGE, CURRENT["win32"])
     open_library, tried = opener_finding(None)
     with pytest.raises(relaylink.LibraryNotFound) as missing:
         _library.open_first(places, open_library)
@@ -58,16 +59,21 @@ def test_windows_error_names_every_place():
     assert "RELAYLINK_LIBRARY" in message
 
 
-@pytest.mark.parametrize("platform", ["win32", "linux"])
-def test_environment_variable_is_the_only_place_when_set(platform):
-    places = _library.search_places(platform, {"RELAYLINK_LIBRARY": "/opt/relaylink.so", "PATH": "C:\\x"},
-                                    PACKAGE)
-    assert [(place.target, place.where) for place in places] == [
-        ("/opt/relaylink.so", "/opt/relaylink.so (from RELAYLINK_LIBRARY)")]
+@pytest.mark.parametrize("platform, given, file", [
+    ("win32", r"D:\relaylink.dll", r"D:\relaylink.dll"),
+    ("linux", "/opt/relaylink.so", "/opt/relaylink.so"),
+    ("win32", "relaylink.dll", r"C:\work\relaylink.dll"),
+    ("linux", "librelaylink.so.1", "/work/librelaylink.so.1"),
+    ("linux", "lib/librelaylink.so.1", "/work/lib/librelaylink.so.1"),
+])
+def test_environment_variable_names_the_only_file_tried(platform, given, file):
+    places = _library.search_places(platform, {"RELAYLINK_LIBRARY": given, "PATH": "C:\\x"}, PACKAGE,
+                                    CURRENT[platform])
+    assert [(place.target, place.where) for place in places] == [(file, f"{file} (from RELAYLINK_LIBRARY={given})")]
 
 
 def test_linux_looks_through_the_dynamic_linker():
-    places = _library.search_places("linux", {"RELAYLINK_LIBRARY": "", "PATH": "/usr/bin"}, "/x/relaylink")
+    places = _library.search_places("linux", {"RELAYLINK_LIBRARY": "", "PATH": "/usr/bin"}, "/x/relaylink", "/work")
     assert [place.target for place in places] == ["librelaylink.so.1"]
     assert "LD_LIBRARY_PATH" in places[0].where
 
@@ -94,7 +100,8 @@ def test_missing_library_is_reported_on_first_use(tmp_path):
                          env={**os.environ, "RELAYLINK_LIBRARY": absent},
                          cwd=os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
     assert run.stderr == ""
-    assert run.stdout.startswith(f"cannot load relaylink's library; looked at:\n  {absent} (from RELAYLINK_LIBRARY): ")
+    assert run.stdout.startswith(
+        f"127.50.0.1: cannot load relaylink's library; looked at:\n  {absent} (from RELAYLINK_LIBRARY={absent}): ")
 
 
 def test_library_path_is_the_file_loaded():
@@ -113,3 +120,19 @@ def test_library_is_found_by_name_through_the_dynamic_linker():
 def test_every_export_is_bound():
     exports = Path(__file__).resolve().parents[2] / "relaylink" / "exports.txt"
     assert sorted(_library.PROTOTYPES) == exports.read_text().split()
+
+
+@pytest.mark.parametrize("beside", [True, False])
+def test_bare_name_in_the_variable_is_the_file_in_the_current_folder(tmp_path, beside):
+    library = os.path.abspath(os.environ["RELAYLINK_LIBRARY"])
+    folder = os.path.dirname(library) if beside else str(tmp_path)
+    script = ("import relaylink\ntry:\n    print(relaylink.library_path())\n"
+              "except relaylink.LibraryNotFound as error:\n    print(error)\n")
+    package = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    run = subprocess.run([sys.executable, "-c", script], capture_output=True, text=True, cwd=folder,
+                         env={**os.environ, "RELAYLINK_LIBRARY": os.path.basename(library),
+                              "LD_LIBRARY_PATH": os.path.dirname(library), "PYTHONPATH": package})
+    expected = os.path.join(folder, os.path.basename(library))
+    assert run.stderr == ""
+    assert run.stdout.startswith(expected + "\n" if beside else "cannot load relaylink's library; looked at:\n"
+                                 f"  {expected} (from RELAYLINK_LIBRARY={os.path.basename(library)}): ")

@@ -71,7 +71,7 @@ def test_setting_the_board_cannot_have_is_refused_before_sending(boards):
     with pytest.raises(relaylink.InvalidValue) as refused:
         relaylink.save(board.address, {"gateway": "127.0.0.9", "key1": "jog"})
     assert (refused.value.code, refused.value.setting) == (None, "keys")
-    assert str(refused.value) == "a basic board cannot take keys"
+    assert str(refused.value) == f"{board.address}: a basic board cannot take keys"
     assert board.writes() == []
 
 

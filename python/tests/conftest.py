@@ -34,12 +34,12 @@ class Board:
         self._output = log.open("wb")
         self.process = subprocess.Popen([RELAYSIM, "--address", address, *arguments],
                                         stdout=self._output, stderr=subprocess.STDOUT)
-        for _ in range(100):  # up to 10 s on a loaded machine
+        for _ in range(1000):  # up to 10 s on a loaded machine
             if b"listening" in log.read_bytes():
                 return
             if self.process.poll() is not None:
                 break
-            time.sleep(0.1)
+            time.sleep(0.01)
         self.stop()
         raise RuntimeError(f"relaysim on {address} did not start: {log.read_text(errors='replace')}")
 

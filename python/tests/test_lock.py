@@ -42,3 +42,4 @@ def test_many_boards_at_once_in_processes(boards):
     assert [board.address for board in read] == addresses
     assert [board.model for board in read] == ["remote control", "keys", "keys"]
     assert isinstance(failed, relaylink.Unreachable) and failed.code == 1004
+    assert (failed.address, str(failed)) == (unreached, f"{unreached}: Can not connect to the device. (1004)")

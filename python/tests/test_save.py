@@ -75,11 +75,29 @@ def test_setting_the_board_cannot_have_is_refused_before_sending(boards):
     assert board.writes() == []
 
 
-def test_write_the_board_refuses(boards):
-    board = boards(*REMOTE, "--refuse", "4")
-    with pytest.raises(relaylink.Refused) as refused:
+@pytest.mark.parametrize("fault, failure, code, message", [
+    ("--refuse", relaylink.Refused, 1002, "Operation failed."),
+    ("--no-answer", relaylink.Timeout, 1003, "Communication time out."),
+])
+def test_write_the_board_fails(boards, fault, failure, code, message):
+    board = boards(*REMOTE, fault, "4")
+    with pytest.raises(failure) as failed:
         relaylink.save(board.address, {"gateway": "127.0.0.9"})
-    assert (refused.value.code, refused.value.message) == (1002, "Operation failed.")
+    assert (type(failed.value), failed.value.code, failed.value.message) == (failure, code, message)
+    assert str(failed.value) == f"{board.address}: {message} ({code})"
+
+
+def test_password_is_masked_in_reprs_and_messages(boards):
+    board = boards(*REMOTE, "password=654321")
+    read = relaylink.read(board.address)
+    result = relaylink.save(board.address, {"password": "135790"})
+    shown = [repr(read), str(read), repr(result), str(result)]
+    for value in (135790, "13579\u20ac", b"135790"):
+        with pytest.raises(relaylink.InvalidValue) as refused:
+            relaylink.plan(read, {"password": value})
+        shown += [repr(refused.value), str(refused.value)]
+    assert "********" in shown[0] and "********" in shown[2]
+    assert not [text for text in shown if "654321" in text or "13579" in text or "20AC" in text]
 
 
 def test_restart_the_board_refuses(boards):

@@ -7,9 +7,14 @@ from conftest import show_json
 import relaylink
 
 
-def test_bytes_above_127_are_read_as_their_code_points(boards):
-    board = boards("model=remote", b"server=caf\xe9.\xff")
-    assert relaylink.read(board.address).settings["server"] == "caf\u00e9.\u00ff"
+@pytest.mark.parametrize("setting, value, read_as", [
+    (b"server=caf\xe9.\xff", "caf\u00e9.\u00ff", lambda board: board.settings["server"]),
+    (b"server=" + b"s" * 260, "s" * 260, lambda board: board.settings["server"]),
+    (b"version=" + b"7" * 260, "1.0." + "7" * 260, lambda board: board.firmware),
+])
+def test_texts_are_read_whole_as_code_points(boards, setting, value, read_as):
+    board = boards("model=remote", setting)
+    assert read_as(relaylink.read(board.address)) == value
 
 
 def test_code_points_up_to_ff_are_written_as_their_bytes(boards):

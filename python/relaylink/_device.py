@@ -51,8 +51,9 @@ class SaveResult:
 
     ``changed``: values were written (3001, or 1002/1003 when every write was
     taken but the restart was not); ``restarted``: the board took the restart
-    (3001); ``changes``: what was written (empty for 3002, "Config was saved
-    successfully.": the board held every value already).
+    (3001); ``changes``: what was written, the list plan() gives for the same
+    settings (empty for 3002, "Config was saved successfully.": the board
+    held every value already).
     """
 
     address: str
@@ -145,8 +146,9 @@ def save(address: str, settings: Mapping[str, GivenValue]) -> SaveResult:
     differs and then restarts the board.
 
     Raises before anything is sent: InvalidValue for settings the binding
-    refuses (code None, as plan does) or the library rejects (2001..2006,
-    nothing written). Raises for a failed read or write: Unreachable (1004),
+    refuses (code None, as plan does: among them key modes that would write
+    back a key shown as "?") or the library rejects (2001..2006, nothing
+    written). Raises for a failed read or write: Unreachable (1004),
     Timeout (1001, 1003) or Refused (1002); a write that fails after earlier
     ones were taken leaves those on the board, not restarted. Busy when
     another thread is using the library.

@@ -139,7 +139,8 @@ def check_case(board, refused_command):
     refused_write = refused_command in sent and refused_command != RESTART
     if refused_write != isinstance(saved, relaylink.Refused):
         return f"save gave {saved!r}"
-    if not refused_write and (saved.changes != planned or saved.changed != bool(planned)):
+    if not refused_write and (not isinstance(saved, relaylink.SaveResult) or saved.changes != planned or
+                              saved.changed != bool(planned)):
         return f"planned {planned}, save reported {saved}"
     return None
 

@@ -11,6 +11,9 @@ from ansible.module_utils.common.process import get_bin_path
 
 MASK = '********'
 
+# A new password, masked too, yet told apart from the board's in a plan.
+MASK_CHANGED = MASK + ' (changed)'
+
 # relayctl --check exits with this status when something would change.
 CHECK_WOULD_CHANGE = 5
 
@@ -31,10 +34,11 @@ def find_relayctl(given):
     return get_bin_path(name)
 
 
-def run(module, relayctl, args):
-    """Runs relayctl with ARGS, a list: no shell, and no expansion of $ or ~
-    inside values. Returns (status, stdout, stderr)."""
-    return module.run_command([relayctl] + args, environ_update=LOCALE, expand_user_and_vars=False)
+def run(module, relayctl, args, stdin=None):
+    """Runs relayctl with ARGS, a list, and STDIN (a text or None) on its
+    standard input: no shell, and no expansion of $ or ~ inside values.
+    Returns (status, stdout, stderr)."""
+    return module.run_command([relayctl] + args, data=stdin, environ_update=LOCALE, expand_user_and_vars=False)
 
 
 def json_lines(text):
@@ -74,14 +78,16 @@ def mask_board(board):
 
 
 def mask_changes(changes):
-    """A copy of a board's changes with the password's values masked."""
+    """A copy of a board's changes with the password's values masked: the
+    board's as MASK, the new one as MASK_CHANGED, so that a password change
+    shows as one."""
     masked = []
     for change in changes or []:
         change = dict(change)
         if change.get('setting') == 'password':
-            for side in ('before', 'after'):
+            for side, mask in (('before', MASK), ('after', MASK_CHANGED)):
                 if change.get(side) is not None:
-                    change[side] = MASK
+                    change[side] = mask
         masked.append(change)
     return masked
 

@@ -104,8 +104,8 @@ options:
         type: str
       password:
         description:
-          - The remote-control password (6 digits). Never logged and never returned; its changes
-            show as C(********).
+          - The remote-control password (6 digits). Never logged and never returned; a change
+            shows as C(********) before and C(******** (changed)) after.
         type: str
   src:
     description:
@@ -137,8 +137,8 @@ options:
     type: bool
     default: false
 notes:
-  - The password reaches relayctl as an argument, so a local user of the host that runs the module
-    can see it in the process list while relayctl runs.
+  - The settings reach relayctl on its standard input (C(relayctl set --from -)), never as
+    arguments, so no value (the password least of all) is in the process list.
 seealso:
   - module: relaylink.boards.board_info
 '''
@@ -188,7 +188,9 @@ changed:
   returned: always
   type: bool
 changes:
-  description: Each setting that differs, with the board's value and the new one. The password's values are C(********).
+  description:
+    - Each setting that differs, with the board's value and the new one.
+    - The password's values are masked, the board's as C(********), the new one as C(******** (changed)).
   returned: when relayctl reached the board
   type: list
   elements: dict
@@ -270,28 +272,31 @@ SETTINGS_SPEC = dict(
 )
 
 
-def setting_args(settings):
-    """relayctl set's NAME=VALUE arguments for the settings given."""
-    args = []
+def setting_lines(settings):
+    """relayctl set's NAME=VALUE lines (for --from) of the settings given."""
+    lines = []
     for name in SETTINGS:
         value = settings.get(name)
         if value is None:
             continue
         if isinstance(value, bool):
             value = 'on' if value else 'off'
-        args.append('{0}={1}'.format(name, value))
-    return args
+        lines.append('{0}={1}\n'.format(name, value))
+    return ''.join(lines)
 
 
-def relayctl_args(params, check_mode):
-    """relayctl's arguments: set or restore, with --json, and --check in
-    check mode or the verification and guard options of a run."""
+def relayctl_command(params, check_mode):
+    """relayctl's arguments and standard input: set (the settings on standard
+    input, so that no value is in an argument) or restore, with --json, and
+    --check in check mode or the verification and guard options of a run."""
+    stdin = None
     if params['src'] is not None:
         args = ['restore', params['address'], params['src']]
         if params['other_board']:
             args.append('--other-board')
     else:
-        args = ['set', params['address']] + setting_args(params['settings'])
+        args = ['set', params['address'], '--from', '-']
+        stdin = setting_lines(params['settings'])
     args.append('--json')
     if check_mode:
         args.append('--check')
@@ -299,7 +304,7 @@ def relayctl_args(params, check_mode):
         args += ['--verify', '--wait', '{0:g}'.format(params['wait'])]
     if params['force']:
         args.append('--force')
-    return args
+    return args, stdin
 
 
 def main():
@@ -320,14 +325,15 @@ def main():
         supports_check_mode=True,
     )
     params = module.params
-    if params['settings'] is not None and not setting_args(params['settings']):
+    if params['settings'] is not None and not setting_lines(params['settings']):
         module.fail_json(msg='settings names no setting to write')
     try:
         relayctl = find_relayctl(params['relayctl'])
     except ValueError as e:
         module.fail_json(msg='{0}'.format(e))
 
-    status, out, err = run(module, relayctl, relayctl_args(params, module.check_mode))
+    args, stdin = relayctl_command(params, module.check_mode)
+    status, out, err = run(module, relayctl, args, stdin)
     try:
         boards, dummy = json_lines(out)
     except ValueError:

@@ -9,7 +9,7 @@ import re
 import time
 
 from ansible_collections.relaylink.boards.plugins.module_utils.relayctl import (
-    config_command, config_result, run, setting_lines, stderr_message)
+    USAGE, config_command, config_result, run, setting_lines, stderr_message)
 from ansible_collections.relaylink.boards.plugins.modules.board_config import (
     ARGUMENT_SPEC, MUTUALLY_EXCLUSIVE, REQUIRED_IF)
 from ansible_collections.relaylink.boards.plugins.plugin_utils.board_action import BoardAction
@@ -35,8 +35,13 @@ class ActionModule(BoardAction):
     def board_run(self, params, relayctl, task_vars):
         if params['settings'] is None and params['src'] is None and not params['backup']:
             return dict(failed=True, msg='one of settings, src or backup is required')
-        if params['settings'] is not None and not setting_lines(params['settings']):
-            return dict(failed=True, msg='settings names no setting to write')
+        if params['settings'] is not None:
+            try:
+                lines = setting_lines(params['settings'])
+            except ValueError as e:
+                return dict(failed=True, changed=False, status=USAGE, msg='{0}'.format(e))
+            if not lines:
+                return dict(failed=True, msg='settings names no setting to write')
 
         result = {}
         if params['backup']:

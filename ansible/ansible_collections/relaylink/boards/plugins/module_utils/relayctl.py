@@ -19,6 +19,10 @@ MASK_CHANGED = MASK + ' (changed)'
 # relayctl --check exits with this status when something would change.
 CHECK_WOULD_CHANGE = 5
 
+# relayctl's status of a usage error, also board_config's for settings that
+# cannot reach relayctl.
+USAGE = 64
+
 # relayctl's names of the settings, in the order they are written.
 KEYS = ['key{0}'.format(n) for n in range(1, 9)]
 SETTINGS = ['ip', 'mask', 'gateway', 'keys'] + KEYS + ['restore', 'remote', 'dns', 'server', 'password']
@@ -51,7 +55,10 @@ def run(relayctl, args, stdin=None):
 
 def setting_lines(settings):
     """relayctl set's NAME=VALUE lines (for --from) of the settings given,
-    those that are None left out."""
+    those that are None left out. Raises ValueError, naming the setting but
+    not its value, for a value with a line break: it would end the line and
+    start another assignment (a board's server text, written back, could
+    name a password)."""
     lines = []
     for name in SETTINGS:
         value = settings.get(name)
@@ -59,6 +66,9 @@ def setting_lines(settings):
             continue
         if isinstance(value, bool):
             value = 'on' if value else 'off'
+        value = '{0}'.format(value)
+        if '\n' in value or '\r' in value:
+            raise ValueError('settings.{0} holds a line break, which no setting takes'.format(name))
         lines.append('{0}={1}\n'.format(name, value))
     return ''.join(lines)
 

@@ -43,6 +43,8 @@ options:
         without key modes) fails the host before anything is sent.
       - DNS, server and password are written only while remote control is on.
       - The C(settings) that M(relaylink.boards.board_info) returns are taken as they are.
+      - A value with a line break fails the host (C(status) 64) before relayctl is run; the message
+        names the setting, not the value.
       - At most one of C(settings) and C(src) is given, and one of them unless C(backup) is set.
     type: dict
     suboptions:
@@ -284,7 +286,8 @@ result:
 status:
   description:
     - relayctl's exit status; 1 a value refused (nothing sent), 2 the board not reached, 3 a value
-      did not take, 4 partly written and not restarted, 64 a usage error or an unreadable file.
+      did not take, 4 partly written and not restarted, 64 a usage error, an unreadable file or a
+      value with a line break.
     - With C(backup), the status of relayctl's backup when it failed (nothing else was run).
   returned: failure
   type: int

@@ -5,7 +5,7 @@ import json
 
 import pytest
 
-from ansible_collections.relaylink.boards.plugins.module_utils.relayctl import config_result
+from ansible_collections.relaylink.boards.plugins.module_utils.relayctl import config_result, setting_lines
 
 SUMMARY = {'summary': {'boards': 1, 'took': 1, 'not_started': 0, 'exit_status': 0}}
 SERVER = {'setting': 'server', 'before': 'relay.example.net', 'after': 'summary.example.net'}
@@ -39,3 +39,17 @@ def test_config_result(board, status, check_mode, expected):
     board = dict(board, address='10.0.0.7', message='relayctl says')
     result = config_result('10.0.0.7', status, output(board), '', check_mode)
     assert dict((key, result.get(key)) for key in expected) == expected
+
+
+@pytest.mark.parametrize('settings, lines', [
+    ({'restore': True, 'key3': 'jog', 'password': '012345', 'dns': None}, 'key3=jog\nrestore=on\npassword=012345\n'),
+    ({'server': 'relay.example.net\npassword=000000'}, None),
+    ({'server': 'relay.example.net\r'}, None),
+])
+def test_setting_lines(settings, lines):
+    if lines is not None:
+        assert setting_lines(settings) == lines
+        return
+    with pytest.raises(ValueError) as raised:
+        setting_lines(settings)
+    assert str(raised.value) == 'settings.server holds a line break, which no setting takes'

@@ -66,6 +66,25 @@ std::string AssignmentHelp() {
          "restore and remote take on or off";
 }
 
+std::optional<std::vector<std::string>> AssignmentLines(const std::string &text, std::string &error) {
+  std::vector<std::string> assignments;
+  std::size_t number = 0;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
+    ++number;
+    if (line.ends_with('\r')) line.pop_back();
+    if (line.empty()) continue;
+    if (line.find('=') == std::string::npos || line.front() == '=') {
+      error = "line " + std::to_string(number) + ": expected NAME=VALUE";
+      return std::nullopt;
+    }
+    assignments.push_back(std::move(line));
+  }
+  return assignments;
+}
+
 std::optional<Settings> ParseAssignments(const std::vector<std::string> &assignments, TextEncoding encoding,
                                          std::string &error) {
   Settings changes;
@@ -85,7 +104,7 @@ std::optional<Settings> ParseAssignments(const std::vector<std::string> &assignm
     }
     std::string why;
     if (!Assign(changes, name, assignment.substr(equals + 1), encoding, why)) {
-      error = why.empty() ? "cannot set '" + assignment + "': " + AssignmentHelp()
+      error = why.empty() ? "cannot set '" + name + "': " + AssignmentHelp()
                           : "cannot set " + name + ": the value " + why;
       return std::nullopt;
     }

@@ -58,8 +58,28 @@ int ReadAndWrite(const std::string &address, const Settings &changes, const std:
   return result.status;
 }
 
-int RunSet(const std::string &address, const std::vector<std::string> &assignments, const WriteOptions &options,
-           bool json) {
+// The assignments of the --from file ("-" standard input) after those of the
+// command line; nullopt once the trouble is reported.
+std::optional<std::vector<std::string>> WithAssignmentsFrom(const std::string &fromPath,
+                                                            std::vector<std::string> assignments) {
+  std::string error;
+  const std::optional<std::string> text = ReadTextFile(fromPath, error);
+  const std::optional<std::vector<std::string>> lines = text ? AssignmentLines(*text, error) : std::nullopt;
+  if (!lines) {
+    Report(text ? (fromPath == "-" ? "standard input" : fromPath) + ": " + error : error);
+    return std::nullopt;
+  }
+  assignments.insert(assignments.end(), lines->begin(), lines->end());
+  return assignments;
+}
+
+int RunSet(const std::string &address, std::vector<std::string> assignments, const std::string &fromPath,
+           const WriteOptions &options, bool json) {
+  if (!fromPath.empty()) {
+    std::optional<std::vector<std::string>> all = WithAssignmentsFrom(fromPath, std::move(assignments));
+    if (!all) return kExitUsage;
+    assignments = std::move(*all);
+  }
   std::string error;
   const std::optional<Settings> changes = ParseAssignments(assignments, TerminalEncoding(), error);
   if (!changes) {
@@ -153,17 +173,23 @@ void AddSetCommand(CLI::App &app, int &status) {
   struct Options {
     std::string address;
     std::vector<std::string> assignments;
+    std::string fromPath;
     WriteCommandOptions write;
     bool json = false;
   };
   auto options = std::make_shared<Options>();
   CLI::App *set = app.add_subcommand("set", "Change settings of a board and restart it");
   set->add_option("address", options->address, "The board's IPv4 address")->required()->transform(BoardAddress());
-  set->add_option("settings", options->assignments, "NAME=VALUE: " + AssignmentHelp())->required();
+  set->add_option("settings", options->assignments, "NAME=VALUE: " + AssignmentHelp());
+  set->add_option("--from", options->fromPath,
+                  "File of NAME=VALUE lines, - for standard input: settings (the password above all) kept out of "
+                  "the process list, as scripts should pass them")
+      ->type_name("FILE");
   AddWriteOptions(*set, options->write);
   AddJsonResultOption(*set, options->json);
   set->callback([options, &status] {
-    status = RunSet(options->address, options->assignments, options->write.Resolved(), options->json);
+    status = RunSet(options->address, options->assignments, options->fromPath, options->write.Resolved(),
+                    options->json);
   });
 }
 

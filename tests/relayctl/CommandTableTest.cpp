@@ -11,12 +11,13 @@ namespace {
 // In arguments and expected texts, {0}..{3} stand for the boards' addresses,
 // {nobody} for an address of the block where nothing listens, {block} for
 // the first eight addresses of the block, {file} and {dir} for a file and a
-// folder of the row's own.
+// folder of the row's own, {input} for a file that holds the step's `input`.
 struct Step {
   std::vector<std::string> arguments;
   int status;
-  std::string out;  // text that standard output contains
-  std::string err;  // text that standard error contains
+  std::string out;         // text that standard output contains
+  std::string err;         // text that standard error contains
+  std::string input = {};  // written to {input} before the step
 };
 
 struct Row {
@@ -59,6 +60,13 @@ const Row kRows[] = {
     {"NotReached", 0, {{{"show", "{nobody}"}, 2, "", ""}}},
     {"Usage", 0, {{{"show"}, 64, "", ""}, {{"show", "board-7"}, 64, "", ""}, {{"frobnicate"}, 64, "", ""}}},
     {"Version", 0, {{{"--version"}, 0, "relayctl ", ""}}},
+    {"SetFrom",
+     1,
+     {{{"set", "{0}", "restore=on", "--from", "{input}"}, 0, "", "Config was saved", "\r\nkey1=jog\r\n\nremote=off"},
+      {{"show", "{0}", "--json"}, 0, "\"remote\": false", ""},
+      {{"set", "{0}", "key1=keep", "--from", "{input}"}, 64, "", "'key1' repeats an earlier setting", "key1=jog\n"},
+      {{"set", "{0}", "--from", "{input}"}, 64, "", "{input}: line 2: expected NAME=VALUE", "restore=on\n654321\n"},
+      {{"set", "{0}", "--from", "{dir}"}, 64, "", "cannot read {dir}", ""}}},
 };
 
 class CommandTable : public ::testing::TestWithParam<int> {};
@@ -67,10 +75,10 @@ TEST_P(CommandTable, Run) {
   const Row &row = kRows[GetParam()];
   const std::string block = "127.7." + std::to_string(GetParam() + 1) + ".";
   const TestFleet fleet(block + "1", std::max(row.boards, 1), {"remote"});
-  const std::string file = TempPath("backup.json"), dir = TempPath("dir");
+  const std::string file = TempPath("backup.json"), dir = TempPath("dir"), input = TempPath("input");
   const auto expand = [&](std::string text) {
     const std::pair<std::string, std::string> names[] = {
-        {"{nobody}", block + "200"}, {"{block}", block + "0/29"}, {"{file}", file}, {"{dir}", dir},
+        {"{nobody}", block + "200"}, {"{block}", block + "0/29"}, {"{file}", file}, {"{dir}", dir}, {"{input}", input},
         {"{0}", block + "1"},        {"{1}", block + "2"},        {"{2}", block + "3"}, {"{3}", block + "4"}};
     for (const auto &[name, value] : names) {
       for (std::size_t at; (at = text.find(name)) != std::string::npos;) text.replace(at, name.size(), value);
@@ -84,6 +92,7 @@ TEST_P(CommandTable, Run) {
       arguments.push_back(expand(argument));
       line += arguments.back() + " ";
     }
+    WriteAll(input, step.input);
     const CtlResult result = RunCtl(arguments);
     EXPECT_EQ(result.status, step.status) << line << "\n" << result.err;
     EXPECT_NE(result.out.find(expand(step.out)), std::string::npos) << line << "\n" << result.out;

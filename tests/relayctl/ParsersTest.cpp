@@ -109,6 +109,30 @@ TEST(ParseAssignments, Refusals) {
   }
 }
 
+TEST(AssignmentLines, LinesOfAFromFile) {
+  struct Case {
+    std::string text;
+    std::vector<std::string> lines;
+    std::string error;
+  };
+  const Case cases[] = {
+      {"", {}, ""},
+      {"ip=10.0.0.2\nrestore=on", {"ip=10.0.0.2", "restore=on"}, ""},
+      {"\r\npassword=012345\r\n\n\nkey1=jog\r\n", {"password=012345", "key1=jog"}, ""},
+      {"server=a b=c\n", {"server=a b=c"}, ""},
+      {"ip=10.0.0.2\n012345\n", {}, "line 2: expected NAME=VALUE"},
+      {"\n=012345", {}, "line 2: expected NAME=VALUE"},
+  };
+  for (const Case &c : cases) {
+    std::string error;
+    const auto lines = AssignmentLines(c.text, error);
+    EXPECT_EQ(error, c.error) << c.text;
+    if (c.error.empty()) {
+      EXPECT_EQ(lines, c.lines) << c.text;
+    }
+  }
+}
+
 // A board's texts as bytes: the JSON form and back, typed values, and what a
 // terminal gets. Each row is one text through every function that applies.
 TEST(BoardText, BytesSurviveAndControlsAreShownEscaped) {

@@ -11,11 +11,11 @@ options:
     description:
       - The board's IPv4 address. Items are read as decimal numbers, so C(127.040.001.010) is
         C(127.40.1.10).
+      - The default is the host's C(ansible_host), else its inventory name.
     type: str
-    required: true
   relayctl:
     description:
-      - The relayctl program, as a path or a name looked up on C(PATH).
+      - The relayctl program on the controller, as a path or a name looked up on C(PATH).
     type: str
     default: relayctl
 '''

@@ -1,18 +1,31 @@
-"""What the modules and the inventory plugin share: finding relayctl,
-running it, reading its JSON output and masking the password in it."""
+"""What the action plugins and the inventory plugin share: finding relayctl,
+running it on the controller, and turning its JSON output into results, the
+password masked."""
 
 from __future__ import absolute_import, division, print_function
 __metaclass__ = type
 
 import json
 import os
+import subprocess
 
 from ansible.module_utils.common.process import get_bin_path
 
 MASK = '********'
 
+# A new password, masked too, yet told apart from the board's in a plan.
+MASK_CHANGED = MASK + ' (changed)'
+
 # relayctl --check exits with this status when something would change.
 CHECK_WOULD_CHANGE = 5
+
+# relayctl's status of a usage error, also board_config's for settings that
+# cannot reach relayctl.
+USAGE = 64
+
+# relayctl's names of the settings, in the order they are written.
+KEYS = ['key{0}'.format(n) for n in range(1, 9)]
+SETTINGS = ['ip', 'mask', 'gateway', 'keys'] + KEYS + ['restore', 'remote', 'dns', 'server', 'password']
 
 # relayctl reads typed values in the locale's encoding. In a UTF-8 locale a
 # character U+0000..U+00FF is the board byte of the same number, as in
@@ -31,10 +44,56 @@ def find_relayctl(given):
     return get_bin_path(name)
 
 
-def run(module, relayctl, args):
-    """Runs relayctl with ARGS, a list: no shell, and no expansion of $ or ~
-    inside values. Returns (status, stdout, stderr)."""
-    return module.run_command([relayctl] + args, environ_update=LOCALE, expand_user_and_vars=False)
+def run(relayctl, args, stdin=None):
+    """Runs relayctl with ARGS, a list, and STDIN (a text or None) on its
+    standard input; no shell. Returns (status, stdout, stderr)."""
+    env = dict(os.environ, **LOCALE)
+    done = subprocess.run([relayctl] + args, input=stdin or '', capture_output=True, env=env,
+                          encoding='utf-8', errors='replace', check=False)
+    return done.returncode, done.stdout, done.stderr
+
+
+def setting_lines(settings):
+    """relayctl set's NAME=VALUE lines (for --from) of the settings given,
+    those that are None left out. Raises ValueError, naming the setting but
+    not its value, for a value with a line break: it would end the line and
+    start another assignment (a board's server text, written back, could
+    name a password)."""
+    lines = []
+    for name in SETTINGS:
+        value = settings.get(name)
+        if value is None:
+            continue
+        if isinstance(value, bool):
+            value = 'on' if value else 'off'
+        value = '{0}'.format(value)
+        if '\n' in value or '\r' in value:
+            raise ValueError('settings.{0} holds a line break, which no setting takes'.format(name))
+        lines.append('{0}={1}\n'.format(name, value))
+    return ''.join(lines)
+
+
+def config_command(params, check_mode):
+    """relayctl's arguments and standard input for board_config's PARAMS: set
+    (the settings on standard input, so that no value is in an argument) or
+    restore, with --json, and --check in check mode or the verification and
+    guard options of a run."""
+    stdin = None
+    if params['src'] is not None:
+        args = ['restore', params['address'], params['src']]
+        if params['other_board']:
+            args.append('--other-board')
+    else:
+        args = ['set', params['address'], '--from', '-']
+        stdin = setting_lines(params['settings'])
+    args.append('--json')
+    if check_mode:
+        args.append('--check')
+    elif params['verify']:
+        args += ['--verify', '--wait', '{0:g}'.format(params['wait'])]
+    if params['force']:
+        args.append('--force')
+    return args, stdin
 
 
 def json_lines(text):
@@ -62,26 +121,71 @@ def stderr_message(stderr):
     return ' '.join(line.strip() for line in stderr.splitlines() if line.strip())
 
 
-def mask_board(board):
-    """A copy of a board's object (show --json) with its password masked."""
-    masked = dict(board)
-    settings = board.get('settings')
-    if isinstance(settings, dict):
-        masked['settings'] = dict(settings)
-        if settings.get('password') is not None:
-            masked['settings']['password'] = MASK
-    return masked
+def config_result(address, status, out, err, check_mode):
+    """board_config's result of a relayctl set or restore that exited with
+    STATUS, printing OUT and ERR: failed with msg and status unless relayctl
+    succeeded (or, in check mode, found something to change)."""
+    try:
+        boards = json_lines(out)[0]
+    except ValueError:
+        boards = []
+    if not boards:
+        # Usage errors and unreadable files are reported before any board is.
+        return dict(failed=True, changed=False, status=status,
+                    msg=stderr_message(err) or 'relayctl exited with status {0} and reported no board'.format(status))
+
+    board = boards[0]
+    address = board.get('address', address)
+    changes = mask_changes(board.get('changes'))
+    result = dict(
+        changed=bool(board.get('changed')),
+        changes=changes,
+        diff=diff(address, changes),
+        restarted=bool(board.get('restarted')),
+        message=board.get('message', ''),
+        result=board.get('result'),
+    )
+    # Nothing written and nothing read back is nothing verified; a plan
+    # (no "verified" at all) neither.
+    if 'verified' in board and (board.get('changed') or board.get('verified')):
+        result['verified'] = bool(board['verified'])
+    if status != 0 and not (check_mode and status == CHECK_WOULD_CHANGE):
+        # relayctl's message of a partial write names what the board holds
+        # and what it does not, and that it was not restarted.
+        result.update(failed=True, status=status,
+                      msg='{0}: {1}'.format(address, result['message'] or stderr_message(err)))
+    return result
+
+
+def info_result(status, out, err, with_password):
+    """board_info's result of a relayctl show --json: the board, its settings
+    as board_config takes them (the password left out unless WITH_PASSWORD),
+    or failed with msg and status."""
+    if status != 0:
+        return dict(failed=True, changed=False, status=status,
+                    msg=stderr_message(err) or 'relayctl show exited with status {0}'.format(status))
+    try:
+        board = json.loads(out)
+    except ValueError:
+        board = None
+    if not isinstance(board, dict):
+        return dict(failed=True, changed=False, status=status, msg='relayctl show printed no JSON object')
+    if isinstance(board.get('settings'), dict) and not with_password:
+        board['settings'] = dict((name, value) for name, value in board['settings'].items() if name != 'password')
+    return dict(changed=False, board=board)
 
 
 def mask_changes(changes):
-    """A copy of a board's changes with the password's values masked."""
+    """A copy of a board's changes with the password's values masked: the
+    board's as MASK, the new one as MASK_CHANGED, so that a password change
+    shows as one."""
     masked = []
     for change in changes or []:
         change = dict(change)
         if change.get('setting') == 'password':
-            for side in ('before', 'after'):
+            for side, mask in (('before', MASK), ('after', MASK_CHANGED)):
                 if change.get(side) is not None:
-                    change[side] = MASK
+                    change[side] = mask
         masked.append(change)
     return masked
 

@@ -16,12 +16,14 @@ description:
     (see C(force)); the host then fails and nothing is written.
   - In check mode relayctl reads the board and reports what would change (C(relayctl --check)),
     writing nothing and restarting nothing.
-  - Runs relayctl on the host that runs the module; use C(delegate_to) to reach a site's
-    boards through that site's host.
+  - With C(backup), relayctl's backup of the board is written to the controller first; with
+    C(backup) alone nothing else is done, which is the way to keep a backup that C(src) restores.
+  - An action plugin runs relayctl on the controller, once per board; nothing is copied to or run
+    on the inventory hosts, so no C(delegate_to) or local connection is needed.
 author:
   - relaylink authors (@relaylink)
 requirements:
-  - relayctl with C(--check) and C(--json) on set and restore, on the host that runs the module
+  - relayctl with C(--check), C(--json) and C(--from) on set and restore, on the controller
 extends_documentation_fragment:
   - ansible.builtin.action_common_attributes
   - relaylink.boards.board
@@ -40,7 +42,10 @@ options:
       - A setting the board cannot take (C(dns) on a board without remote control, C(keys) on one
         without key modes) fails the host before anything is sent.
       - DNS, server and password are written only while remote control is on.
-      - Exactly one of C(settings) and C(src) is given.
+      - The C(settings) that M(relaylink.boards.board_info) returns are taken as they are.
+      - A value with a line break fails the host (C(status) 64) before relayctl is run; the message
+        names the setting, not the value.
+      - At most one of C(settings) and C(src) is given, and one of them unless C(backup) is set.
     type: dict
     suboptions:
       ip:
@@ -104,16 +109,39 @@ options:
         type: str
       password:
         description:
-          - The remote-control password (6 digits). Never logged and never returned; its changes
-            show as C(********).
+          - The remote-control password (6 digits). Never logged and never returned; a change
+            shows as C(********) before and C(******** (changed)) after.
         type: str
   src:
     description:
-      - A relayctl backup file (C(relayctl backup)) on the host that runs the module, written to
-        the board as C(relayctl restore) does.
+      - A relayctl backup file (C(relayctl backup), or this module's C(backup)) on the controller,
+        written to the board as C(relayctl restore) does.
       - relayctl refuses a backup of a board with another device ID unless C(other_board) is set.
-      - Exactly one of C(settings) and C(src) is given.
+      - At most one of C(settings) and C(src) is given, and one of them unless C(backup) is set.
     type: path
+  backup:
+    description:
+      - Before anything is written (also in check mode), save relayctl's backup of the board to a
+        file on the controller, readable by its owner only; its path is returned as C(backup_path).
+      - The file holds the board's password, so that C(src) restores the board completely.
+      - Given alone (without C(settings) and C(src)), only the backup is made.
+    type: bool
+    default: false
+  backup_options:
+    description:
+      - Where C(backup) writes. Without C(backup) these are not used.
+    type: dict
+    suboptions:
+      dir_path:
+        description:
+          - The folder of the backup, made (readable by its owner only) when missing.
+          - The default is the folder C(backup) beside the playbook.
+        type: path
+      filename:
+        description:
+          - The file's name. The default is the inventory name (characters other than letters,
+            digits, C(.), C(_) and C(-) as C(_)), C(_board.), the date and time and C(.json).
+        type: str
   other_board:
     description:
       - With C(src), write a backup of a board with another device ID.
@@ -137,21 +165,23 @@ options:
     type: bool
     default: false
 notes:
-  - The password reaches relayctl as an argument, so a local user of the host that runs the module
-    can see it in the process list while relayctl runs.
+  - The settings reach relayctl on its standard input (C(relayctl set --from -)), never as
+    arguments, so no value (the password least of all) is in the process list.
+  - The action group C(relaylink.boards.boards) holds both modules, so that
+    C(module_defaults) with C(group/relaylink.boards.boards) sets options such as C(relayctl)
+    once.
 seealso:
   - module: relaylink.boards.board_info
 '''
 
 EXAMPLES = r'''
-- name: Plan first (run the play with --check --diff), then write the changes
+- name: Plan first (run the play with --check --diff), then write the changes to the host's board
   relaylink.boards.board_config:
-    address: "{{ ansible_host }}"
     settings:
       gateway: 10.0.0.1
       keys: "12312312"
       restore: true
-  delegate_to: localhost
+    backup: true
 
 - name: Turn on the remote-control link
   relaylink.boards.board_config:
@@ -169,11 +199,17 @@ EXAMPLES = r'''
       key3: jog
     verify: false
 
-- name: Restore a board from its backup on the site's host
+- name: Keep a backup of the board that src restores, and nothing else
+  relaylink.boards.board_config:
+    backup: true
+    backup_options:
+      dir_path: /var/backups/relay
+      filename: "{{ inventory_hostname }}.json"
+
+- name: Restore a board from its backup
   relaylink.boards.board_config:
     address: 10.0.0.7
     src: /var/backups/relay/RB002130706442.json
-  delegate_to: site-a-gateway
 
 - name: Give a replacement board the settings of the one it replaces
   relaylink.boards.board_config:
@@ -188,7 +224,9 @@ changed:
   returned: always
   type: bool
 changes:
-  description: Each setting that differs, with the board's value and the new one. The password's values are C(********).
+  description:
+    - Each setting that differs, with the board's value and the new one.
+    - The password's values are masked, the board's as C(********), the new one as C(******** (changed)).
   returned: when relayctl reached the board
   type: list
   elements: dict
@@ -226,9 +264,15 @@ restarted:
 verified:
   description:
     - Whether the board was read back after its restart as the same board, holding every written value.
-    - A board without a device ID cannot be told apart from another, so it is never verified.
-  returned: when relayctl reached the board
+    - False when something was written but not read back (C(verify) off, a partial write) or did not match.
+      A board without a device ID cannot be told apart from another, so it is never verified.
+  returned: when something was written (not in check mode)
   type: bool
+backup_path:
+  description: The backup file that C(backup) wrote on the controller.
+  returned: when C(backup) is set and the backup was made
+  type: str
+  sample: backup/RB002130706442_board.2026-12-09@21:30:00.json
 message:
   description: relayctl's message for the board.
   returned: when relayctl reached the board
@@ -242,25 +286,23 @@ result:
 status:
   description:
     - relayctl's exit status; 1 a value refused (nothing sent), 2 the board not reached, 3 a value
-      did not take, 4 partly written and not restarted, 64 a usage error or an unreadable file.
+      did not take, 4 partly written and not restarted, 64 a usage error, an unreadable file or a
+      value with a line break.
+    - With C(backup), the status of relayctl's backup when it failed (nothing else was run).
   returned: failure
   type: int
   sample: 1
 '''
 
-from ansible.module_utils.basic import AnsibleModule
-from ansible_collections.relaylink.boards.plugins.module_utils.relayctl import (
-    CHECK_WOULD_CHANGE, diff, find_relayctl, json_lines, mask_changes, run, stderr_message)
+from ansible_collections.relaylink.boards.plugins.module_utils.relayctl import KEYS
 
+# The options, for the action plugin that runs board_config on the controller.
 KEY_MODE = dict(type='str', choices=['keep', 'follow', 'jog'])
-KEYS = ['key{0}'.format(n) for n in range(1, 9)]
-SETTINGS = ['ip', 'mask', 'gateway', 'keys'] + KEYS + ['restore', 'remote', 'dns', 'server', 'password']
-
 SETTINGS_SPEC = dict(
     ip=dict(type='str'),
     mask=dict(type='str'),
     gateway=dict(type='str'),
-    keys=dict(type='str'),
+    keys=dict(type='str', no_log=False),
     restore=dict(type='bool'),
     remote=dict(type='bool'),
     dns=dict(type='str'),
@@ -268,95 +310,17 @@ SETTINGS_SPEC = dict(
     password=dict(type='str', no_log=True),
     **dict((name, KEY_MODE) for name in KEYS)
 )
-
-
-def setting_args(settings):
-    """relayctl set's NAME=VALUE arguments for the settings given."""
-    args = []
-    for name in SETTINGS:
-        value = settings.get(name)
-        if value is None:
-            continue
-        if isinstance(value, bool):
-            value = 'on' if value else 'off'
-        args.append('{0}={1}'.format(name, value))
-    return args
-
-
-def relayctl_args(params, check_mode):
-    """relayctl's arguments: set or restore, with --json, and --check in
-    check mode or the verification and guard options of a run."""
-    if params['src'] is not None:
-        args = ['restore', params['address'], params['src']]
-        if params['other_board']:
-            args.append('--other-board')
-    else:
-        args = ['set', params['address']] + setting_args(params['settings'])
-    args.append('--json')
-    if check_mode:
-        args.append('--check')
-    elif params['verify']:
-        args += ['--verify', '--wait', '{0:g}'.format(params['wait'])]
-    if params['force']:
-        args.append('--force')
-    return args
-
-
-def main():
-    module = AnsibleModule(
-        argument_spec=dict(
-            address=dict(type='str', required=True),
-            settings=dict(type='dict', options=SETTINGS_SPEC),
-            src=dict(type='path'),
-            other_board=dict(type='bool', default=False),
-            verify=dict(type='bool', default=True),
-            wait=dict(type='float', default=20),
-            force=dict(type='bool', default=False),
-            relayctl=dict(type='str', default='relayctl'),
-        ),
-        mutually_exclusive=[('settings', 'src')],
-        required_one_of=[('settings', 'src')],
-        required_if=[('other_board', True, ['src'])],
-        supports_check_mode=True,
-    )
-    params = module.params
-    if params['settings'] is not None and not setting_args(params['settings']):
-        module.fail_json(msg='settings names no setting to write')
-    try:
-        relayctl = find_relayctl(params['relayctl'])
-    except ValueError as e:
-        module.fail_json(msg='{0}'.format(e))
-
-    status, out, err = run(module, relayctl, relayctl_args(params, module.check_mode))
-    try:
-        boards, dummy = json_lines(out)
-    except ValueError:
-        boards = []
-    if not boards:
-        # Usage errors and unreadable files are reported before any board is.
-        module.fail_json(msg=stderr_message(err) or 'relayctl exited with status {0} and reported no board'.format(status),
-                         status=status)
-
-    board = boards[0]
-    address = board.get('address', params['address'])
-    changes = mask_changes(board.get('changes'))
-    result = dict(
-        changed=bool(board.get('changed')),
-        changes=changes,
-        diff=diff(address, changes),
-        restarted=bool(board.get('restarted')),
-        verified=bool(board.get('verified')),
-        message=board.get('message', ''),
-        result=board.get('result'),
-    )
-    if status == 0 or (module.check_mode and status == CHECK_WOULD_CHANGE):
-        module.exit_json(**result)
-
-    # relayctl's message of a partial write names what the board holds and
-    # what it does not, and that it was not restarted.
-    message = result['message'] or stderr_message(err)
-    module.fail_json(msg='{0}: {1}'.format(address, message), status=status, **result)
-
-
-if __name__ == '__main__':
-    main()
+ARGUMENT_SPEC = dict(
+    address=dict(type='str'),
+    settings=dict(type='dict', options=SETTINGS_SPEC),
+    src=dict(type='path'),
+    other_board=dict(type='bool', default=False),
+    verify=dict(type='bool', default=True),
+    wait=dict(type='float', default=20),
+    force=dict(type='bool', default=False),
+    backup=dict(type='bool', default=False),
+    backup_options=dict(type='dict', options=dict(dir_path=dict(type='path'), filename=dict(type='str'))),
+    relayctl=dict(type='str', default='relayctl'),
+)
+MUTUALLY_EXCLUSIVE = [('settings', 'src')]
+REQUIRED_IF = [('other_board', True, ['src'])]

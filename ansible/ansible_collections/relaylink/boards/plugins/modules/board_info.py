@@ -8,14 +8,23 @@ version_added: 1.0.0
 description:
   - Reads one network relay board with C(relayctl show ADDRESS --json) and returns its model,
     firmware, device ID, capabilities and settings.
-  - The board's password is returned masked.
-  - Never changes anything on the board.
-  - Runs relayctl on the host that runs the module; use C(delegate_to) to read a site's
-    boards from that site's host.
+  - The board's C(settings) are returned as M(relaylink.boards.board_config) takes them, the
+    password left out unless C(password) is set.
+  - Never changes anything on the board. For a backup that restores the board completely, use
+    M(relaylink.boards.board_config) with C(backup).
+  - An action plugin runs relayctl on the controller, once per board; nothing is copied to or run
+    on the inventory hosts, so no C(delegate_to) or local connection is needed.
 author:
   - relaylink authors (@relaylink)
 requirements:
-  - relayctl on the host that runs the module
+  - relayctl on the controller
+options:
+  password:
+    description:
+      - Return the board's password in C(settings.password), in the clear. Give the task C(no_log),
+        since Ansible shows and logs what a task returns.
+    type: bool
+    default: false
 extends_documentation_fragment:
   - ansible.builtin.action_common_attributes
   - relaylink.boards.board
@@ -40,23 +49,21 @@ EXAMPLES = r'''
   ansible.builtin.debug:
     msg: "{{ info.board.settings['keys'] }}"
 
-- name: Read each board of the inventory from the controller
+- name: Read each board of the inventory (its ansible_host, else its inventory name)
   relaylink.boards.board_info:
-    address: "{{ ansible_host }}"
-  delegate_to: localhost
+  register: info
 
-- name: Keep a backup of the board on the controller (password masked)
-  ansible.builtin.copy:
-    content: "{{ info.board | to_nice_json }}"
-    dest: "backups/{{ inventory_hostname }}.json"
-    mode: "0600"
-  delegate_to: localhost
+- name: Write the same settings to another board (the password left as that board has it)
+  relaylink.boards.board_config:
+    address: 10.0.0.8
+    settings: "{{ info.board.settings }}"
 '''
 
 RETURN = r'''
 board:
   description:
-    - The board as C(relayctl show --json) prints it, the password masked as C(********).
+    - The board as C(relayctl show --json) prints it, the password left out of C(settings) unless
+      C(password) is set.
     - A field the board does not have is null.
   returned: success
   type: dict
@@ -88,7 +95,9 @@ board:
           description: Whether the board has key modes.
           type: bool
     settings:
-      description: Every setting, as in a relayctl backup file.
+      description:
+        - Every setting (but the password, unless C(password) is set), as in a relayctl backup file
+          and as M(relaylink.boards.board_config) takes them in its C(settings).
       type: dict
       sample:
         ip: 10.0.0.7
@@ -99,7 +108,6 @@ board:
         remote: true
         dns: 10.0.0.53
         server: relay.example.net
-        password: "********"
 status:
   description: relayctl's exit status (2 when the board was not reached, 64 for an address it refuses).
   returned: failure
@@ -107,38 +115,9 @@ status:
   sample: 2
 '''
 
-import json
-
-from ansible.module_utils.basic import AnsibleModule
-from ansible_collections.relaylink.boards.plugins.module_utils.relayctl import (
-    find_relayctl, mask_board, run, stderr_message)
-
-
-def main():
-    module = AnsibleModule(
-        argument_spec=dict(
-            address=dict(type='str', required=True),
-            relayctl=dict(type='str', default='relayctl'),
-        ),
-        supports_check_mode=True,
-    )
-    try:
-        relayctl = find_relayctl(module.params['relayctl'])
-    except ValueError as e:
-        module.fail_json(msg='{0}'.format(e))
-
-    status, out, err = run(module, relayctl, ['show', module.params['address'], '--json'])
-    if status != 0:
-        module.fail_json(msg=stderr_message(err) or 'relayctl show exited with status {0}'.format(status),
-                         status=status)
-    try:
-        board = json.loads(out)
-    except ValueError:
-        board = None
-    if not isinstance(board, dict):
-        module.fail_json(msg='relayctl show printed no JSON object', status=status)
-    module.exit_json(changed=False, board=mask_board(board))
-
-
-if __name__ == '__main__':
-    main()
+# The options, for the action plugin that runs board_info on the controller.
+ARGUMENT_SPEC = dict(
+    address=dict(type='str'),
+    password=dict(type='bool', default=False, no_log=False),
+    relayctl=dict(type='str', default='relayctl'),
+)

@@ -104,7 +104,9 @@ std::string SyntaxErrorPlace(std::string_view text, std::size_t byte) {
 
 }  // namespace
 
-std::string ShowJson(const BoardState &board) { return BoardObject(board, false).dump(2) + "\n"; }
+Json ShowObject(const BoardState &board) { return BoardObject(board, false); }
+
+std::string ShowJson(const BoardState &board) { return ShowObject(board).dump(2) + "\n"; }
 
 std::string BackupJson(const BoardState &board) { return BoardObject(board, true).dump(2) + "\n"; }
 

@@ -18,6 +18,7 @@
 // carried byte for byte by the rule of BoardText.h.
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,8 @@ namespace relayctl {
 
 inline constexpr int kBackupFormatVersion = 1;
 
+// The object of `show --json`, for documents that hold boards (scan --json).
+nlohmann::ordered_json ShowObject(const BoardState &board);
 // The board as one JSON object, indented for reading and editing.
 std::string ShowJson(const BoardState &board);
 std::string BackupJson(const BoardState &board);

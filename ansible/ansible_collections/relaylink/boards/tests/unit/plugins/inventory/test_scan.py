@@ -139,8 +139,8 @@ def test_board_text_is_kept_as_relayctl_gives_it():
 def test_every_text_and_name_from_a_board_is_unsafe():
     hostile = dict(REMOTE, firmware="1.0.{{ lookup('pipe', 'id') }}", device_id='RB{{7*7}}xxxxx',
                    settings=dict(SETTINGS, server='{{ 7 * 6 }}'))
-    found, warnings = hosts([hostile, KEYS], ['model', 'address'], compose)
+    found, warnings = hosts([hostile, KEYS, dict(REMOTE, address='10.0.0.20')])
     values = texts([(name, variables) for name, variables, groups in found])
-    assert "1.0.{{ lookup('pipe', 'id') }}" in values and '{{ 7 * 6 }}' in values and 'keys' in values
+    assert "1.0.{{ lookup('pipe', 'id') }}" in values and '{{ 7 * 6 }}' in values and 'RB002130706442' in values
     assert [text for text in values if not isinstance(text, AnsibleUnsafe)] == []
     assert isinstance(safe_group_name("firmware_1.0.{{ lookup('pipe', 'id') }}"), AnsibleUnsafe)

@@ -11,11 +11,12 @@ description:
   - A board is named by the first of I(hostnames) that gives it a name of its own; by default its
     device ID when that is a plain name (letters, digits, C(-) and C(_)) that no other board found
     has, otherwise its address.
-  - A name is never taken from a host already in the inventory (a host of a source read before,
-    static hosts included) whose address is another; the board then has the next name of
-    I(hostnames), at last its address, and a warning names both addresses. No host's address is
-    replaced; a board whose address names a host at another address is left out with a warning.
-    List static inventories before scan sources.
+  - A board already in the inventory (a host of a source read before, static hosts included,
+    whose C(ansible_host) is the board's address) is that host. Another board never takes the name
+    of a host already in the inventory; it then has the next name of I(hostnames), at last its
+    address, and a warning names both addresses. No host's address is replaced; a board whose
+    address names a host at another address is left out with a warning. List static inventories
+    before scan sources.
   - Each host gets C(ansible_host) (the board's address), C(relay_model), C(relay_firmware),
     C(relay_device_id), C(relay_capabilities) (C(remote_control) and C(keys), booleans) and
     C(relay_current_settings), the settings the board held when scanned (C(ip), C(mask),
@@ -187,12 +188,16 @@ def hosts(boards, hostnames=('device_id', 'address'), compose=None, taken=None):
     """The hosts of the boards found, in the order found, each board once, and
     the warnings for the inventory: ([(name, variables, groups)], [text]).
 
-    A board takes the first name it offers (offered_names) that is its address,
-    or a plain name that no other board offers and that no host of `taken`
-    (name: address, the hosts already in the inventory) has with another
-    address; otherwise its address. A board whose address names a host at
-    another address is left out: no host's address is replaced."""
+    A board at the address of a host of `taken` (name: address, the hosts
+    already in the inventory) is that host. Another takes the first name it
+    offers (offered_names) that is its address, or a plain name that no other
+    board offers and that no host of `taken` has; otherwise its address. A
+    board whose address names a host at another address is left out: no
+    host's address is replaced."""
     taken = taken or {}
+    known = {}
+    for name, host_address in taken.items():
+        known.setdefault(host_address, name)
     unique = []
     seen = set()
     for board in boards:
@@ -210,6 +215,10 @@ def hosts(boards, hostnames=('device_id', 'address'), compose=None, taken=None):
     warnings = []
     for board, variables, names in offers:
         address = board['address']
+        groups = board_groups(variables['relay_capabilities'])
+        if address in known:
+            found.append((wrap_var(known[address]), variables, groups))
+            continue
         passed_over = []
         name = address
         for candidate in names:
@@ -228,7 +237,7 @@ def hosts(boards, hostnames=('device_id', 'address'), compose=None, taken=None):
         if taken.get(name, address) != address:
             warnings.append('the board at {0} is left out: the host {1} is at {2}'.format(address, name, taken[name]))
             continue
-        found.append((wrap_var(name), variables, board_groups(variables['relay_capabilities'])))
+        found.append((wrap_var(name), variables, groups))
     return found, warnings
 
 

@@ -104,8 +104,8 @@ def compose(expression, variables):
     # a host of another source or a static one has the name at another address
     (['device_id', 'address'], {'RB002130706442': '10.0.9.9'}, ['10.0.0.10', '10.0.0.11'],
      ['the board at 10.0.0.10 is not named RB002130706442: that is the host at 10.0.9.9; named 10.0.0.10']),
-    # the same board, already in the inventory by that name
-    (['device_id', 'address'], {'RB002130706442': '10.0.0.10'}, ['RB002130706442', '10.0.0.11'], []),
+    # the same boards, already in the inventory (by a name of their own, static or scanned)
+    (['address'], {'RB002130706442': '10.0.0.10', 'door': '10.0.0.11'}, ['RB002130706442', 'door'], []),
     # a host named by the board's address is another board's: left out, its address kept
     (['device_id', 'address'], {'10.0.0.11': '10.0.9.9'}, ['RB002130706442'],
      ['the board at 10.0.0.11 is left out: the host 10.0.0.11 is at 10.0.9.9']),

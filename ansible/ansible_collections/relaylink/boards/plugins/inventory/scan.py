@@ -209,7 +209,9 @@ def hosts(boards, hostnames=('device_id', 'address'), compose=None, taken=None):
     for board in unique:
         variables = board_variables(board)
         offers.append((board, variables, offered_names(board, variables, hostnames, compose)))
-    offered = Counter(name for board, variables, names in offers for name in set(names) if isinstance(name, str))
+    # Boards that are hosts already take no new name, so they contest none.
+    offered = Counter(name for board, variables, names in offers if board['address'] not in known
+                      for name in set(names) if isinstance(name, str))
 
     found = []
     warnings = []

@@ -123,6 +123,13 @@ def test_hostnames_are_taken_in_order_when_free(hostnames, taken, expected, warn
     assert warnings == warned
 
 
+def test_a_board_found_again_is_its_host_and_contests_no_name():
+    impostor = dict(REMOTE, address='10.0.0.20')
+    found, warnings = hosts([REMOTE, impostor], taken={'RB002130706442': '10.0.0.10'})
+    assert [name for name, variables, groups in found] == ['RB002130706442', '10.0.0.20']
+    assert warnings == ['the board at 10.0.0.20 is not named RB002130706442: that is the host at 10.0.0.10; named 10.0.0.20']
+
+
 @pytest.mark.parametrize('device_id', ['', 'RB 0021307064', '../../etc/pass', 'RB00213070644\u00e9', 'a.b', 'RB\x1b[2J'])
 def test_device_ids_that_are_no_plain_name_leave_the_address(device_id):
     [(name, variables, groups)], warnings = hosts([dict(REMOTE, device_id=device_id)])

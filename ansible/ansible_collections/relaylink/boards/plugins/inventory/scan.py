@@ -228,7 +228,7 @@ def hosts(boards, hostnames=('device_id', 'address'), compose=None, taken=None):
                 break
             if not isinstance(candidate, str) or not PLAIN_NAME.match(candidate) or offered[candidate] != 1:
                 continue
-            if taken.get(candidate, address) == address:
+            if candidate not in taken:
                 name = candidate
                 break
             if candidate not in passed_over:
@@ -236,7 +236,7 @@ def hosts(boards, hostnames=('device_id', 'address'), compose=None, taken=None):
         for candidate in passed_over:
             warnings.append('the board at {0} is not named {1}: that is the host at {2}; named {3}'.format(
                 address, candidate, taken[candidate], name))
-        if taken.get(name, address) != address:
+        if name in taken:  # the address, as the name of a host at another address
             warnings.append('the board at {0} is left out: the host {1} is at {2}'.format(address, name, taken[name]))
             continue
         found.append((wrap_var(name), variables, groups))

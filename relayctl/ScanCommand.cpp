@@ -7,6 +7,7 @@
 #include <random>
 
 #include "AddressRange.h"
+#include "BackupFile.h"
 #include "CommandLine.h"
 #include "Commands.h"
 #include "ExitStatus.h"

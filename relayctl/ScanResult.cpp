@@ -1,9 +1,6 @@
 #include "ScanResult.h"
 
-#include <nlohmann/json.hpp>
-
 #include "AddressRange.h"
-#include "BackupFile.h"
 #include "BoardText.h"
 #include "DeviceValues.h"
 #include "Protocol.h"
@@ -93,16 +90,6 @@ std::string ScanAddresses(const std::vector<BoardState> &boards) {
   std::string lines;
   for (const BoardState &board : boards) lines += board.address + "\n";
   return lines;
-}
-
-std::string ScanJson(const std::vector<BoardState> &boards) {
-  nlohmann::ordered_json list = nlohmann::ordered_json::array();
-  for (const BoardState &board : boards) {
-    nlohmann::ordered_json object = ShowObject(board);
-    object["settings"].erase("password");
-    list.push_back(std::move(object));
-  }
-  return list.dump(2) + "\n";
 }
 
 }  // namespace relayctl

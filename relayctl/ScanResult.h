@@ -22,14 +22,12 @@ struct ScanResult {
 // `show` reads them through the library.
 ScanResult Identify(const std::vector<ProbeReply> &replies);
 
+// For scan --json, see ScanJson in BackupFile.h.
 // One line per board: address, model, firmware, device ID ("-" for none),
 // in columns under a heading; the board's texts Shown for a terminal of
 // `encoding` (BoardText.h), a long one pushing the columns after it.
 std::string ScanTable(const std::vector<BoardState> &boards, TextEncoding encoding);
 // The boards' addresses, one a line.
 std::string ScanAddresses(const std::vector<BoardState> &boards);
-// A JSON array of the objects of `show --json` (BackupFile.h) without
-// settings.password; texts by the JSON rule of BoardText.h.
-std::string ScanJson(const std::vector<BoardState> &boards);
 
 }  // namespace relayctl

@@ -3,6 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "BackupFile.h"
 #include "Guards.h"
 #include "ScanResult.h"
 #include "Verify.h"

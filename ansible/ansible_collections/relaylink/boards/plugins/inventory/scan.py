@@ -22,8 +22,11 @@ description:
     C(relay_current_settings), the settings the board held when scanned (C(ip), C(mask),
     C(gateway), C(restore), C(keys), and on boards with remote control C(remote), C(dns) and
     C(server); never the password).
-  - Every text a board gives, and every host and group name made from one, is marked unsafe, so
-    that Ansible never templates it; I(compose), I(groups) and I(keyed_groups) use it as data.
+  - Every text a board gives that could be read as a template (one with C({) or C(})), and every
+    group name made from one, is marked unsafe, so that Ansible never templates it; host names
+    are plain names or addresses, which hold no template. I(compose), I(groups) and
+    I(keyed_groups) use these texts as data. Other texts stay plain, so that
+    C(ansible-inventory --list) shows them as they are.
   - Boards with remote control are in the group C(relay_remote_control), boards with key modes in
     C(relay_keys) (a remote-control board can be in both), boards with neither in C(relay_basic).
   - The inventory source is a YAML file whose name ends in C(relay_scan.yml) or
@@ -129,6 +132,20 @@ from ansible.utils.unsafe_proxy import wrap_var
 from ansible_collections.relaylink.boards.plugins.module_utils.relayctl import find_relayctl
 
 PLAIN_NAME = re.compile(r'^[A-Za-z0-9_-]+$')
+# Jinja2's delimiters ({{, {%, {#) all hold a brace: a text without one is
+# never templated.
+TEMPLATE_CHARACTERS = re.compile(r'[{}]')
+
+
+def make_unsafe(value):
+    """The value (a text, or a dict of them) with every text that holds a
+    brace marked unsafe, so that Ansible never templates it; other texts stay
+    plain, as ansible-inventory --list and its readers expect them."""
+    if isinstance(value, dict):
+        return dict((key, make_unsafe(item)) for key, item in value.items())
+    if isinstance(value, str) and TEMPLATE_CHARACTERS.search(value):
+        return wrap_var(value)
+    return value
 
 
 def read_scan(text):
@@ -151,12 +168,12 @@ def board_groups(capabilities):
 
 
 def board_variables(board):
-    """The host variables of a board, every text marked unsafe: what a board
-    says is data, and Ansible never templates it."""
+    """The host variables of a board, made unsafe: what a board says is data,
+    and Ansible never templates it."""
     capabilities = board.get('capabilities') or {}
     settings = dict(board.get('settings') or {})
     settings.pop('password', None)  # relayctl leaves it out; it never becomes a variable
-    return wrap_var({
+    return make_unsafe({
         'ansible_host': board['address'],
         'relay_model': board.get('model'),
         'relay_firmware': board.get('firmware'),
@@ -219,7 +236,7 @@ def hosts(boards, hostnames=('device_id', 'address'), compose=None, taken=None):
         address = board['address']
         groups = board_groups(variables['relay_capabilities'])
         if address in known:
-            found.append((wrap_var(known[address]), variables, groups))
+            found.append((known[address], variables, groups))
             continue
         passed_over = []
         name = address
@@ -239,14 +256,15 @@ def hosts(boards, hostnames=('device_id', 'address'), compose=None, taken=None):
         if name in taken:  # the address, as the name of a host at another address
             warnings.append('the board at {0} is left out: the host {1} is at {2}'.format(address, name, taken[name]))
             continue
-        found.append((wrap_var(name), variables, groups))
+        found.append((name, variables, groups))
     return found, warnings
 
 
 def safe_group_name(name):
-    """A group name as Ansible makes it, marked unsafe: keyed_groups compose
-    group names from a board's texts."""
-    return wrap_var(to_safe_group_name(name))
+    """A group name as Ansible makes it, made unsafe: keyed_groups compose
+    group names from a board's texts. (Host names need not be: a plain name
+    or an address holds no brace.)"""
+    return make_unsafe(to_safe_group_name(name))
 
 
 class InventoryModule(BaseInventoryPlugin, Constructable, Cacheable):

@@ -108,6 +108,16 @@ std::string ShowJson(const BoardState &board) { return BoardObject(board, false)
 
 std::string BackupJson(const BoardState &board) { return BoardObject(board, true).dump(2) + "\n"; }
 
+std::string ScanJson(const std::vector<BoardState> &boards) {
+  Json list = Json::array();
+  for (const BoardState &board : boards) {
+    Json object = BoardObject(board, false);
+    object["settings"].erase("password");
+    list.push_back(std::move(object));
+  }
+  return list.dump(2) + "\n";
+}
+
 std::optional<Backup> ParseBackup(std::string_view text, std::string &error) {
   Json root;
   try {

@@ -1,5 +1,6 @@
-// The JSON form of a board: the object `show --json` prints and the backup
-// file that `backup` writes and `restore` and `apply` read.
+// The JSON form of a board: the object `show --json` prints, the backup
+// file that `backup` writes and `restore` and `apply` read, and the array
+// that `scan --json` prints.
 //
 //   format          "relayctl-backup" (backup files only)
 //   format_version  1 (backup files only)
@@ -21,6 +22,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "BoardState.h"
 
@@ -31,6 +33,9 @@ inline constexpr int kBackupFormatVersion = 1;
 // The board as one JSON object, indented for reading and editing.
 std::string ShowJson(const BoardState &board);
 std::string BackupJson(const BoardState &board);
+// The boards as an array of the objects of `show --json`, without
+// settings.password, which a scan never gives out.
+std::string ScanJson(const std::vector<BoardState> &boards);
 
 struct Backup {
   std::string deviceId;  // empty when the file names none

@@ -130,7 +130,7 @@ std::optional<std::string> BoardAnsweringAt(const std::string &address) {
   const std::string request = relay::BuildCommand(relay::Command::ReportConfig, 0);
   const ScanResult found = Identify(Probe({*number}, request, ProbeOptions{}, nullptr, nullptr));
   if (found.boards.empty()) return std::nullopt;
-  const FoundBoard &board = found.boards.front();
+  const BoardState &board = found.boards.front();
   return board.deviceId.empty() ? "a " + ModelName(board.capabilities) + " board"
                                 : "board " + Shown(board.deviceId, TerminalEncoding()) + " (" +
                                       ModelName(board.capabilities) + ")";

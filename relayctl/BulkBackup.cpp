@@ -94,7 +94,7 @@ std::vector<std::string> BoardsIn(const std::vector<std::uint32_t> &range) {
   ProbeOptions options;
   options.parallel = AllowedParallel(options.parallel);
   std::vector<std::string> boards;
-  for (const FoundBoard &board : Identify(Probe(range, request, options, nullptr, Interrupted)).boards) {
+  for (const BoardState &board : Identify(Probe(range, request, options, nullptr, Interrupted)).boards) {
     boards.push_back(board.address);
   }
   return boards;

@@ -1,4 +1,5 @@
 // scan: find the boards in an address range.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
@@ -6,6 +7,7 @@
 #include <random>
 
 #include "AddressRange.h"
+#include "BackupFile.h"
 #include "CommandLine.h"
 #include "Commands.h"
 #include "ExitStatus.h"
@@ -20,9 +22,27 @@ namespace {
 
 enum class ScanOutput { Table, Json, Addresses };
 
-int RunScan(const std::string &range, ProbeOptions options, ScanOutput output) {
+// The addresses of `range` but those of the `excluded` ranges, or nullopt
+// with `error` set when a range is unreadable.
+std::optional<std::vector<std::uint32_t>> AddressesToProbe(const std::string &range,
+                                                           const std::vector<std::string> &excluded,
+                                                           std::string &error) {
+  std::optional<std::vector<std::uint32_t>> addresses = ParseRange(range, error);
+  for (const std::string &other : excluded) {
+    if (!addresses) break;
+    const std::optional<std::vector<std::uint32_t>> left = ParseRange(other, error);
+    if (!left) return std::nullopt;
+    std::erase_if(*addresses, [&](std::uint32_t address) {
+      return std::binary_search(left->begin(), left->end(), address);
+    });
+  }
+  return addresses;
+}
+
+int RunScan(const std::string &range, const std::vector<std::string> &excluded, ProbeOptions options,
+            ScanOutput output) {
   std::string error;
-  const std::optional<std::vector<std::uint32_t>> addresses = ParseRange(range, error);
+  const std::optional<std::vector<std::uint32_t>> addresses = AddressesToProbe(range, excluded, error);
   if (!addresses) {
     Report(error);
     return kExitUsage;
@@ -64,6 +84,7 @@ int RunScan(const std::string &range, ProbeOptions options, ScanOutput output) {
 void AddScanCommand(CLI::App &app, int &status) {
   struct Options {
     std::string range;
+    std::vector<std::string> excluded;
     ProbeOptions probe;
     bool json = false, addresses = false;
   };
@@ -72,6 +93,8 @@ void AddScanCommand(CLI::App &app, int &status) {
   scan->add_option("range", options->range,
                    "CIDR block (10.0.0.0/24), range (10.0.0.5-10.0.0.40 or 10.0.0.5-40) or address")
       ->required();
+  scan->add_option("--exclude", options->excluded, "A range in the same forms whose addresses are not probed (repeatable)")
+      ->allow_extra_args(false);
   scan->add_option("--timeout", options->probe.connectTimeoutMs, "Connect bound per address, ms")
       ->check(CLI::Range(1, 60000))
       ->capture_default_str();
@@ -87,7 +110,7 @@ void AddScanCommand(CLI::App &app, int &status) {
   scan->callback([options, &status] {
     const ScanOutput output =
         options->json ? ScanOutput::Json : options->addresses ? ScanOutput::Addresses : ScanOutput::Table;
-    status = RunScan(options->range, options->probe, output);
+    status = RunScan(options->range, options->excluded, options->probe, output);
   });
 }
 

@@ -1,13 +1,40 @@
 #include "ScanResult.h"
 
-#include <nlohmann/json.hpp>
-
 #include "AddressRange.h"
 #include "BoardText.h"
 #include "DeviceValues.h"
 #include "Protocol.h"
+#include "SettingTable.h"
 
 namespace relayctl {
+namespace {
+
+// The settings of a configuration reply, as the library's getters give them
+// (a key mode that is no digit as 0), but for the password; only those a
+// board of `capabilities` has.
+Settings ReplySettings(const relay::DeviceSideValues &values, const Capabilities &capabilities) {
+  Settings settings;
+  settings.ip = values.DevIpAddr;
+  settings.mask = values.DevSubMask;
+  settings.gateway = values.DevGateway;
+  settings.keys = values.DevButtonCfg;
+  for (char &mode : *settings.keys) mode = mode >= '0' && mode <= '9' ? mode : '0';
+  settings.restore = values.DevRestoreState;
+  settings.remote = values.DevEnableWeb;
+  settings.dns = values.DevDns;
+  settings.server = values.DevWebServer;
+  for (const SettingInfo &setting : SettingTable()) {
+    if (BoardHas(setting, capabilities)) continue;
+    if (setting.flag) {
+      settings.*setting.flag = std::nullopt;
+    } else {
+      settings.*setting.text = std::nullopt;
+    }
+  }
+  return settings;
+}
+
+}  // namespace
 
 ScanResult Identify(const std::vector<ProbeReply> &replies) {
   ScanResult result;
@@ -20,8 +47,12 @@ ScanResult Identify(const std::vector<ProbeReply> &replies) {
     } else if (!relay::ParseCfgReply(probe.reply, values, versionItem)) {
       result.notBoards.push_back(address + ": port open, the reply is not a board configuration");
     } else {
-      FoundBoard board{address, {!values.DevDeviceId.empty(), values.DevButtonCfg != "."}, "", values.DevDeviceId};
+      BoardState board;
+      board.address = address;
+      board.capabilities = {!values.DevDeviceId.empty(), values.DevButtonCfg != "."};
+      board.deviceId = values.DevDeviceId;
       if (!versionItem.empty()) board.firmware = "1.0." + versionItem;
+      board.settings = ReplySettings(values, board.capabilities);
       result.boards.push_back(std::move(board));
     }
   }
@@ -45,9 +76,9 @@ std::string Row(const std::string &address, const std::string &model, const std:
 
 }  // namespace
 
-std::string ScanTable(const std::vector<FoundBoard> &boards, TextEncoding encoding) {
+std::string ScanTable(const std::vector<BoardState> &boards, TextEncoding encoding) {
   std::string table = Row("ADDRESS", "MODEL", "FIRMWARE", "DEVICE ID");
-  for (const FoundBoard &board : boards) {
+  for (const BoardState &board : boards) {
     table += Row(board.address, ModelName(board.capabilities),
                  board.firmware.empty() ? "-" : Shown(board.firmware, encoding),
                  board.deviceId.empty() ? "-" : Shown(board.deviceId, encoding));
@@ -55,26 +86,10 @@ std::string ScanTable(const std::vector<FoundBoard> &boards, TextEncoding encodi
   return table;
 }
 
-std::string ScanAddresses(const std::vector<FoundBoard> &boards) {
+std::string ScanAddresses(const std::vector<BoardState> &boards) {
   std::string lines;
-  for (const FoundBoard &board : boards) lines += board.address + "\n";
+  for (const BoardState &board : boards) lines += board.address + "\n";
   return lines;
-}
-
-std::string ScanJson(const std::vector<FoundBoard> &boards) {
-  nlohmann::ordered_json list = nlohmann::ordered_json::array();
-  for (const FoundBoard &board : boards) {
-    const auto orNull = [](const std::string &text) {
-      return text.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(JsonFromBytes(text));
-    };
-    list.push_back({{"address", board.address},
-                    {"model", ModelName(board.capabilities)},
-                    {"firmware", orNull(board.firmware)},
-                    {"device_id", orNull(board.deviceId)},
-                    {"capabilities",
-                     {{"remote_control", board.capabilities.remoteControl}, {"keys", board.capabilities.keys}}}});
-  }
-  return list.dump(2) + "\n";
 }
 
 }  // namespace relayctl

@@ -12,29 +12,22 @@
 
 namespace relayctl {
 
-struct FoundBoard {
-  std::string address;
-  Capabilities capabilities;
-  std::string firmware;  // empty when the board reports none
-  std::string deviceId;  // empty without remote control
-};
-
 struct ScanResult {
-  std::vector<FoundBoard> boards;
+  // Every setting the board has but the password, which a scan never gives out.
+  std::vector<BoardState> boards;
   std::vector<std::string> notBoards;  // "127.0.0.9: no reply" and the like
 };
 
-// Reads each reply with the library's own reply parser.
+// Reads each reply with the library's own reply parser; the settings as
+// `show` reads them through the library.
 ScanResult Identify(const std::vector<ProbeReply> &replies);
 
+// For scan --json, see ScanJson in BackupFile.h.
 // One line per board: address, model, firmware, device ID ("-" for none),
 // in columns under a heading; the board's texts Shown for a terminal of
 // `encoding` (BoardText.h), a long one pushing the columns after it.
-std::string ScanTable(const std::vector<FoundBoard> &boards, TextEncoding encoding);
+std::string ScanTable(const std::vector<BoardState> &boards, TextEncoding encoding);
 // The boards' addresses, one a line.
-std::string ScanAddresses(const std::vector<FoundBoard> &boards);
-// A JSON array of objects with address, model, firmware, device_id (null for
-// none) and capabilities; texts by the JSON rule of BoardText.h.
-std::string ScanJson(const std::vector<FoundBoard> &boards);
+std::string ScanAddresses(const std::vector<BoardState> &boards);
 
 }  // namespace relayctl

@@ -1,6 +1,9 @@
 // Verification rules and scan replies: pure functions.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
+#include "BackupFile.h"
 #include "Guards.h"
 #include "ScanResult.h"
 #include "Verify.h"
@@ -113,6 +116,14 @@ TEST(Identify, ModelsFromTheRepliesAndOpenPortsThatAreNoBoards) {
   EXPECT_EQ(result.notBoards, (std::vector<std::string>{"10.0.0.4: port open, no reply",
                                                         "10.0.0.5: port open, the reply is not a board configuration",
                                                         "10.0.0.6: port open, the reply is not a board configuration"}));
+  const std::string listed = ScanJson(result.boards);
+  const nlohmann::json boards = nlohmann::json::parse(listed);
+  EXPECT_EQ(boards[0]["settings"], nlohmann::json::parse(R"({"ip": "10.0.0.1", "mask": "255.0.0.0",
+      "gateway": "10.0.0.254", "keys": "12312312", "restore": false, "remote": true, "dns": "10.0.0.53",
+      "server": "relay.example"})"));
+  EXPECT_EQ(boards[2]["settings"], nlohmann::json::parse(R"({"ip": "10.0.0.3", "mask": "255.0.0.0",
+      "gateway": "10.0.0.254", "keys": null, "restore": false, "remote": null, "dns": null, "server": null})"));
+  EXPECT_EQ(listed.find("123456"), std::string::npos) << listed;  // never the password
 }
 
 }  // namespace

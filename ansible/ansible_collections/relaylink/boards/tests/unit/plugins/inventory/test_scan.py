@@ -4,8 +4,12 @@ __metaclass__ = type
 import json
 
 import pytest
+from ansible.utils.unsafe_proxy import AnsibleUnsafe
 
-from ansible_collections.relaylink.boards.plugins.inventory.scan import hosts, read_scan
+from ansible_collections.relaylink.boards.plugins.inventory.scan import hosts, read_scan, safe_group_name
+
+SETTINGS = {'ip': '10.0.0.10', 'mask': '255.255.255.0', 'gateway': '10.0.0.1', 'keys': '12312312',
+            'restore': False, 'remote': True, 'dns': '10.0.0.53', 'server': 'relay.example.net'}
 
 
 def board(address, model='remote control', device_id=None, remote=True, keys=True, firmware=None):
@@ -15,7 +19,21 @@ def board(address, model='remote control', device_id=None, remote=True, keys=Tru
         'firmware': firmware,
         'device_id': device_id,
         'capabilities': {'remote_control': remote, 'keys': keys},
+        'settings': dict(SETTINGS, ip=address),
     }
+
+
+def names(boards, **options):
+    return [name for name, variables, groups in hosts(boards, **options)[0]]
+
+
+def texts(value):
+    """Every text in a value, keys and items included."""
+    if isinstance(value, dict):
+        return [text for key, item in value.items() for text in texts(key) + texts(item)]
+    if isinstance(value, (list, tuple)):
+        return [text for item in value for text in texts(item)]
+    return [value] if isinstance(value, str) else []
 
 
 REMOTE = board('10.0.0.10', device_id='RB002130706442', firmware='1.0.7')
@@ -44,7 +62,7 @@ def test_read_scan_refuses_what_is_no_list_of_boards(text):
 
 
 def test_board_with_a_device_id_is_named_by_it():
-    [(name, variables, groups)] = hosts([REMOTE])
+    [(name, variables, groups)], warnings = hosts([dict(REMOTE, settings=dict(SETTINGS, password='123456'))])
     assert name == 'RB002130706442'
     assert variables == {
         'ansible_host': '10.0.0.10',
@@ -52,12 +70,14 @@ def test_board_with_a_device_id_is_named_by_it():
         'relay_firmware': '1.0.7',
         'relay_device_id': 'RB002130706442',
         'relay_capabilities': {'remote_control': True, 'keys': True},
+        'relay_current_settings': SETTINGS,
     }
     assert groups == ['relay_remote_control', 'relay_keys']
+    assert warnings == []
 
 
 def test_boards_without_a_device_id_are_named_by_their_address():
-    found = hosts([KEYS, BASIC])
+    found = hosts([KEYS, BASIC])[0]
     assert [(name, groups) for name, variables, groups in found] == [
         ('10.0.0.11', ['relay_keys']),
         ('10.0.0.12', ['relay_basic']),
@@ -67,22 +87,68 @@ def test_boards_without_a_device_id_are_named_by_their_address():
 
 
 def test_a_board_found_in_two_ranges_is_one_host():
-    assert [name for name, variables, groups in hosts([REMOTE, KEYS, REMOTE, KEYS])] == ['RB002130706442', '10.0.0.11']
+    assert names([REMOTE, KEYS, REMOTE, KEYS]) == ['RB002130706442', '10.0.0.11']
 
 
 def test_boards_sharing_a_device_id_are_named_by_their_addresses():
     twin = dict(REMOTE, address='10.0.0.20')
-    assert [name for name, variables, groups in hosts([REMOTE, twin])] == ['10.0.0.10', '10.0.0.20']
+    assert names([REMOTE, twin]) == ['10.0.0.10', '10.0.0.20']
+
+
+def compose(expression, variables):
+    """A stand-in for the plugin's expressions: a name from the model, none, or no plain name."""
+    return {'model': variables['relay_model'].replace(' ', '_'), 'none': None, 'dotted': 'a.b'}[expression]
+
+
+@pytest.mark.parametrize('hostnames, taken, expected, warned', [
+    # a host of another source or a static one has the name at another address
+    (['device_id', 'address'], {'RB002130706442': '10.0.9.9'}, ['10.0.0.10', '10.0.0.11'],
+     ['the board at 10.0.0.10 is not named RB002130706442: that is the host at 10.0.9.9; named 10.0.0.10']),
+    # the same boards, already in the inventory (by a name of their own, static or scanned)
+    (['address'], {'RB002130706442': '10.0.0.10', 'door': '10.0.0.11'}, ['RB002130706442', 'door'], []),
+    # a host named by the board's address is another board's: left out, its address kept
+    (['device_id', 'address'], {'10.0.0.11': '10.0.9.9'}, ['RB002130706442'],
+     ['the board at 10.0.0.11 is left out: the host 10.0.0.11 is at 10.0.9.9']),
+    (['address', 'device_id'], {}, ['10.0.0.10', '10.0.0.11'], []),
+    (['none', 'device_id', 'model'], {}, ['RB002130706442', 'keys'], []),
+    (['device_id', 'model'], {'RB002130706442': '10.0.9.9'}, ['remote_control', 'keys'],
+     ['the board at 10.0.0.10 is not named RB002130706442: that is the host at 10.0.9.9; named remote_control']),
+    (['dotted', 'model'], {}, ['remote_control', 'keys'], []),
+    (['model'], {}, ['10.0.0.10', '10.0.0.11'], []),  # both offer the same name: neither takes it
+])
+def test_hostnames_are_taken_in_order_when_free(hostnames, taken, expected, warned):
+    keys_twin = dict(KEYS, model='remote control') if hostnames == ['model'] else KEYS
+    found, warnings = hosts([REMOTE, keys_twin], hostnames, compose, taken)
+    assert [name for name, variables, groups in found] == expected
+    assert warnings == warned
+
+
+def test_a_board_found_again_is_its_host_and_contests_no_name():
+    impostor = dict(REMOTE, address='10.0.0.20')
+    found, warnings = hosts([REMOTE, impostor], taken={'RB002130706442': '10.0.0.10'})
+    assert [name for name, variables, groups in found] == ['RB002130706442', '10.0.0.20']
+    assert warnings == ['the board at 10.0.0.20 is not named RB002130706442: that is the host at 10.0.0.10; named 10.0.0.20']
 
 
 @pytest.mark.parametrize('device_id', ['', 'RB 0021307064', '../../etc/pass', 'RB00213070644\u00e9', 'a.b', 'RB\x1b[2J'])
 def test_device_ids_that_are_no_plain_name_leave_the_address(device_id):
-    [(name, variables, groups)] = hosts([dict(REMOTE, device_id=device_id)])
+    [(name, variables, groups)], warnings = hosts([dict(REMOTE, device_id=device_id)])
     assert name == '10.0.0.10'
     assert variables['relay_device_id'] == device_id
 
 
 def test_board_text_is_kept_as_relayctl_gives_it():
     odd = dict(REMOTE, firmware='1.0.\u00ff', model='remote control')
-    [(name, variables, groups)] = hosts(read_scan(json.dumps([odd])))
+    [(name, variables, groups)], warnings = hosts(read_scan(json.dumps([odd])))
     assert variables['relay_firmware'] == '1.0.\u00ff'
+
+
+def test_every_text_that_could_be_a_template_is_unsafe_and_no_other():
+    hostile = dict(REMOTE, firmware="1.0.{{ lookup('pipe', 'id') }}", device_id='RB{{7*7}}xxxxx',
+                   settings=dict(SETTINGS, server='{% if 1 %}x{% endif %}', dns='{#'))
+    found, warnings = hosts([hostile, KEYS], ['model', 'address'], compose)
+    values = texts([(name, variables) for name, variables, groups in found])
+    assert [text for text in values if isinstance(text, AnsibleUnsafe) != ('{' in text)] == []
+    assert len([text for text in values if isinstance(text, AnsibleUnsafe)]) == 4
+    assert isinstance(safe_group_name("firmware_1.0.{{ lookup('pipe', 'id') }}"), AnsibleUnsafe)
+    assert not isinstance(safe_group_name('firmware_1.0.7'), AnsibleUnsafe)

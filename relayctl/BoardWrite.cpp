@@ -5,10 +5,10 @@
 
 #include "BoardLink.h"
 #include "BoardText.h"
-#include "Status.h"
 #include "Guards.h"
 #include "Interrupt.h"
 #include "SaveDecision.h"
+#include "Status.h"
 #include "Verify.h"
 #include "platform/Terminal.h"
 #include "relaylink.h"

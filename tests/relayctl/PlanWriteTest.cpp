@@ -59,13 +59,20 @@ class Case {
     config.ipAddr = OneOf<std::string>({kBoard, "127.003.070.010", "127.3.070.10"});
     config.subMask = OneOf<std::string>({"255.0.0.0", "255.255.255.000"});
     config.gateway = OneOf<std::string>({"127.3.70.1", "127.0.0.254", "127.003.070.001"});
-    config.buttonCfg = model == 2 ? "" : Chance(70) ? Digits(8, '1', '3') : OneOf<std::string>({"34\xE9" "21131", "0x1-2\xFF" "33"});
+    config.buttonCfg = model == 2   ? ""
+                       : Chance(70) ? Digits(8, '1', '3')
+                                    : OneOf<std::string>({"34\xE9"
+                                                          "21131",
+                                                          "0x1-2\xFF"
+                                                          "33"});
     config.restoreState = Chance(50);
     config.version = Chance(20) ? std::string(260, 'v') : "7";
     config.password = Digits(6, '0', '9');
     config.dns = OneOf<std::string>({"127.0.0.53", "127.000.000.053"});
-    config.webServer = OneOf<std::string>({"relay.example.net", "relay.example.net  ", " relay.example.net",
-                                           std::string(260, 's'), "\xFF" "relay"});
+    config.webServer =
+        OneOf<std::string>({"relay.example.net", "relay.example.net  ", " relay.example.net", std::string(260, 's'),
+                            "\xFF"
+                            "relay"});
     config.enableWeb = Chance(50);
     return config;
   }
@@ -79,8 +86,8 @@ class Case {
         {"restore=on", "restore=off"},
         {"remote=on", "remote=off"},
         {"dns=127.0.0.53", "dns=127.000.000.054", "dns=nowhere"},
-        {"server=relay.example.net", "server= relay.example.net ", "server=other.example", "server=" +
-         std::string(45, 'o'), "server=a;b"},
+        {"server=relay.example.net", "server= relay.example.net ", "server=other.example",
+         "server=" + std::string(45, 'o'), "server=a;b"},
         {"password=" + Digits(6, '0', '9'), "password= 123456 ", "password=12"},
     };
     std::vector<std::string> assignments;
@@ -109,9 +116,7 @@ class Case {
 };
 
 // The first JSON line relayctl printed: the board's result.
-Json BoardResult(const CtlResult &run) {
-  return Json::parse(run.out.substr(0, run.out.find('\n')), nullptr, false);
-}
+Json BoardResult(const CtlResult &run) { return Json::parse(run.out.substr(0, run.out.find('\n')), nullptr, false); }
 
 // What the board received after its read, as relayctl reports changes
 // (setting and value after): the writes, and whether a restart followed.
@@ -121,9 +126,9 @@ struct Received {
   bool other = false;  // a frame no save sends
 };
 Received WhatWasReceived(const std::vector<std::string> &frames) {
-  static const std::map<char, const char *> kSettings = {
-      {'2', "ip"},     {'3', "mask"}, {'4', "gateway"}, {'5', "keys"},    {'6', "restore"},
-      {'A', "remote"}, {'8', "dns"},  {'9', "server"},  {'B', "password"}};
+  static const std::map<char, const char *> kSettings = {{'2', "ip"},   {'3', "mask"},    {'4', "gateway"},
+                                                         {'5', "keys"}, {'6', "restore"}, {'A', "remote"},
+                                                         {'8', "dns"},  {'9', "server"},  {'B', "password"}};
   Received received;
   for (const std::string &frame : frames) {
     const char command = frame.size() > 1 ? frame[1] : '?';

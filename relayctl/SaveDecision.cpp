@@ -17,7 +17,6 @@ relay::DeviceSideValues DeviceSide(const BoardState &board) {
   device.DevButtonCfg = s.keys.value_or(".");
   device.DevRestoreState = s.restore.value_or(false);
   device.DevEnableWeb = s.remote.value_or(false);
-  device.DevDeviceId = board.deviceId;
   device.DevDns = s.dns.value_or("");
   device.DevWebServer = s.server.value_or("");
   device.DevPassword = s.password.value_or("");

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
+#include <cstring>
 #include <thread>
+#include <vector>
 
 #include "AddressRange.h"
 #include "BoardText.h"
@@ -17,7 +20,8 @@
 namespace relayctl {
 namespace {
 
-constexpr unsigned short kTextLength = 200;
+// The library's messages are short; a board's texts are read whole.
+constexpr unsigned short kMessageLength = 200;
 // A restarted board is looked for with short connect attempts, the pauses
 // between rounds growing from the first to the longest.
 constexpr int kConnectTryMs = 250;
@@ -26,15 +30,21 @@ constexpr std::chrono::milliseconds kLongestPause{500};
 
 using TextGetter = short(RELAYLINK_CALL *)(char *, unsigned short);
 
+// The getter's text whole: a text that fills the buffer may have been cut, so
+// it is asked again with a buffer twice the size, up to the most a length
+// can say (a board's reply, and so each of its texts, is shorter).
 std::optional<std::string> TextOf(TextGetter getter) {
-  char buffer[kTextLength + 1] = {};
-  if (getter(buffer, kTextLength) != 1) return std::nullopt;
-  return std::string(buffer);
+  for (std::size_t length = 256;; length = std::min<std::size_t>(length * 2, USHRT_MAX)) {
+    std::vector<char> buffer(length + 1, '\0');
+    if (getter(buffer.data(), static_cast<unsigned short>(length)) != 1) return std::nullopt;
+    const std::size_t size = std::strlen(buffer.data());
+    if (size < length || length == USHRT_MAX) return std::string(buffer.data(), size);
+  }
 }
 
 Outcome CurrentStatus() {
-  char buffer[kTextLength + 1] = {};
-  return {GetErrorCode(), GetErrorMsg(buffer, kTextLength)};
+  char buffer[kMessageLength + 1] = {};
+  return {GetErrorCode(), GetErrorMsg(buffer, kMessageLength)};
 }
 
 }  // namespace

@@ -5,9 +5,10 @@
 
 #include "BoardLink.h"
 #include "BoardText.h"
-#include "DeviceCfgState.h"
 #include "Guards.h"
 #include "Interrupt.h"
+#include "SaveDecision.h"
+#include "Status.h"
 #include "Verify.h"
 #include "platform/Terminal.h"
 #include "relaylink.h"
@@ -98,28 +99,17 @@ WriteResult Verified(const BoardState &before, const Settings &expected, const W
   return result;
 }
 
-// What a save would do: the library's own check of the values, then the
-// changes it would write. Nothing is sent.
-WriteResult Planned(const BoardState &before, const Settings &changes, const Settings &expected,
-                    const std::string &remoteNote) {
-  relay::PendingValues pending;
-  const Settings &now = before.settings;
-  pending.NewIpAddr = changes.ip.value_or(now.ip.value_or(""));
-  pending.NewSubMask = changes.mask.value_or(now.mask.value_or(""));
-  pending.NewGateway = changes.gateway.value_or(now.gateway.value_or(""));
-  pending.NewEnableWeb = changes.remote.value_or(now.remote.value_or(false));
-  pending.NewDns = changes.dns.value_or(now.dns.value_or(""));
-  pending.NewWebServer = changes.server.value_or(now.server.value_or(""));
-  pending.NewPassword = changes.password.value_or(now.password.value_or(""));
+// What a save would do, as the library decides it. Nothing is sent.
+WriteResult Planned(const BoardState &before, const SaveDecision &decision, const std::string &remoteNote) {
   WriteResult plan;
   plan.planned = true;
-  if (const auto rejected = relay::RejectedPendingValue(pending, before.capabilities.remoteControl)) {
+  if (decision.rejected) {
     plan.status = kExitRejected;
-    plan.message = std::string(relay::StatusMessage(*rejected)) + " (" +
-                   std::to_string(static_cast<int>(*rejected)) + ") Nothing sent.";
+    plan.message = std::string(relay::StatusMessage(*decision.rejected)) + " (" +
+                   std::to_string(static_cast<int>(*decision.rejected)) + ") Nothing sent.";
     return plan;
   }
-  plan.changes = Changes(before.settings, expected);
+  plan.changes = Changes(before.settings, decision.written);
   plan.changed = !plan.changes.empty();
   if (plan.changed) {
     plan.status = kExitWouldChange;
@@ -212,13 +202,14 @@ WriteJobRequest DecodeRequest(const std::string &text) {
 }
 
 WriteResult WriteChanges(const BoardState &before, const Settings &changes, const WriteOptions &options) {
-  const Settings expected = ExpectedAfterSave(before, changes);
+  const SaveDecision decision = DecideSave(before, changes);
+  const Settings &expected = decision.written;
   if (auto refused = RefusedBeforeSending(before, changes, expected, options.force)) return *refused;
-  const bool remoteValuesUnwritten =
-      (changes.dns || changes.server || changes.password) && !(expected.dns || expected.server || expected.password);
+  const bool remoteValuesUnwritten = (changes.dns || changes.server || changes.password) &&
+                                     !changes.remote.value_or(before.settings.remote.value_or(false));
   const std::string remoteNote =
       remoteValuesUnwritten ? " (dns, server and password are written only while remote control is on)" : "";
-  if (options.check) return Planned(before, changes, expected, remoteNote);
+  if (options.check) return Planned(before, decision, remoteNote);
 
   const Outcome saved = SaveChanges(changes);
   WriteResult result{ExitStatusOfCode(saved.code), saved.message};

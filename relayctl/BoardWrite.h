@@ -6,6 +6,7 @@
 
 #include "BoardState.h"
 #include "ExitStatus.h"
+#include "ProgramLimits.h"
 #include "Verify.h"
 
 namespace relayctl {
@@ -13,7 +14,7 @@ namespace relayctl {
 struct WriteOptions {
   bool check = false;  // plan only: read, tell what would change, write nothing
   bool verify = false;
-  int waitMs = 20000;  // for the board to answer again after its restart
+  int waitMs = relay::kVerifyWaitSeconds * 1000;  // for the board to answer again after its restart
   bool force = false;  // write settings the guards refuse, and onto an address taken by another board
 };
 

@@ -4,6 +4,7 @@
 #include <CLI/CLI.hpp>
 
 #include "BoardWrite.h"
+#include "ProgramLimits.h"
 
 namespace relayctl {
 
@@ -15,7 +16,7 @@ CLI::Validator BoardAddress();
 // options are bound to `options` and `waitSeconds`; WaitMs converts the latter.
 struct WriteCommandOptions {
   WriteOptions write;
-  double waitSeconds = 20;
+  double waitSeconds = relay::kVerifyWaitSeconds;
   WriteOptions Resolved() const;
 };
 void AddWriteOptions(CLI::App &command, WriteCommandOptions &options);

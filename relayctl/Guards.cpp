@@ -59,9 +59,9 @@ std::vector<std::string> UnusableSettings(const BoardState &before, const Settin
   const Settings written = Differing(before.settings, expected);
   std::vector<std::string> reasons;
   if (written.ip || written.mask || written.gateway) CheckNetwork(before, written, reasons);
-  if (written.server && written.server->size() > kMaxServerLength) {
+  if (written.server && written.server->size() > relay::kMaxServerNameLength) {
     reasons.push_back("the server name has " + std::to_string(written.server->size()) + " characters, more than " +
-                      std::to_string(kMaxServerLength));
+                      std::to_string(relay::kMaxServerNameLength));
   }
   return reasons;
 }

@@ -4,21 +4,25 @@ namespace relayctl {
 
 const std::vector<SettingInfo> &SettingTable() {
   using K = SettingKind;
+  using C = relay::Command;
   static const std::vector<SettingInfo> table = {
-      {"ip", K::Address, false, false, true, &Settings::ip, nullptr, GetIpAddr, SetIpAddr, nullptr, nullptr},
-      {"mask", K::Address, false, false, true, &Settings::mask, nullptr, GetSubMask, SetSubMask, nullptr, nullptr},
-      {"gateway", K::Address, false, false, true, &Settings::gateway, nullptr, GetGateway, SetGateway, nullptr,
+      {"ip", K::Address, false, false, true, C::SetIpAddr, &Settings::ip, nullptr, GetIpAddr, SetIpAddr, nullptr,
        nullptr},
-      {"keys", K::KeyModes, true, false, false, &Settings::keys, nullptr, nullptr, nullptr, nullptr, nullptr},
-      {"restore", K::Flag, false, false, false, nullptr, &Settings::restore, nullptr, nullptr, GetRestoreState,
-       SetRestoreState},
-      {"remote", K::Flag, false, true, false, nullptr, &Settings::remote, nullptr, nullptr, GetEnableWeb,
-       SetEnableWeb},
-      {"dns", K::Address, false, true, false, &Settings::dns, nullptr, GetDns, SetDns, nullptr, nullptr},
-      {"server", K::Text, false, true, false, &Settings::server, nullptr, GetWebServer, SetWebServer, nullptr,
+      {"mask", K::Address, false, false, true, C::SetSubMask, &Settings::mask, nullptr, GetSubMask, SetSubMask, nullptr,
        nullptr},
-      {"password", K::Password, false, true, false, &Settings::password, nullptr, GetPassword, SetPassword, nullptr,
+      {"gateway", K::Address, false, false, true, C::SetGateway, &Settings::gateway, nullptr, GetGateway, SetGateway,
+       nullptr, nullptr},
+      {"keys", K::KeyModes, true, false, false, C::SetButtonCfg, &Settings::keys, nullptr, nullptr, nullptr, nullptr,
        nullptr},
+      {"restore", K::Flag, false, false, false, C::SetRestoreState, nullptr, &Settings::restore, nullptr, nullptr,
+       GetRestoreState, SetRestoreState},
+      {"remote", K::Flag, false, true, false, C::SetEnableWeb, nullptr, &Settings::remote, nullptr, nullptr,
+       GetEnableWeb, SetEnableWeb},
+      {"dns", K::Address, false, true, false, C::SetDns, &Settings::dns, nullptr, GetDns, SetDns, nullptr, nullptr},
+      {"server", K::Text, false, true, false, C::SetWebServer, &Settings::server, nullptr, GetWebServer, SetWebServer,
+       nullptr, nullptr},
+      {"password", K::Password, false, true, false, C::SetPassword, &Settings::password, nullptr, GetPassword,
+       SetPassword, nullptr, nullptr},
   };
   return table;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "BoardState.h"
+#include "Protocol.h"
 #include "relaylink.h"
 
 namespace relayctl {
@@ -26,6 +27,7 @@ struct SettingInfo {
   bool needsKeys;           // only boards with key modes have it
   bool needsRemoteControl;  // only boards with remote control have it
   bool network;             // ip, mask and gateway: what `apply` leaves alone
+  relay::Command command;   // the library's write command for it
   std::optional<std::string> Settings::*text;  // every kind but Flag
   std::optional<bool> Settings::*flag;         // Flag only
   // The library's getter and setter; key modes go key by key instead.

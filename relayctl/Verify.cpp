@@ -1,51 +1,8 @@
 #include "Verify.h"
 
-#include "IntConversion.h"
 #include "SettingTable.h"
-#include "TextItems.h"
-#include "ValueRules.h"
 
 namespace relayctl {
-namespace {
-
-std::optional<std::string> NormalAddress(std::optional<std::string> text) {
-  if (!text) return text;
-  try {
-    relay::IsValidIpAddr(*text);
-  } catch (const relay::ConversionError &) {
-    // The library refuses such a value before anything is sent.
-  }
-  return text;
-}
-
-std::optional<std::string> Trimmed(const std::optional<std::string> &text) {
-  if (!text) return text;
-  return relay::TrimControl(*text);
-}
-}  // namespace
-
-Settings ExpectedAfterSave(const BoardState &before, const Settings &changes) {
-  Settings expected;
-  expected.ip = NormalAddress(changes.ip);
-  expected.mask = NormalAddress(changes.mask);
-  expected.gateway = NormalAddress(changes.gateway);
-  expected.restore = changes.restore;
-  if (changes.keys) {
-    std::string keys = *changes.keys;
-    const std::string current = before.settings.keys.value_or(std::string(8, '-'));
-    for (std::size_t i = 0; i < keys.size() && i < current.size(); ++i) {
-      if (keys[i] == '-') keys[i] = current[i];
-    }
-    expected.keys = keys;
-  }
-  expected.remote = changes.remote;
-  if (changes.remote.value_or(before.settings.remote.value_or(false))) {
-    expected.dns = NormalAddress(changes.dns);
-    expected.server = Trimmed(changes.server);
-    expected.password = Trimmed(changes.password);
-  }
-  return expected;
-}
 
 Settings Differing(const Settings &before, const Settings &expected) {
   Settings differing = expected;

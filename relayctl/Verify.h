@@ -10,16 +10,7 @@
 
 namespace relayctl {
 
-// The values a save of `changes` onto the board as it was read (`before`)
-// leaves on the board, in the form the library writes them: addresses in
-// normal form, server and password trimmed, single key modes merged into the
-// board's. DNS, server and password are written only while remote control is
-// on, so they are left out when it ends up off.
-Settings ExpectedAfterSave(const BoardState &before, const Settings &changes);
-
-// The values of `expected` that differ from `before`: what a save writes.
-// Values are compared exactly, in the form ExpectedAfterSave gives them, as
-// the library compares them.
+// The values of `expected` that differ from `before`, compared exactly.
 Settings Differing(const Settings &before, const Settings &expected);
 
 // One value a save writes: the setting's name and its value on the board now
@@ -29,9 +20,9 @@ struct Change {
   std::string before, after;
 };
 
-// What a save writes to the board read as `before`, given the values
-// `expected` (ExpectedAfterSave), in setting order: the plan, and what is
-// reported after a write.
+// The values of `expected` that differ from `before` as changes, in setting
+// order: with the values a save writes (SaveDecision.h), the plan and what
+// is reported after a write.
 std::vector<Change> Changes(const Settings &before, const Settings &expected);
 
 // "gateway 10.0.0.254 -> 10.0.0.1, password (changes)" for a message: the

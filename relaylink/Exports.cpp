@@ -94,8 +94,9 @@ short RELAYLINK_CALL GetButtonCfg(short key) {
   if (!s.CfgReady || !s.ButtonCapable || !IsKey(key)) return 0;
   const std::size_t index = static_cast<std::size_t>(key - 1);
   if (index >= s.DevButtonCfg.size()) return 0;
-  const char mode = s.DevButtonCfg[index];
-  return mode >= '0' && mode <= '9' ? static_cast<short>(mode - '0') : 0;
+  // A digit's value; any other character the board reported (it may send
+  // any byte) by the same offset, so that '0' plus the answer gives it back.
+  return static_cast<short>(static_cast<unsigned char>(s.DevButtonCfg[index]) - '0');
 }
 
 short RELAYLINK_CALL SetEnableWeb(short flag) { return SetFlag(State().NewEnableWeb, flag); }

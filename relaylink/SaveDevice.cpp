@@ -1,8 +1,10 @@
 #include <optional>
+#include <vector>
 
 #include "DeviceCfgState.h"
 #include "IntConversion.h"
 #include "Protocol.h"
+#include "SavePlan.h"
 #include "TextItems.h"
 #include "ValueRules.h"
 
@@ -28,57 +30,6 @@ bool IsValidAddressField(std::string &text) {
     return false;
   }
 }
-
-const char *FlagText(bool flag) { return flag ? "1" : "0"; }
-
-// Sends the writes in their fixed order, each only when the value differs,
-// and brings the device-side value up to date after each acknowledgement.
-// The remote-control switch, DNS, server and password go only to a board that
-// reported remote control: otherwise they are left-overs of an earlier board
-// (a save refused there) that were never meant for this one.
-class ChangeWriter {
- public:
-  explicit ChangeWriter(DeviceCfgState &state) : state_(state) {}
-
-  bool WriteAll() {
-    DeviceCfgState &s = state_;
-    return WriteText(Command::SetIpAddr, s.DevIpAddr, s.NewIpAddr) &&
-           WriteText(Command::SetSubMask, s.DevSubMask, s.NewSubMask) &&
-           WriteText(Command::SetGateway, s.DevGateway, s.NewGateway) &&
-           (!s.ButtonCapable || WriteText(Command::SetButtonCfg, s.DevButtonCfg, s.NewButtonCfg)) &&
-           WriteFlag(Command::SetRestoreState, s.DevRestoreState, s.NewRestoreState) &&
-           (!s.WebCapable || WriteFlag(Command::SetEnableWeb, s.DevEnableWeb, s.NewEnableWeb)) &&
-           (!(s.WebCapable && s.DevEnableWeb) || (WriteText(Command::SetDns, s.DevDns, s.NewDns) &&
-                                WriteText(Command::SetWebServer, s.DevWebServer, s.NewWebServer) &&
-                                WriteText(Command::SetPassword, s.DevPassword, s.NewPassword)));
-  }
-
-  bool WroteSomething() const { return wrote_; }
-
- private:
-  bool WriteText(Command command, std::string &device, const std::string &pending) {
-    if (device == pending) return true;
-    if (!Send(command, pending)) return false;
-    device = pending;
-    return true;
-  }
-
-  bool WriteFlag(Command command, bool &device, bool pending) {
-    if (device == pending) return true;
-    if (!Send(command, FlagText(pending))) return false;
-    device = pending;
-    return true;
-  }
-
-  bool Send(Command command, std::string_view value) {
-    if (!SendDeviceCmd(state_, BuildCommand(command, state_.RequestTag, value))) return false;
-    wrote_ = true;
-    return true;
-  }
-
-  DeviceCfgState &state_;
-  bool wrote_ = false;
-};
 
 }  // namespace
 
@@ -111,13 +62,18 @@ bool SaveDevice(DeviceCfgState &state) {
     return false;
   }
 
-  ChangeWriter writer(state);
-  if (!writer.WriteAll()) {
-    state.CfgReady = false;
-    state.DeviceSocket.Close();
-    return false;
+  // Each acknowledged write brings its device-side value up to date, so that
+  // a later save sends only what is still different.
+  const std::vector<PlannedWrite> writes = PlanWrites(state, state, state.WebCapable, state.ButtonCapable);
+  for (const PlannedWrite &write : writes) {
+    if (!SendDeviceCmd(state, BuildCommand(write.command, state.RequestTag, write.value))) {
+      state.CfgReady = false;
+      state.DeviceSocket.Close();
+      return false;
+    }
+    RecordWrite(state, write);
   }
-  if (!writer.WroteSomething()) {
+  if (writes.empty()) {
     state.SetStatus(Status::Saved);
   } else if (SendDeviceCmd(state, BuildCommand(Command::Restart, state.RequestTag))) {
     state.CfgReady = false;

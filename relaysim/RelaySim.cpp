@@ -142,7 +142,10 @@ void RelaySim::Trace(const std::string &line) {
 }
 
 void RelaySim::BeginRestart() {
-  nextAddress_ = IsLoopbackQuad(config_.ipAddr) ? config_.ipAddr : address_;
+  // In decimal: a board may hold its address with leading zeros, which the
+  // socket layer would read as octal.
+  const std::optional<std::uint32_t> own = ParseQuad(config_.ipAddr);
+  nextAddress_ = own && IsLoopback(*own) ? FormatQuad(*own) : address_;
   if (nextAddress_ == address_ && options_.restartSilenceMs <= 0) return;  // back at once where it was
   net::CloseListener(listener_);
   listener_ = net::kInvalidSocket;

@@ -4,6 +4,7 @@
 #include "Artwork.h"
 #include "BoardText.h"
 #include "MessageBoxSeam.h"
+#include "ProgramLimits.h"
 #include "TypingLimit.h"
 #include "Unit3.h"
 #include "WaitCursor.h"
@@ -93,7 +94,7 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent, kWindowFlags) {
   idPalette.setColor(QPalette::Base, idPalette.color(QPalette::ToolTipBase));
   ui.Edit4->setPalette(idPalette);
   for (QLineEdit *edit : {ui.Edit1, ui.Edit2, ui.Edit3, ui.Edit5}) new relaytool::TypingLimit(edit);
-  new relaytool::TypingLimit(ui.Edit6, 39);
+  new relaytool::TypingLimit(ui.Edit6, static_cast<int>(relay::kMaxServerNameLength));
   new relaytool::TypingLimit(ui.Edit7, 6);
   for (const auto page : {relaytool::Page::TabSheet4, relaytool::Page::TabSheet2, relaytool::Page::TabSheet3})
     ShowTab(page, false);

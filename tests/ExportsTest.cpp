@@ -119,16 +119,15 @@ TEST(ReadBoard, BasicBoardWithoutKeysHasNoVersionAndRefusesKeyModes) {
   EXPECT_EQ(SetButtonCfg(1, 2), 0);
 }
 
-TEST(ReadBoard, NonDigitKeyModeAnswersZero) {
+TEST(ReadBoard, AnyKeyModeCharacterIsItsOffsetFromZero) {
   sim::BoardConfig config = BasicBoard(true);
-  config.buttonCfg = "1x3-0123";
+  config.buttonCfg = "34\xE9" "2-x01";
   TestBoard board(config);
   ASSERT_EQ(ReadDeviceCfg(board.address().c_str()), 1);
-  EXPECT_EQ(GetButtonCfg(1), 1);
-  EXPECT_EQ(GetButtonCfg(2), 0);
-  EXPECT_EQ(GetButtonCfg(4), 0);
-  EXPECT_EQ(GetButtonCfg(5), 0);
-  EXPECT_EQ(GetButtonCfg(8), 3);
+  std::string modes;
+  for (short key = 1; key <= 8; ++key) modes += static_cast<char>('0' + GetButtonCfg(key));
+  EXPECT_EQ(modes, config.buttonCfg);
+  EXPECT_EQ(GetButtonCfg(3), 185);
 }
 
 TEST(ReadBoard, BasicBoardAfterARemoteOneHasNoVersion) {

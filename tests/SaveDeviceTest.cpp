@@ -113,6 +113,19 @@ TEST_F(Save, LeftOverRemoteValuesOfAnEarlierBoardAreNotSent) {
   EXPECT_TRUE(Sent().empty());
 }
 
+TEST_F(Save, TheSwitchOfASaveRefusedOnAnEarlierBoardIsNotSent) {
+  TestBoard remote;
+  ASSERT_TRUE(ReadDevice(state_, remote.address().c_str()));
+  state_.NewEnableWeb = false;
+  state_.NewIpAddr = "refused";
+  ASSERT_FALSE(SaveDevice(state_));
+  ReadBoard(BasicBoard(false));
+  EXPECT_TRUE(SaveDevice(state_));
+  EXPECT_EQ(state_.ErrorCode, 3002);
+  EXPECT_TRUE(Sent().empty());
+  EXPECT_EQ(board_->sim().Restarts(), 0);
+}
+
 struct RejectCase {
   const char *name;
   std::string PendingValues::*field;

@@ -109,8 +109,10 @@ short RELAYLINK_CALL GetWebServer(char *buffer, unsigned short length);
 short RELAYLINK_CALL GetPassword(char *buffer, unsigned short length);
 
 /* Mode of key 1..8 as the board holds it: 1 "Keep State", 2 "Follow",
- * 3 "Jog". 0 while not ready, for a key outside 1..8, on a board without key
- * modes, or when the board reported a character that is not a digit. */
+ * 3 "Jog". 0 while not ready, for a key outside 1..8 or on a board without key
+ * modes. A board may report any byte as a mode: the answer is then the byte's
+ * value (0..255) minus that of '0' (48), so that '0' plus the answer is the
+ * board's own character ('x' answers 72, 0xE9 answers 185, '-' answers -3). */
 short RELAYLINK_CALL GetButtonCfg(short key);
 
 /* Pending flags: any non-zero flag means on. 1, or 0 while not ready. */

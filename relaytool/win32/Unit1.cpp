@@ -2,6 +2,7 @@
 
 #include "Dpi.h"
 #include "MessageBoxSeam.h"
+#include "ProgramLimits.h"
 #include "Registry.h"
 #include "Resources.h"
 #include "Unit3.h"
@@ -225,7 +226,7 @@ void TForm1::CreateControls() {
   ShowActivePageOnly();
 
   for (int k = 0; k < 8; ++k) SendMessageA(Window(Nth(Ctl::RadioButton1, 3 * k)), BM_SETCHECK, BST_CHECKED, 0);
-  SendMessageA(Window(Ctl::Edit6), EM_SETLIMITTEXT, 39, 0);
+  SendMessageA(Window(Ctl::Edit6), EM_SETLIMITTEXT, relay::kMaxServerNameLength, 0);
   SendMessageA(Window(Ctl::Edit7), EM_SETLIMITTEXT, 6, 0);
 }
 

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "BackupFile.h"
+#include "BulkBackup.h"
 
 namespace relayctl {
 namespace {
@@ -48,6 +49,13 @@ TEST(BackupFile, KeysABoardReportsOutside1To3AreKeptAsTheBoardHasThem) {
   ASSERT_TRUE(backup) << error;
   EXPECT_EQ(backup->settings.keys, "1231231-");
   EXPECT_EQ(backup->note, "key8 not 1..3 in the backup: kept as the board has it");
+}
+
+TEST(BackupFile, NamedAfterADeviceIdOnlyOfFourteenPlainCharacters) {
+  EXPECT_EQ(BackupFileStem("RB-00000000_42", "10.0.0.9"), "RB-00000000_42");
+  for (const char *id : {"", "RB00000000042", "RB0000000000042", "RB00000000/042", "RB0000000000\xe9"}) {
+    EXPECT_EQ(BackupFileStem(id, "10.0.0.9"), "10.0.0.9") << id;
+  }
 }
 
 TEST(BackupFile, FieldNamesAreFixedAndAbsentValuesNull) {

@@ -284,27 +284,67 @@ TEST(BackupRestore, ABoardsIdNeverPicksAPathAndNoTwoBoardsShareAFile) {
   }
 }
 
-// Boards reporting key modes outside 1..3 or holding a server name longer
-// than relayctl writes: their own backups restore, leaving those as they are.
+// Boards reporting key modes outside 1..3 (even no digit), texts longer than
+// 200 bytes or longer than relayctl writes, or a server with blanks at its
+// ends: their own backups hold every text whole. Restored onto the board
+// with its gateway changed, the plan, the frames and the report name the
+// gateway and only what the library rewrites itself: the server it trims
+// while remote control is on.
 TEST(BackupRestore, EveryBackupRestoresToTheBoardItCameFrom) {
+  struct Row {
+    std::string keys, server, version;
+    bool remote;
+    std::vector<std::string> alsoWritten;
+  };
+  const Row rows[] = {
+      {"12312310", std::string(45, 's') + ".example", "7", true, {}},
+      {"34\xE9" "21131", std::string(260, 's'), std::string(260, 'v'), true, {}},
+      {"12312312", "relay.example.net  ", "7", false, {}},
+      {"12312312", "relay.example.net  ", "7", true, {"#9T,relay.example.net;"}},
+  };
   TestFleet fleet("127.3.92.10", 1, {"remote"});
-  sim::BoardConfig odd = fleet.Board(0).Config();
-  odd.buttonCfg = "12312310";
-  odd.webServer = std::string(45, 's') + ".example";
-  fleet.Board(0).SetConfig(odd);
   const std::string folder = TempPath("caf\xe9");  // a folder name that is no UTF-8
-  ASSERT_EQ(RunCtl({"backup", "--dir", folder, "--to", fleet.Address(0)}).status, 0);
-  sim::BoardConfig changed = odd;
-  changed.gateway = "127.0.0.99";
-  fleet.Board(0).SetConfig(changed);
-  const CtlResult restored = RunCtl({"restore", "--dir", folder, "--to", fleet.Address(0)});
-  EXPECT_EQ(restored.status, 0) << restored.err;
-  EXPECT_NE(restored.out.find("key8 not 1..3 in the backup: kept as the board has it"), std::string::npos)
-      << restored.out;
-  const sim::BoardConfig now = fleet.Board(0).Config();
-  EXPECT_EQ(now.gateway, odd.gateway);
-  EXPECT_EQ(now.buttonCfg, odd.buttonCfg);
-  EXPECT_EQ(now.webServer, odd.webServer);
+  for (const Row &row : rows) {
+    SCOPED_TRACE(row.keys + " " + row.server);
+    sim::BoardConfig odd = fleet.Board(0).Config();
+    odd.gateway = "127.0.0.254";
+    odd.buttonCfg = row.keys;
+    odd.webServer = row.server;
+    odd.version = row.version;
+    odd.enableWeb = row.remote;
+    fleet.Board(0).SetConfig(odd);
+    std::filesystem::remove_all(folder);
+    ASSERT_EQ(RunCtl({"backup", "--dir", folder, "--to", fleet.Address(0)}).status, 0);
+    const nlohmann::json backup =
+        nlohmann::json::parse(ReadAll(std::filesystem::directory_iterator(folder)->path().string()));
+    EXPECT_EQ(backup["firmware"].get<std::string>().size(), row.version.size() + 4);
+    EXPECT_EQ(backup["settings"]["server"].get<std::string>().size(), row.server.size());
+    EXPECT_EQ(backup["settings"]["keys"].get<std::string>().find("\u00e9"), row.keys.find('\xE9'));
+    sim::BoardConfig changed = odd;
+    changed.gateway = "127.0.0.99";
+    fleet.Board(0).SetConfig(changed);
+    fleet.Board(0).ClearFrames();
+    const CtlResult planned = RunCtl({"restore", "--dir", folder, "--to", fleet.Address(0), "--check", "--json"});
+    EXPECT_EQ(Untagged(fleet.Board(0).Frames()), std::vector<std::string>{"#1T;"});
+    fleet.Board(0).ClearFrames();
+    const CtlResult restored = RunCtl({"restore", "--dir", folder, "--to", fleet.Address(0), "--json"});
+    EXPECT_EQ(restored.status, 0) << restored.err;
+    const bool oddKeys = row.keys.find_first_not_of("123") != std::string::npos;
+    EXPECT_EQ(restored.out.find("not 1..3 in the backup: kept as the board has it") != std::string::npos, oddKeys)
+        << restored.out;
+    std::vector<std::string> frames = {"#1T;", "#4T,127.0.0.254;"};
+    frames.insert(frames.end(), row.alsoWritten.begin(), row.alsoWritten.end());
+    frames.push_back("#7T;");
+    EXPECT_EQ(Untagged(fleet.Board(0).Frames()), frames);
+    const auto changes = [](const CtlResult &run) {
+      return nlohmann::json::parse(run.out.substr(0, run.out.find('\n')))["changes"].size();
+    };
+    EXPECT_EQ(changes(planned), frames.size() - 2) << planned.out;
+    EXPECT_EQ(changes(restored), frames.size() - 2) << restored.out;
+    const sim::BoardConfig now = fleet.Board(0).Config();
+    EXPECT_EQ(now.gateway, odd.gateway);
+    EXPECT_EQ(now.buttonCfg, odd.buttonCfg);
+  }
 }
 
 }  // namespace

@@ -116,7 +116,7 @@ TEST(ExitStatus, BadInputIsRefusedBeforeAnythingIsWritten) {
 
 // --check on every writing command: what would change (the password's digits
 // never), status 5 or 0, failures above 5, and no board receives anything but
-// reads. "Differs" is decided as the save decides it.
+// reads. That the plan is what a save writes is PlanWriteTest's.
 TEST(ExitStatus, ChecksTellWhatWouldChangeAndWriteNothing) {
   TestFleet fleet("127.3.93.10", 2, {"remote"});
   const std::string board = fleet.Address(0), other = fleet.Address(1), nobody = "127.3.93.99";
@@ -135,7 +135,6 @@ TEST(ExitStatus, ChecksTellWhatWouldChangeAndWriteNothing) {
   const Case cases[] = {
       {{"set", board, "gateway=127.0.0.1", "password=654321", "--check"}, 5,
        "Would change gateway 127.0.0.99 -> 127.0.0.1, password (changes); nothing written."},
-      {{"set", board, "ip=127.003.093.010", "gateway= 127.000.000.99", "--check"}, 0, "Nothing would change."},
       {{"set", board, "mask=300.1.1.1", "--check"}, 1, "Subnet mask is wrong. (2002)"},
       {{"set", board, "password=654321", "--check", "--json"}, 5,
        R"("changes":[{"setting":"password","before":"********","after":"********"}])"},
@@ -211,18 +210,13 @@ TEST(ExitStatus, PartWrittenSavesSayWhatTheBoardHolds) {
   }
 }
 
-TEST(ExitStatus, SetWritesOnlyWhatDiffersInOrderAndSaysSoOnStandardError) {
+// What is written, and in which order, is PlanWriteTest's.
+TEST(ExitStatus, SetSaysItsOutcomeOnStandardErrorOnly) {
   TestFleet fleet("127.3.41.10", 1, {"remote"});
   const CtlResult result = RunCtl({"set", fleet.Address(0), "restore=on", "key3=keep", "gateway= 127.0.0.001 "});
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err, "relayctl: 127.3.41.10: Config was saved successfully, and device was restarted.\n");
-  const std::vector<std::string> frames = fleet.Board(0).Frames();
-  ASSERT_EQ(frames.size(), 5u);
-  EXPECT_EQ(frames[1].substr(0, 2) + frames[1].substr(frames[1].find(',')), "#4,127.0.0.1;");
-  EXPECT_EQ(frames[2].substr(0, 2) + frames[2].substr(frames[2].find(',')), "#5,12112312;");
-  EXPECT_EQ(frames[3].substr(0, 2) + frames[3].substr(frames[3].find(',')), "#6,1;");
-  EXPECT_EQ(frames[4].substr(0, 2), "#7");
 }
 
 TEST(ExitStatus, ShowPrintsDataOnStandardOutputOnly) {

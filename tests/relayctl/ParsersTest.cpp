@@ -146,6 +146,7 @@ TEST(BoardText, BytesSurviveAndControlsAreShownEscaped) {
   const Case cases[] = {
       {"plain", "relay.example", "relay.example", "relay.example", "relay.example"},
       {"Latin-1 letter", "serv\xe9ur", "serv\xc3\xa9ur", "serv\xc3\xa9ur", "serv\xe9ur"},
+      {"the last byte", "\xff", "\xc3\xbf", "\xc3\xbf", "\xff"},
       {"clear screen", "\x1b[2J\x1b[H", "\x1b[2J\x1b[H", "\\x1b[2J\\x1b[H", "\\x1b[2J\\x1b[H"},
       {"OSC 52", "\x1b]52;c;cHduZWQ=\x07", "\x1b]52;c;cHduZWQ=\x07", "\\x1b]52;c;cHduZWQ=\\x07",
        "\\x1b]52;c;cHduZWQ=\\x07"},

@@ -20,34 +20,6 @@ BoardState RemoteBoard(bool remoteOn) {
   return board;
 }
 
-TEST(ExpectedAfterSave, InTheFormTheLibraryWrites) {
-  Settings changes;
-  changes.ip = " 010.0.0.020 ";
-  changes.gateway = "10..0.0.1.";
-  changes.keys = "3------1";
-  changes.server = "  other.example\t";
-  changes.password = " 654321 ";
-  const Settings expected = ExpectedAfterSave(RemoteBoard(true), changes);
-  EXPECT_EQ(expected.ip, "10.0.0.20");
-  EXPECT_EQ(expected.gateway, "10.0.0.1");
-  EXPECT_EQ(expected.keys, "32312311");
-  EXPECT_EQ(expected.server, "other.example");
-  EXPECT_EQ(expected.password, "654321");
-  EXPECT_FALSE(expected.mask || expected.dns || expected.restore || expected.remote);
-}
-
-TEST(ExpectedAfterSave, RemoteControlValuesOnlyWhileItEndsUpOn) {
-  Settings changes;
-  changes.dns = "10.0.0.54";
-  changes.password = "111111";
-  EXPECT_FALSE(ExpectedAfterSave(RemoteBoard(false), changes).dns);
-  EXPECT_EQ(ExpectedAfterSave(RemoteBoard(true), changes).dns, "10.0.0.54");
-  changes.remote = true;
-  EXPECT_EQ(ExpectedAfterSave(RemoteBoard(false), changes).password, "111111");
-  changes.remote = false;
-  EXPECT_FALSE(ExpectedAfterSave(RemoteBoard(true), changes).password);
-}
-
 TEST(Compare, ReportsOnlyExpectedValuesThatDiffer) {
   Settings expected;
   expected.gateway = "10.0.0.1";

@@ -52,9 +52,8 @@ class Board:
     ``capabilities`` is ``{"remote_control": bool, "keys": bool}``.
     ``settings`` has every name of relayctl: ``ip``, ``mask``, ``gateway``,
     ``dns``, ``server``, ``password`` (texts), ``keys`` (eight characters,
-    key 1 first: 1 keep, 2 follow, 3 jog; 4..9 as the board reports them, and
-    ``?`` for a key whose character the library does not report, one that
-    is no digit 1..9), ``restore`` and ``remote`` (bools); a setting the board
+    key 1 first: 1 keep, 2 follow, 3 jog; any other character as the board
+    reports it), ``restore`` and ``remote`` (bools); a setting the board
     cannot have is None. Texts are the board's bytes as the characters of
     the same numbers (latin-1), read whole whatever their length. Its repr
     (and str) shows the password as ``********``.

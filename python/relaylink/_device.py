@@ -104,8 +104,8 @@ def _read(library: ctypes.CDLL, address: str) -> Board:
         getter = getattr(library, setting.getter)
         if not board_has(setting.name, capabilities):
             settings[setting.name] = None
-        elif setting.kind == "keys":  # 0: a character that is no digit 1..9
-            settings[setting.name] = "".join(str(getter(key) or "?") for key in range(1, 9))
+        elif setting.kind == "keys":  # the board's own character: '0' plus the answer
+            settings[setting.name] = "".join(chr(ord("0") + getter(key)) for key in range(1, 9))
         elif setting.kind == "flag":
             settings[setting.name] = getter() == 1
         else:
@@ -146,8 +146,7 @@ def save(address: str, settings: Mapping[str, GivenValue]) -> SaveResult:
     differs and then restarts the board.
 
     Raises before anything is sent: InvalidValue for settings the binding
-    refuses (code None, as plan does: among them key modes that would write
-    back a key shown as "?") or the library rejects (2001..2006, nothing
+    refuses (code None, as plan does) or the library rejects (2001..2006, nothing
     written). Raises for a failed read or write: Unreachable (1004),
     Timeout (1001, 1003) or Refused (1002); a write that fails after earlier
     ones were taken leaves those on the board, not restarted. Busy when

@@ -16,8 +16,6 @@ from ._settings import BY_NAME, SETTING_NAMES, SETTINGS, board_has
 
 KEY_MODES = {"keep": "1", "follow": "2", "jog": "3", "1": "1", "2": "2", "3": "3", 1: "1", 2: "2", 3: "3"}
 SINGLE_KEYS = tuple(f"key{key}" for key in range(1, 9))
-# The key characters the library reports (GetButtonCfg); Board shows any other as "?".
-REPORTED_KEY_MODES = "123456789"
 
 # A value given for a setting: texts, bools, and for key1..key8 also 1..3.
 GivenValue = Union[str, bool, int, None]
@@ -94,18 +92,10 @@ def _merged_keys(wanted: str, current: str) -> str:
 
 
 def refuse_unsupported(board: Board, changes: Mapping[str, SettingValue]) -> None:
-    """InvalidValue for the first change that the board cannot have, and for
-    key modes whose save would write back a key the library does not report
-    (shown as "?"): what the library sends for it cannot be known."""
+    """InvalidValue for the first change that the board cannot have."""
     for name in SETTING_NAMES:
         if name in changes and not board_has(name, board.capabilities):
             raise InvalidValue(None, f"a {model_name(board.capabilities)} board cannot take {name}", name)
-    current = str(board.settings.get("keys") or "--------")
-    keys = _merged_keys(str(changes.get("keys", current)), current)
-    unreported = [key for key, mode in enumerate(keys, start=1) if mode not in REPORTED_KEY_MODES]
-    if keys != current and unreported:
-        raise InvalidValue(None, f"key {unreported[0]} holds a mode the library does not report, which a save of "
-                           f"keys would write back unseen: give key{unreported[0]} as well", "keys")
 
 
 def saved_values(board: Board, changes: Mapping[str, SettingValue]) -> Dict[str, SettingValue]:
@@ -163,8 +153,7 @@ def plan(board: Board, settings: Mapping[str, GivenValue]) -> List[Change]:
     ``server`` and ``password`` only while remote control ends up on, key
     modes merged per key. A value the save would reject raises InvalidValue
     with the library's code (2001..2006) and message; a setting the board
-    cannot have, key modes that would write back a key shown as "?", an
-    unknown name or a value of the wrong kind raise InvalidValue with code
+    cannot have, an unknown name or a value of the wrong kind raise InvalidValue with code
     None.
     """
     with about(error_address(board)):

@@ -40,7 +40,8 @@ bool IsRejectedValue(const DeviceCfgState &state) {
 void RequireWrittenThrough(const DeviceCfgState &s) {
   Require(s.DevIpAddr == s.NewIpAddr && s.DevSubMask == s.NewSubMask && s.DevGateway == s.NewGateway,
           "network values written through");
-  Require(s.DevRestoreState == s.NewRestoreState && s.DevEnableWeb == s.NewEnableWeb, "flags written through");
+  Require(s.DevRestoreState == s.NewRestoreState, "restore option written through");
+  Require(!s.WebCapable || s.DevEnableWeb == s.NewEnableWeb, "remote-control switch written through");
   Require(!s.ButtonCapable || s.DevButtonCfg == s.NewButtonCfg, "key modes written through");
   if (s.WebCapable && s.DevEnableWeb) {
     Require(s.DevDns == s.NewDns && s.DevWebServer == s.NewWebServer && s.DevPassword == s.NewPassword,

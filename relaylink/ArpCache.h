@@ -4,7 +4,7 @@
 
 namespace relay {
 
-// Runs "arp.exe -d *" hidden and waits for it to end (Windows only).
+// Runs "arp.exe -d *" detached and waits for it to end (Windows only).
 void FlushArpCache();
 
 }  // namespace relay

@@ -1,8 +1,10 @@
 # Reads the version resource of a Windows DLL or program back: the UTF-16
 # strings of its string table, each key followed by its value. Fails unless
-# file and product version are VERSION, the product is named after the file
-# (relaylink for relaylink.dll) and a description is there.
-# Usage: cmake -DBINARY=path.dll -DVERSION=1.0 -P CheckVersionResource.cmake
+# file and product version are VERSION, publisher and product are PUBLISHER
+# and PRODUCT, the original file name is the file's own, and a description and
+# a copyright are there; a program must also carry a manifest that runs it
+# with the caller's rights on Windows 7 to 11.
+# Usage: cmake -DBINARY=path.dll -DVERSION=1.0 -DPUBLISHER=name -DPRODUCT=name -P CheckVersionResource.cmake
 cmake_minimum_required(VERSION 3.25)
 find_program(STRINGS strings REQUIRED)
 execute_process(COMMAND ${STRINGS} -el -n 1 ${BINARY} OUTPUT_VARIABLE text RESULT_VARIABLE failed)
@@ -17,7 +19,7 @@ string(SUBSTRING "${text}" ${start} -1 text)
 string(FIND "${text}" "\nVarFileInfo\n" end)
 string(SUBSTRING "${text}" 0 ${end} text)
 string(REPLACE "\n" ";" lines "${text}")
-foreach(key FileVersion ProductVersion ProductName FileDescription OriginalFilename)
+foreach(key FileVersion ProductVersion CompanyName ProductName FileDescription LegalCopyright OriginalFilename)
   list(FIND lines ${key} at)
   if(at EQUAL -1)
     message(FATAL_ERROR "${BINARY} has no ${key} in its version resource")
@@ -29,8 +31,19 @@ endforeach()
 if(NOT FileVersion STREQUAL VERSION OR NOT ProductVersion STREQUAL VERSION)
   message(FATAL_ERROR "${BINARY}: file version ${FileVersion}, product version ${ProductVersion}, expected ${VERSION}")
 endif()
+if(NOT CompanyName STREQUAL PUBLISHER OR NOT ProductName STREQUAL PRODUCT)
+  message(FATAL_ERROR "${BINARY}: publisher ${CompanyName}, product ${ProductName}, expected ${PUBLISHER}, ${PRODUCT}")
+endif()
 get_filename_component(file_name ${BINARY} NAME)
-get_filename_component(product ${BINARY} NAME_WE)
-if(NOT ProductName STREQUAL product OR NOT OriginalFilename STREQUAL file_name)
-  message(FATAL_ERROR "${BINARY}: product ${ProductName}, file ${OriginalFilename}")
+if(NOT OriginalFilename STREQUAL file_name)
+  message(FATAL_ERROR "${BINARY}: file ${OriginalFilename}")
+endif()
+if(file_name MATCHES "[.]exe$")
+  execute_process(COMMAND ${STRINGS} -n 8 ${BINARY} OUTPUT_VARIABLE manifest COMMAND_ERROR_IS_FATAL ANY)
+  foreach(part [[level="asInvoker"]] {35138b9a-5d96-4fbd-8e2d-a2440225f93a} {8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a})
+    string(FIND "${manifest}" "${part}" at)
+    if(at EQUAL -1)
+      message(FATAL_ERROR "${BINARY}: its manifest lacks ${part}")
+    endif()
+  endforeach()
 endif()

@@ -143,5 +143,34 @@ TEST(SimLoad, MoreSilentClientsThanWorkersNeitherStarveAReadNorStayOpen) {
   for (std::size_t i = 0; i < silent.size(); ++i) EXPECT_TRUE(BoardCloses(silent[i], end)) << i;
 }
 
+// The reply to one frame on an open connection: what arrives up to its ';', or
+// what arrived before the board closed the connection.
+std::string Exchange(net::SocketHandle socket, const std::string &frame) {
+  if (!net::SendAll(socket, frame)) return {};
+  std::string reply;
+  char chunk[64];
+  while (reply.find(';') == std::string::npos && net::WaitReadable(socket, ReplyTimeoutMs) == net::WaitResult::Ready) {
+    const auto received = net::ReceiveSome(socket, chunk, sizeof chunk);
+    if (!received || *received == 0) break;
+    reply.append(chunk, *received);
+  }
+  return reply;
+}
+
+// The idle limit counts from the last reply: a client that keeps sending stays
+// connected for longer than the limit. The board's own reply delay spaces the
+// frames, so that together they take longer than the limit on any machine,
+// while each gap the client leaves stays far below it.
+TEST(SimLoad, IdleLimitRestartsAfterEveryReply) {
+  sim::SimOptions options;
+  options.replyDelayMs = 400;
+  options.idleLimitMs = 1000;
+  TestBoard board(RemoteBoard(), options);
+  const net::SocketHandle socket = net::ConnectTcp(net::ParseIpv4(board.address().c_str()), DevicePort, ConnectTimeoutMs);
+  ASSERT_NE(socket, net::kInvalidSocket);
+  for (int frame = 0; frame < 4; ++frame) EXPECT_EQ(Exchange(socket, "#41234,127.0.0.9;"), ">OK;") << "frame " << frame;
+  net::CloseSocket(socket);
+}
+
 }  // namespace
 }  // namespace relay::testing

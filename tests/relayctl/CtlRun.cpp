@@ -42,6 +42,7 @@ std::string ReadAll(const std::string &path) {
   return content.str();
 }
 
-void WriteAll(const std::string &path, const std::string &text) { std::ofstream(path) << text; }
+// Binary: the text reaches the file byte for byte on Windows too (no CR added).
+void WriteAll(const std::string &path, const std::string &text) { std::ofstream(path, std::ios::binary) << text; }
 
 }  // namespace relayctl::testing

@@ -1,5 +1,5 @@
 """What the action plugins of board_info and board_config share: their
-options checked against the module's specification, the board's address,
+options checked against the module's declared arguments, the board's address,
 and relayctl found on the controller."""
 
 from __future__ import absolute_import, division, print_function
@@ -16,8 +16,8 @@ class BoardAction(ActionBase):
     _supports_check_mode = True
     _supports_async = False
 
-    # Set by each action: the module's argument specification and the
-    # options of ArgumentSpecValidator beyond it.
+    # Set by each action: the module's declared arguments and the options of
+    # ArgumentSpecValidator beyond them.
     ARGUMENT_SPEC = {}
     RULES = {}
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <string_view>
 
 #include "SettingTable.h"
 
@@ -66,30 +67,36 @@ std::string AssignmentHelp() {
          "restore and remote take on or off";
 }
 
-std::optional<std::vector<std::string>> AssignmentLines(const std::string &text, std::string &error) {
-  std::vector<std::string> assignments;
+std::optional<std::vector<AssignmentLine>> AssignmentLines(const std::string &text, std::string &error) {
+  constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
+  std::vector<AssignmentLine> assignments;
   std::size_t number = 0;
-  for (std::size_t start = 0; start < text.size();) {
+  for (std::size_t start = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0; start < text.size();) {
     const std::size_t end = std::min(text.find('\n', start), text.size());
     std::string line = text.substr(start, end - start);
+    if (end < text.size() && line.ends_with('\r')) line.pop_back();
     start = end + 1;
     ++number;
-    if (line.ends_with('\r')) line.pop_back();
     if (line.empty()) continue;
+    if (line.find('\r') != std::string::npos) {
+      error = "line " + std::to_string(number) + ": holds a CR; lines end with LF or CR LF";
+      return std::nullopt;
+    }
     if (line.find('=') == std::string::npos || line.front() == '=') {
       error = "line " + std::to_string(number) + ": expected NAME=VALUE";
       return std::nullopt;
     }
-    assignments.push_back(std::move(line));
+    assignments.push_back({number, std::move(line)});
   }
   return assignments;
 }
 
 std::optional<Settings> ParseAssignments(const std::vector<std::string> &assignments, TextEncoding encoding,
-                                         std::string &error) {
+                                         std::string &error, std::size_t *refused) {
   Settings changes;
   std::set<std::string> seen;
   for (const std::string &assignment : assignments) {
+    if (refused) *refused = static_cast<std::size_t>(&assignment - assignments.data());
     const std::size_t equals = assignment.find('=');
     if (equals == std::string::npos || equals == 0) {
       error = "expected NAME=VALUE, got '" + assignment + "'";

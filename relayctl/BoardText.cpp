@@ -101,7 +101,12 @@ std::optional<std::string> BytesFromJson(std::string_view text, std::string &why
 
 std::optional<std::string> BytesFromTyped(std::string_view typed, TextEncoding encoding, std::string &why) {
   if (encoding == TextEncoding::Utf8) return BytesFromJson(typed, why);
-  return std::string(typed);  // a command line holds no NUL
+  // A NUL would cut the value on its way to the board, whatever the locale.
+  if (typed.find('\0') != std::string_view::npos) {
+    why = "holds a NUL character";
+    return std::nullopt;
+  }
+  return std::string(typed);
 }
 
 std::string Shown(std::string_view bytes, TextEncoding encoding) {

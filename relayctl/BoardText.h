@@ -8,7 +8,8 @@
 //   back a text with a character above U+00FF or a NUL is refused, never cut.
 // - A value typed on the command line is taken in the terminal's encoding by
 //   the same rule: in a UTF-8 locale a character up to U+00FF is its byte;
-//   in a single-byte locale the bytes are taken as typed.
+//   in a single-byte locale the bytes are taken as typed. A NUL is refused in
+//   every locale.
 // - On a terminal and in every message, control characters (C0, DEL and C1,
 //   so ESC too) appear as \xNN, so that a board's text can never move the
 //   cursor, clear the screen or reach the clipboard. In a single-byte locale
@@ -33,8 +34,8 @@ std::string JsonFromBytes(std::string_view bytes);
 std::optional<std::string> BytesFromJson(std::string_view text, std::string &why);
 
 // The bytes of a value typed on the command line, by the terminal's encoding.
-// Nullopt with `why` as for BytesFromJson (in a UTF-8 locale, also for text
-// that is no UTF-8).
+// Nullopt with `why` as for BytesFromJson: a NUL in every locale; in a UTF-8
+// locale also text that is no UTF-8 or a character above U+00FF.
 std::optional<std::string> BytesFromTyped(std::string_view typed, TextEncoding encoding, std::string &why);
 
 // A board's text for a terminal or a message: control characters as \xNN.

@@ -58,32 +58,38 @@ int ReadAndWrite(const std::string &address, const Settings &changes, const std:
   return result.status;
 }
 
-// The assignments of the --from file ("-" standard input) after those of the
-// command line; nullopt once the trouble is reported.
-std::optional<std::vector<std::string>> WithAssignmentsFrom(const std::string &fromPath,
-                                                            std::vector<std::string> assignments) {
+// How messages name the --from file.
+std::string FromName(const std::string &fromPath) { return fromPath == "-" ? "standard input" : fromPath; }
+
+// The assignments of the --from file ("-" standard input); nullopt once the
+// trouble is reported.
+std::optional<std::vector<AssignmentLine>> AssignmentsFrom(const std::string &fromPath) {
   std::string error;
   const std::optional<std::string> text = ReadTextFile(fromPath, error);
-  const std::optional<std::vector<std::string>> lines = text ? AssignmentLines(*text, error) : std::nullopt;
-  if (!lines) {
-    Report(text ? (fromPath == "-" ? "standard input" : fromPath) + ": " + error : error);
-    return std::nullopt;
-  }
-  assignments.insert(assignments.end(), lines->begin(), lines->end());
-  return assignments;
+  std::optional<std::vector<AssignmentLine>> lines = text ? AssignmentLines(*text, error) : std::nullopt;
+  if (!lines) Report(text ? FromName(fromPath) + ": " + error : error);
+  return lines;
 }
 
+// The assignments of the command line, then those of the --from file; a
+// refused line of the file is named by its number.
 int RunSet(const std::string &address, std::vector<std::string> assignments, const std::string &fromPath,
            const WriteOptions &options, bool json) {
+  const std::size_t arguments = assignments.size();
+  std::vector<AssignmentLine> lines;
   if (!fromPath.empty()) {
-    std::optional<std::vector<std::string>> all = WithAssignmentsFrom(fromPath, std::move(assignments));
-    if (!all) return kExitUsage;
-    assignments = std::move(*all);
+    std::optional<std::vector<AssignmentLine>> read = AssignmentsFrom(fromPath);
+    if (!read) return kExitUsage;
+    lines = std::move(*read);
+    for (const AssignmentLine &line : lines) assignments.push_back(line.text);
   }
   std::string error;
-  const std::optional<Settings> changes = ParseAssignments(assignments, TerminalEncoding(), error);
+  std::size_t refused = 0;
+  const std::optional<Settings> changes = ParseAssignments(assignments, TerminalEncoding(), error, &refused);
   if (!changes) {
-    Report(error);
+    const bool fromFile = refused >= arguments && refused - arguments < lines.size();
+    Report(fromFile ? FromName(fromPath) + ": line " + std::to_string(lines[refused - arguments].number) + ": " + error
+                    : error);
     return kExitUsage;
   }
   return ReadAndWrite(address, *changes, "", options, json);

@@ -70,7 +70,12 @@ const Row kRows[] = {
       {{"show", "{0}", "--json"}, 0, "\"remote\": false", ""},
       {{"set", "{0}", "key1=keep", "--from", "{input}"}, 64, "", "'key1' repeats an earlier setting", "key1=jog\n"},
       {{"set", "{0}", "--from", "{input}"}, 64, "", "{input}: line 2: expected NAME=VALUE", "restore=on\n654321\n"},
-      {{"set", "{0}", "--from", "{dir}"}, 64, "", "cannot read {dir}", ""}}},
+      {{"set", "{0}", "--from", "{dir}"}, 64, "", "cannot read {dir}", ""},
+      {{"set", "{0}", "--from", "{input}"}, 0, "", "Config was saved", "\xef\xbb\xbfrestore=off\n"},
+      {{"set", "{0}", "--from", "{input}"}, 64, "", "{input}: line 2: holds a CR", "restore=on\nserver=\r"},
+      {{"set", "{0}", "--from", "{input}"}, 64, "", "{input}: line 3: cannot set 'key9'", "restore=on\n\nkey9=jog\n"},
+      {{"set", "{0}", "--from", "{input}"}, 64, "", "{input}: line 1: cannot set password: the value holds a NUL",
+       std::string("password=246802\0" "999\n", 18)}}},
 };
 
 class CommandTable : public ::testing::TestWithParam<int> {};

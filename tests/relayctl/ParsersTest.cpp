@@ -120,13 +120,19 @@ TEST(AssignmentLines, LinesOfAFromFile) {
       {"", {}, ""},
       {"server=a b=c\n", {"server=a b=c"}, ""},
       {"\n=012345", {}, "line 2: expected NAME=VALUE"},
+      {"\xef\xbb\xbfrestore=on\n", {"restore=on"}, ""},  // a byte-order mark is nothing
+      {"restore=on\r\n\xef\xbb\xbfremote=on\n", {"restore=on", "\xef\xbb\xbfremote=on"}, ""},  // only at the start
+      {"restore=on\rserver=x\r", {}, "line 1: holds a CR; lines end with LF or CR LF"},
+      {"remote=on\nserver=\r", {}, "line 2: holds a CR; lines end with LF or CR LF"},
   };
   for (const Case &c : cases) {
     std::string error;
     const auto lines = AssignmentLines(c.text, error);
     EXPECT_EQ(error, c.error) << c.text;
     if (c.error.empty()) {
-      EXPECT_EQ(lines, c.lines) << c.text;
+      std::vector<std::string> texts;
+      for (const AssignmentLine &line : *lines) texts.push_back(line.text);
+      EXPECT_EQ(texts, c.lines) << c.text;
     }
   }
 }
@@ -179,6 +185,10 @@ TEST(BoardText, BytesSurviveAndControlsAreShownEscaped) {
     EXPECT_FALSE(BytesFromJson(r.json, why)) << r.why;
     EXPECT_EQ(why, r.why);
   }
+  // A typed NUL (from a --from file) is refused in a single-byte locale too.
+  std::string why;
+  EXPECT_FALSE(BytesFromTyped(std::string("246802\0" "999", 10), TextEncoding::SingleByte, why));
+  EXPECT_EQ(why, "holds a NUL character");
 }
 
 }  // namespace

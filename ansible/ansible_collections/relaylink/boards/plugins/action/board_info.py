@@ -12,5 +12,5 @@ class ActionModule(BoardAction):
     ARGUMENT_SPEC = ARGUMENT_SPEC
 
     def board_run(self, params, relayctl, task_vars):
-        status, out, err = run(relayctl, ['show', params['address'], '--json'])
+        status, out, err = run(relayctl, 'show', ['--json'], [params['address']])
         return info_result(status, out, err, params['password'])

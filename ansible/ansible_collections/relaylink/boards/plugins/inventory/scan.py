@@ -22,11 +22,15 @@ description:
     C(relay_current_settings), the settings the board held when scanned (C(ip), C(mask),
     C(gateway), C(restore), C(keys), and on boards with remote control C(remote), C(dns) and
     C(server); never the password).
-  - Every text a board gives that could be read as a template (one with C({) or C(})), and every
-    group name made from one, is marked unsafe, so that Ansible never templates it; host names
-    are plain names or addresses, which hold no template. I(compose), I(groups) and
-    I(keyed_groups) use these texts as data. Other texts stay plain, so that
-    C(ansible-inventory --list) shows them as they are.
+  - Every text a board gives that could be read as a template (one with C({) or C(})) is marked
+    unsafe, so that Ansible never templates it; host names are plain names or addresses, which
+    hold no template. I(compose), I(groups) and I(keyed_groups) use these texts as data. Other
+    texts stay plain, so that C(ansible-inventory --list) shows them as they are.
+  - Group names made by I(keyed_groups) and I(groups) are safe names, whatever
+    C(TRANSFORM_INVALID_GROUP_CHARS) says, every character other than ASCII letters, digits and
+    C(_) (and a digit first) becomes C(_), so a board's text never puts a C(/), C(..), a space or
+    a template into a group name (C(firmware_1.0.7) is the group C(firmware_1_0_7)).
+  - relayctl is run with C(--) before each range, so that no range is read as an option.
   - Boards with remote control are in the group C(relay_remote_control), boards with key modes in
     C(relay_keys) (a remote-control board can be in both), boards with neither in C(relay_basic).
   - The inventory source is a YAML file whose name ends in C(relay_scan.yml) or
@@ -121,15 +125,13 @@ cache_timeout: 3600
 
 import json
 import re
-import subprocess
 from collections import Counter
 
 from ansible.errors import AnsibleParserError
-from ansible.inventory.group import to_safe_group_name
 from ansible.module_utils.common.text.converters import to_text
 from ansible.plugins.inventory import BaseInventoryPlugin, Cacheable, Constructable
 from ansible.utils.unsafe_proxy import wrap_var
-from ansible_collections.relaylink.boards.plugins.module_utils.relayctl import find_relayctl
+from ansible_collections.relaylink.boards.plugins.module_utils.relayctl import find_relayctl, run, shown, stderr_message
 
 PLAIN_NAME = re.compile(r'^[A-Za-z0-9_-]+$')
 # Jinja2's delimiters ({{, {%, {#) all hold a brace: a text without one is
@@ -260,11 +262,29 @@ def hosts(boards, hostnames=('device_id', 'address'), compose=None, taken=None):
     return found, warnings
 
 
+def scan_options(timeout, parallel, exclude):
+    """relayctl scan's options for the source's timeout, parallel and
+    exclude (the ranges themselves are operands)."""
+    options = ['--json']
+    for option, value in (('timeout', timeout), ('parallel', parallel)):
+        if value is not None:
+            options += ['--' + option, str(value)]
+    for excluded in exclude:
+        options += ['--exclude', excluded]
+    return options
+
+
+# What a group name may hold: ASCII letters, digits and "_", not a digit first.
+GROUP_NAME_UNSAFE = re.compile(r'^[^A-Za-z_]|[^A-Za-z0-9_]')
+
+
 def safe_group_name(name):
-    """A group name as Ansible makes it, made unsafe: keyed_groups compose
-    group names from a board's texts. (Host names need not be: a plain name
-    or an address holds no brace.)"""
-    return make_unsafe(to_safe_group_name(name))
+    """A group name made of a board's texts (keyed_groups) as a safe name:
+    every character but ASCII letters, digits and "_" (and a digit first) as
+    "_", as Ansible's own transformation makes it, whatever
+    TRANSFORM_INVALID_GROUP_CHARS says. It then holds no template, no "/",
+    ".." or space."""
+    return GROUP_NAME_UNSAFE.sub('_', name)
 
 
 class InventoryModule(BaseInventoryPlugin, Constructable, Cacheable):
@@ -281,26 +301,16 @@ class InventoryModule(BaseInventoryPlugin, Constructable, Cacheable):
             relayctl = find_relayctl(self.get_option('relayctl'))
         except ValueError as e:
             raise AnsibleParserError(to_text(e))
-        options = []
-        for option in ('timeout', 'parallel'):
-            if self.get_option(option) is not None:
-                options += ['--' + option, str(self.get_option(option))]
-        for excluded in self.get_option('exclude'):
-            options += ['--exclude', excluded]
-
+        options = scan_options(self.get_option('timeout'), self.get_option('parallel'), self.get_option('exclude'))
         boards = []
         for address_range in self.get_option('ranges'):
-            # No AnsibleModule runs on the controller, so no run_command: a
-            # plain list of arguments, no shell.
-            done = subprocess.run([relayctl, 'scan', address_range, '--json'] + options,
-                                  stdout=subprocess.PIPE, stderr=subprocess.PIPE, check=False)
-            if done.returncode != 0:
-                raise AnsibleParserError('relayctl scan {0} exited with status {1}: {2}'.format(
-                    address_range, done.returncode, to_text(done.stderr).strip()))
+            status, out, err = run(relayctl, 'scan', options, [address_range])
             try:
-                boards += read_scan(done.stdout)
+                if status != 0:
+                    raise ValueError('exited with status {0}: {1}'.format(status, stderr_message(err)))
+                boards += read_scan(out)
             except ValueError as e:
-                raise AnsibleParserError('relayctl scan {0}: {1}'.format(address_range, to_text(e)))
+                raise AnsibleParserError('relayctl scan {0}: {1}'.format(shown(address_range), to_text(e)))
         return boards
 
     def _compose_name(self, expression, variables):
@@ -310,7 +320,7 @@ class InventoryModule(BaseInventoryPlugin, Constructable, Cacheable):
             return self._compose(expression, variables)
         except Exception as e:
             if self.get_option('strict'):
-                raise AnsibleParserError('hostnames entry {0}: {1}'.format(expression, to_text(e)))
+                raise AnsibleParserError('hostnames entry {0}: {1}'.format(expression, shown(to_text(e))))
             return None
 
     def _populate(self, boards):

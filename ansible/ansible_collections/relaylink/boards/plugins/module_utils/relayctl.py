@@ -1,13 +1,17 @@
 """What the action plugins and the inventory plugin share: finding relayctl,
-running it on the controller, and turning its JSON output into results, the
-password masked."""
+running it on the controller (the one way the collection calls it), turning
+its JSON output into results with the password masked and a board's texts
+escaped, and keeping backups."""
 
 from __future__ import absolute_import, division, print_function
 __metaclass__ = type
 
+import errno
 import json
 import os
+import re
 import subprocess
+import time
 
 from ansible.module_utils.common.process import get_bin_path
 
@@ -44,13 +48,46 @@ def find_relayctl(given):
     return get_bin_path(name)
 
 
-def run(relayctl, args, stdin=None):
-    """Runs relayctl with ARGS, a list, and STDIN (a text or None) on its
-    standard input; no shell. Returns (status, stdout, stderr)."""
+def run(relayctl, command, options=(), operands=(), stdin=None):
+    """Runs `relayctl COMMAND OPTIONS -- OPERANDS`, no shell, with STDIN (a
+    text or None) on its standard input. The operands (addresses, ranges,
+    files: texts from the inventory or a board) come after "--", so that none
+    is ever read as an option. Returns (status, stdout, stderr)."""
     env = dict(os.environ, **LOCALE)
-    done = subprocess.run([relayctl] + args, input=stdin or '', capture_output=True, env=env,
-                          encoding='utf-8', errors='replace', check=False)
+    done = subprocess.run([relayctl, command] + list(options) + ['--'] + list(operands), input=stdin or '',
+                          capture_output=True, env=env, encoding='utf-8', errors='replace', check=False)
     return done.returncode, done.stdout, done.stderr
+
+
+def failure(status, err, otherwise):
+    """The result of a relayctl run that gave no result: relayctl's status and
+    its message, else OTHERWISE; never ok, whatever the status."""
+    return dict(failed=True, changed=False, status=status, msg=stderr_message(err) or otherwise)
+
+
+# What relayctl shows as \xNN on a terminal: C0 controls, DEL and C1 controls.
+CONTROL = re.compile('[\x00-\x1f\x7f-\x9f]')
+
+
+def shown(text):
+    """A board's text (its bytes as the characters U+0000..U+00FF, as in
+    relayctl's JSON) as relayctl shows it on a UTF-8 terminal: control
+    characters as \\xNN, so that it can never clear a screen or retitle a
+    terminal. Other values come back as they are."""
+    if not isinstance(text, str):
+        return text
+    return CONTROL.sub(lambda found: '\\x{0:02x}'.format(ord(found.group())), text)
+
+
+def board_address(address, task_vars, template):
+    """The board's address: ADDRESS when given, else the host's ansible_host
+    (which may itself be a template, so TEMPLATE makes it a text), else its
+    inventory name (which is not)."""
+    if address:
+        return address
+    if 'ansible_host' in task_vars:
+        return template(task_vars['ansible_host'])
+    return task_vars['inventory_hostname']
 
 
 def setting_lines(settings):
@@ -74,26 +111,26 @@ def setting_lines(settings):
 
 
 def config_command(params, check_mode):
-    """relayctl's arguments and standard input for board_config's PARAMS: set
-    (the settings on standard input, so that no value is in an argument) or
-    restore, with --json, and --check in check mode or the verification and
-    guard options of a run."""
+    """relayctl's command, options, operands and standard input for
+    board_config's PARAMS: set (the settings on standard input, so that no
+    value is in an argument) or restore, with --json, and --check in check
+    mode or the verification and guard options of a run."""
     stdin = None
     if params['src'] is not None:
-        args = ['restore', params['address'], params['src']]
+        command, options, operands = 'restore', [], [params['address'], params['src']]
         if params['other_board']:
-            args.append('--other-board')
+            options.append('--other-board')
     else:
-        args = ['set', params['address'], '--from', '-']
+        command, options, operands = 'set', ['--from', '-'], [params['address']]
         stdin = setting_lines(params['settings'])
-    args.append('--json')
+    options.append('--json')
     if check_mode:
-        args.append('--check')
+        options.append('--check')
     elif params['verify']:
-        args += ['--verify', '--wait', '{0:g}'.format(params['wait'])]
+        options += ['--verify', '--wait', '{0:g}'.format(params['wait'])]
     if params['force']:
-        args.append('--force')
-    return args, stdin
+        options.append('--force')
+    return command, options, operands, stdin
 
 
 def json_lines(text):
@@ -131,12 +168,11 @@ def config_result(address, status, out, err, check_mode):
         boards = []
     if not boards:
         # Usage errors and unreadable files are reported before any board is.
-        return dict(failed=True, changed=False, status=status,
-                    msg=stderr_message(err) or 'relayctl exited with status {0} and reported no board'.format(status))
+        return failure(status, err, 'relayctl exited with status {0} and reported no board'.format(status))
 
     board = boards[0]
     address = board.get('address', address)
-    changes = mask_changes(board.get('changes'))
+    changes = shown_changes(board.get('changes'))
     result = dict(
         changed=bool(board.get('changed')),
         changes=changes,
@@ -161,31 +197,29 @@ def info_result(status, out, err, with_password):
     """board_info's result of a relayctl show --json: the board, its settings
     as board_config takes them (the password left out unless WITH_PASSWORD),
     or failed with msg and status."""
-    if status != 0:
-        return dict(failed=True, changed=False, status=status,
-                    msg=stderr_message(err) or 'relayctl show exited with status {0}'.format(status))
     try:
-        board = json.loads(out)
+        board = json.loads(out) if status == 0 else None
     except ValueError:
         board = None
     if not isinstance(board, dict):
-        return dict(failed=True, changed=False, status=status, msg='relayctl show printed no JSON object')
+        return failure(status, err, 'relayctl show exited with status {0} and printed no JSON object'.format(status))
     if isinstance(board.get('settings'), dict) and not with_password:
         board['settings'] = dict((name, value) for name, value in board['settings'].items() if name != 'password')
     return dict(changed=False, board=board)
 
 
-def mask_changes(changes):
-    """A copy of a board's changes with the password's values masked: the
-    board's as MASK, the new one as MASK_CHANGED, so that a password change
-    shows as one."""
+def shown_changes(changes):
+    """A copy of a board's changes as the collection prints them: the
+    password's values masked (the board's as MASK, the new one as
+    MASK_CHANGED, so that a password change shows as one), every text as
+    relayctl shows it."""
     masked = []
     for change in changes or []:
         change = dict(change)
-        if change.get('setting') == 'password':
-            for side, mask in (('before', MASK), ('after', MASK_CHANGED)):
-                if change.get(side) is not None:
-                    change[side] = mask
+        for side in ('before', 'after'):
+            if change.get('setting') == 'password' and change.get(side) is not None:
+                change[side] = MASK if side == 'before' else MASK_CHANGED
+            change[side] = shown(change.get(side))
         masked.append(change)
     return masked
 
@@ -206,3 +240,109 @@ def diff(address, changes):
         'before': ''.join('{0}: {1}\n'.format(c.get('setting'), _text(c.get('before'))) for c in changes),
         'after': ''.join('{0}: {1}\n'.format(c.get('setting'), _text(c.get('after'))) for c in changes),
     }
+
+
+def backup_file_name(host, now=None):
+    """The default backup file name: the inventory name HOST made a plain file
+    name (characters other than letters, digits, ".", "_" and "-" as "_", no
+    leading dot), "_board.", the date and time and ".json"."""
+    stem = re.sub(r'[^A-Za-z0-9._-]', '_', host).lstrip('.') or 'board'
+    return '{0}_board.{1}.json'.format(stem, time.strftime('%Y-%m-%d@%H:%M:%S', time.localtime(now)))
+
+
+def checked_file_name(name):
+    """NAME when it names a file inside a folder: not empty, no path
+    separator, not "." or "..", so not absolute. Raises ValueError."""
+    separators = [os.sep] + ([os.altsep] if os.altsep else [])
+    if name in ('', '.', '..') or '\0' in name or any(separator in name for separator in separators):
+        raise ValueError('backup_options.filename must name a file inside dir_path, without a path separator'
+                         ' or "..": {0}'.format(shown(name)))
+    return name
+
+
+def numbered(name, number):
+    """NAME for the NUMBER-th file of that name: NAME itself first, then
+    "-2", "-3" ... before its extension."""
+    if number == 1:
+        return name
+    stem, extension = os.path.splitext(name)
+    return '{0}-{1}{2}'.format(stem, number, extension)
+
+
+# A folder holding this many files of one name is a fault, not a reason to go on.
+MAX_NUMBERED = 10000
+
+
+def write_new_file(folder, name, text):
+    """Writes TEXT to a new file in FOLDER, readable and writable by its owner
+    only: NAME, or the first numbered() name not taken, so that no file (a
+    backup of another run or host, a link planted at the name) is ever
+    replaced or followed. The folder is made (owner only) when missing.
+    Returns the path; raises OSError, leaving no partial file."""
+    os.makedirs(folder, mode=0o700, exist_ok=True)
+    flags = os.O_WRONLY | os.O_CREAT | os.O_EXCL | getattr(os, 'O_NOFOLLOW', 0) | getattr(os, 'O_CLOEXEC', 0)
+    for number in range(1, MAX_NUMBERED + 1):
+        path = os.path.join(folder, numbered(name, number))
+        try:
+            descriptor = os.open(path, flags, 0o600)
+        except OSError as e:
+            if e.errno == errno.EEXIST:
+                continue
+            raise
+        try:
+            with os.fdopen(descriptor, 'w', encoding='utf-8') as f:
+                f.write(text)
+                f.flush()
+                os.fsync(f.fileno())
+        except BaseException:
+            os.unlink(path)
+            raise
+        return path
+    raise OSError(errno.EEXIST, 'every name up to {0} is taken'.format(numbered(name, MAX_NUMBERED)))
+
+
+def take_backup(relayctl, address, folder, name, runner=run):
+    """relayctl's backup of the board at ADDRESS, written by write_new_file
+    as NAME in FOLDER: the result with backup_path, or failed."""
+    status, out, err = runner(relayctl, 'backup', ['-o', '-'], [address])
+    try:
+        backup = json.loads(out) if status == 0 else None
+    except ValueError:
+        backup = None
+    if not isinstance(backup, dict):
+        return failure(status, err, 'relayctl backup exited with status {0} and printed no backup'.format(status))
+    try:
+        return dict(backup_path=write_new_file(folder, name, out))
+    except OSError as e:
+        return dict(failed=True, changed=False, msg='cannot write the backup in {0}: {1}'.format(
+            shown(folder), shown(e.strerror or '{0}'.format(e))))
+
+
+def configure(params, relayctl, check_mode, backup_folder, backup_name, runner=run):
+    """board_config's result for PARAMS (validated, address resolved): the
+    backup first when asked for (also in check mode), then relayctl set or
+    restore. BACKUP_FOLDER and BACKUP_NAME say where the backup goes."""
+    if params['settings'] is None and params['src'] is None and not params['backup']:
+        return dict(failed=True, msg='one of settings, src or backup is required')
+    if params['settings'] is not None:
+        try:
+            lines = setting_lines(params['settings'])
+        except ValueError as e:
+            return dict(failed=True, changed=False, status=USAGE, msg='{0}'.format(e))
+        if not lines:
+            return dict(failed=True, msg='settings names no setting to write')
+
+    result = {}
+    if params['backup']:
+        try:
+            backup_name = checked_file_name(backup_name)
+        except ValueError as e:
+            return dict(failed=True, changed=False, status=USAGE, msg='{0}'.format(e))
+        result = take_backup(relayctl, params['address'], backup_folder, backup_name, runner)
+        if result.get('failed') or (params['settings'] is None and params['src'] is None):
+            return dict(result, changed=False)
+
+    command, options, operands, stdin = config_command(params, check_mode)
+    status, out, err = runner(relayctl, command, options, operands, stdin)
+    result.update(config_result(params['address'], status, out, err, check_mode))
+    return result

@@ -123,6 +123,10 @@ options:
     description:
       - Before anything is written (also in check mode), save relayctl's backup of the board to a
         file on the controller, readable by its owner only; its path is returned as C(backup_path).
+      - The file is always a new one; a backup never replaces another file. When the name is taken
+        (a backup of the same second, another host whose name reduces to the same one, or anything
+        else, a link included, which is never followed), C(-2), C(-3) ... goes before the name's
+        extension (C(rack_1_board.2026-12-09@21:30:00-2.json)).
       - The file holds the board's password, so that C(src) restores the board completely.
       - Given alone (without C(settings) and C(src)), only the backup is made.
     type: bool
@@ -139,8 +143,10 @@ options:
         type: path
       filename:
         description:
-          - The file's name. The default is the inventory name (characters other than letters,
-            digits, C(.), C(_) and C(-) as C(_)), C(_board.), the date and time and C(.json).
+          - The file's name, inside C(dir_path). A name with a path separator, C(.), C(..) or an
+            absolute path fails the host (C(status) 64) before anything is read or written.
+          - The default is the inventory name (characters other than letters, digits, C(.), C(_)
+            and C(-) as C(_)), C(_board.), the date and time and C(.json).
         type: str
   other_board:
     description:
@@ -166,7 +172,11 @@ options:
     default: false
 notes:
   - The settings reach relayctl on its standard input (C(relayctl set --from -)), never as
-    arguments, so no value (the password least of all) is in the process list.
+    arguments, so no value (the password least of all) is in the process list. The address and
+    C(src) come after C(--), so that an inventory name such as C(--help) is refused as an address,
+    never read as an option.
+  - A board's texts in C(changes), C(diff) and messages are shown as relayctl shows them, control
+    characters as C(\xNN), so that a board can never clear or retitle the terminal.
   - The action group C(relaylink.boards.boards) holds both modules, so that
     C(module_defaults) with C(group/relaylink.boards.boards) sets options such as C(relayctl)
     once.
@@ -286,8 +296,9 @@ result:
 status:
   description:
     - relayctl's exit status; 1 a value refused (nothing sent), 2 the board not reached, 3 a value
-      did not take, 4 partly written and not restarted, 64 a usage error, an unreadable file or a
-      value with a line break.
+      did not take, 4 partly written and not restarted, 64 a usage error (an address that is no
+      IPv4 address included), an unreadable file, a value with a line break or a C(filename)
+      outside C(dir_path).
     - With C(backup), the status of relayctl's backup when it failed (nothing else was run).
   returned: failure
   type: int

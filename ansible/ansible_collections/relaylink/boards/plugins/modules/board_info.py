@@ -6,7 +6,7 @@ module: board_info
 short_description: Read a network relay board's settings
 version_added: 1.0.0
 description:
-  - Reads one network relay board with C(relayctl show ADDRESS --json) and returns its model,
+  - Reads one network relay board with C(relayctl show --json -- ADDRESS) and returns its model,
     firmware, device ID, capabilities and settings.
   - The board's C(settings) are returned as M(relaylink.boards.board_config) takes them, the
     password left out unless C(password) is set.

@@ -6,7 +6,7 @@ from __future__ import absolute_import, division, print_function
 __metaclass__ = type
 
 from ansible.plugins.action import ActionBase
-from ansible_collections.relaylink.boards.plugins.module_utils.relayctl import find_relayctl
+from ansible_collections.relaylink.boards.plugins.module_utils.relayctl import board_address, find_relayctl
 
 
 class BoardAction(ActionBase):
@@ -28,9 +28,7 @@ class BoardAction(ActionBase):
     def run(self, tmp=None, task_vars=None):
         result = super(BoardAction, self).run(tmp, task_vars)
         dummy, params = self.validate_argument_spec(argument_spec=self.ARGUMENT_SPEC, **self.RULES)
-        if not params['address']:
-            # ansible_host may itself be a template; the inventory name is not.
-            params['address'] = self._templar.template(task_vars.get('ansible_host', task_vars['inventory_hostname']))
+        params['address'] = board_address(params['address'], task_vars, self._templar.template)
         try:
             relayctl = find_relayctl(params['relayctl'])
         except ValueError as e:

@@ -6,7 +6,7 @@ import json
 import pytest
 from ansible.utils.unsafe_proxy import AnsibleUnsafe
 
-from ansible_collections.relaylink.boards.plugins.inventory.scan import hosts, read_scan, safe_group_name
+from ansible_collections.relaylink.boards.plugins.inventory.scan import hosts, read_scan, safe_group_name, scan_options
 
 SETTINGS = {'ip': '10.0.0.10', 'mask': '255.255.255.0', 'gateway': '10.0.0.1', 'keys': '12312312',
             'restore': False, 'remote': True, 'dns': '10.0.0.53', 'server': 'relay.example.net'}
@@ -150,5 +150,20 @@ def test_every_text_that_could_be_a_template_is_unsafe_and_no_other():
     values = texts([(name, variables) for name, variables, groups in found])
     assert [text for text in values if isinstance(text, AnsibleUnsafe) != ('{' in text)] == []
     assert len([text for text in values if isinstance(text, AnsibleUnsafe)]) == 4
-    assert isinstance(safe_group_name("firmware_1.0.{{ lookup('pipe', 'id') }}"), AnsibleUnsafe)
-    assert not isinstance(safe_group_name('firmware_1.0.7'), AnsibleUnsafe)
+
+
+@pytest.mark.parametrize('name, safe', [
+    ('firmware_1.0.7', 'firmware_1_0_7'),
+    ("firmware_1.0.{{ lookup('pipe', 'id') }}", 'firmware_1_0____lookup__pipe____id_____'),
+    ('server_../../etc', 'server_______etc'),
+    ('server_a b/c', 'server_a_b_c'),
+    ('7up', '_up'),
+    ('model_caf\u00e9', 'model_caf_'),
+])
+def test_group_names_from_board_text_are_safe_names(name, safe):
+    assert safe_group_name(name) == safe
+
+
+def test_scan_options():
+    assert scan_options(None, 8, ['127.0.0.5', '127.1.0.0/24']) == [
+        '--json', '--parallel', '8', '--exclude', '127.0.0.5', '--exclude', '127.1.0.0/24']

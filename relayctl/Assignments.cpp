@@ -54,7 +54,8 @@ bool Assign(Settings &changes, const std::string &name, const std::string &value
     default:  // addresses, server and password are checked before saving
       break;
   }
-  changes.*setting->text = BytesFromTyped(value, encoding, why);
+  changes.*setting->text =
+      BytesFromTyped(value, encoding, why, setting->kind == SettingKind::Password ? Secret::Yes : Secret::No);
   if (!(changes.*setting->text)) why += "; a board's texts are single bytes";
   return (changes.*setting->text).has_value();
 }

@@ -26,9 +26,10 @@ Json SettingJson(const SettingInfo &setting, const Settings &settings) {
 Json TextOrNull(const std::string &text) { return text.empty() ? Json(nullptr) : Json(JsonFromBytes(text)); }
 
 // The board's bytes of the JSON text `entry`, named `name` in the error.
-std::optional<std::string> BytesOf(const Json &entry, const std::string &name, std::string &error) {
+std::optional<std::string> BytesOf(const Json &entry, const std::string &name, std::string &error,
+                                   Secret secret = Secret::No) {
   std::string why;
-  std::optional<std::string> bytes = BytesFromJson(entry.get_ref<const std::string &>(), why);
+  std::optional<std::string> bytes = BytesFromJson(entry.get_ref<const std::string &>(), why, secret);
   if (!bytes) error = name + " " + why + "; a board's texts are single bytes";
   return bytes;
 }
@@ -63,7 +64,8 @@ bool ReadSetting(const Json &object, const SettingInfo &setting, Settings &setti
     settings.*setting.flag = entry->get<bool>();
     return true;
   }
-  settings.*setting.text = BytesOf(*entry, std::string("settings.") + setting.name, error);
+  settings.*setting.text = BytesOf(*entry, std::string("settings.") + setting.name, error,
+                                   setting.kind == SettingKind::Password ? Secret::Yes : Secret::No);
   return (settings.*setting.text).has_value();
 }
 

@@ -77,7 +77,7 @@ std::string JsonFromBytes(std::string_view bytes) {
   return text;
 }
 
-std::optional<std::string> BytesFromJson(std::string_view text, std::string &why) {
+std::optional<std::string> BytesFromJson(std::string_view text, std::string &why, Secret secret) {
   std::string bytes;
   for (std::size_t at = 0; at < text.size();) {
     const std::optional<Decoded> decoded = DecodeAt(text, at);
@@ -90,7 +90,8 @@ std::optional<std::string> BytesFromJson(std::string_view text, std::string &why
       return std::nullopt;
     }
     if (decoded->code > 0xFF) {
-      why = "has the character " + CharacterName(decoded->code) + ", above U+00FF";
+      why = secret == Secret::Yes ? "has a character above U+00FF"
+                                  : "has the character " + CharacterName(decoded->code) + ", above U+00FF";
       return std::nullopt;
     }
     bytes += static_cast<char>(decoded->code);
@@ -99,8 +100,9 @@ std::optional<std::string> BytesFromJson(std::string_view text, std::string &why
   return bytes;
 }
 
-std::optional<std::string> BytesFromTyped(std::string_view typed, TextEncoding encoding, std::string &why) {
-  if (encoding == TextEncoding::Utf8) return BytesFromJson(typed, why);
+std::optional<std::string> BytesFromTyped(std::string_view typed, TextEncoding encoding, std::string &why,
+                                          Secret secret) {
+  if (encoding == TextEncoding::Utf8) return BytesFromJson(typed, why, secret);
   // A NUL would cut the value on its way to the board, whatever the locale.
   if (typed.find('\0') != std::string_view::npos) {
     why = "holds a NUL character";

@@ -29,14 +29,20 @@ enum class TextEncoding { Utf8, SingleByte };
 // The bytes as JSON text: each byte the character of the same number.
 std::string JsonFromBytes(std::string_view bytes);
 
+// Whether a text is a secret (the password): then `why` never names one of
+// its characters.
+enum class Secret { No, Yes };
+
 // The bytes of a JSON text (UTF-8). Nullopt with `why` ("has the character
-// U+20AC, above U+00FF" or "holds a NUL character") when the text names none.
-std::optional<std::string> BytesFromJson(std::string_view text, std::string &why);
+// U+20AC, above U+00FF", for a secret "has a character above U+00FF", or
+// "holds a NUL character") when the text names none.
+std::optional<std::string> BytesFromJson(std::string_view text, std::string &why, Secret secret = Secret::No);
 
 // The bytes of a value typed on the command line, by the terminal's encoding.
 // Nullopt with `why` as for BytesFromJson: a NUL in every locale; in a UTF-8
 // locale also text that is no UTF-8 or a character above U+00FF.
-std::optional<std::string> BytesFromTyped(std::string_view typed, TextEncoding encoding, std::string &why);
+std::optional<std::string> BytesFromTyped(std::string_view typed, TextEncoding encoding, std::string &why,
+                                          Secret secret = Secret::No);
 
 // A board's text for a terminal or a message: control characters as \xNN.
 std::string Shown(std::string_view bytes, TextEncoding encoding);

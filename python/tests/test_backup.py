@@ -90,6 +90,7 @@ def edited(path, value):
     (("settings", "keys"), "1231", "keys"),
     (("settings", "gateway"), "127.0.0.\u20ac", "gateway"),
     (("settings", "gateway"), "127.0.0.\0", "gateway"),
+    (("settings", "password"), "12345\u20ac", "password"),
     (("settings", "dns"), "127.0.0.53", "dns"),
     (("device_id",), 7, "device_id"),
 ])
@@ -100,6 +101,7 @@ def test_file_relayctl_refuses_is_refused(block, tmp_path, path, value, setting)
         relaylink.Board.from_backup(backup)
     assert refused.value.setting == setting
     assert refused.value.code is None
+    assert "U+20AC" not in str(refused.value) or setting != "password"  # never a character of the password
     file = tmp_path / "edited.json"
     file.write_text(json.dumps(backup), encoding="utf-8")
     assert relayctl("restore", f"{block}.250", str(file), "--check").returncode == 64  # refused before reading

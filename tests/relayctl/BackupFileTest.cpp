@@ -122,6 +122,8 @@ TEST(BackupFile, Refusals) {
       {R"("capabilities": {"remote_control": true, "keys": true}, "settings": {"password": "654321\u0000999"}})",
        "settings.password holds a NUL character"},
       {R"("device_id": "RB\u20ac", )" + caps + R"("settings": {}})", "device_id has the character U+20AC"},
+      {R"("capabilities": {"remote_control": true, "keys": true}, "settings": {"password": "65432\u20ac"}})",
+       "settings.password has a character above U+00FF"},  // never a character of the password
       {caps + R"("settings": {"restore": 1e400}})", "unreadable JSON"},  // beyond a double
   };
   for (const Case &c : bodies) {

@@ -1,5 +1,6 @@
 # Shared part of the Windows cross toolchains. The including file sets
-# RELAY_MINGW_TRIPLE (i686-w64-mingw32 or x86_64-w64-mingw32) first.
+# RELAY_MINGW_TRIPLE (i686-w64-mingw32 or x86_64-w64-mingw32) and
+# RELAY_WINE_LOADER (the Wine loader of that width) first.
 set(CMAKE_SYSTEM_NAME Windows)
 
 # The "-posix" compilers: their C++ runtime has std::thread.
@@ -20,6 +21,9 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 set(CMAKE_SHARED_LINKER_FLAGS_INIT -static)
 
 # Windows programs built here (tests, test discovery) run under Wine, with
-# their own Wine prefix in the build tree and without Wine's chatter.
+# their own Wine prefix in the build tree and without Wine's chatter, started
+# by the loader of their width (RELAY_WINE_LOADER, set by the including file);
+# the programs they start run under the same one.
 set(CMAKE_CROSSCOMPILING_EMULATOR
-    env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= wine)
+    env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+    WINELOADER=${RELAY_WINE_LOADER} ${RELAY_WINE_LOADER})

@@ -9,7 +9,7 @@ import pytest
 
 from ansible_collections.relaylink.boards.plugins.module_utils.relayctl import (
     backup_file_name, board_address, config_command, config_result, configure, find_relayctl, info_result, run,
-    setting_lines, shown)
+    setting_lines, shown, write_new_file)
 
 SUMMARY = {'summary': {'boards': 1, 'took': 1, 'not_started': 0, 'exit_status': 0}}
 SERVER = {'setting': 'server', 'before': 'relay.example.net', 'after': 'summary.example.net'}
@@ -148,6 +148,12 @@ def test_no_backup_is_ever_replaced_or_followed(tmp_path):
     stem = name[:-len('.json')]
     assert [os.path.basename(path) for path in paths] == [stem + '-2.json', stem + '-3.json', stem + '-4.json']
     assert victim.read_text() == 'mine'
+
+
+def test_a_failed_write_leaves_no_file(tmp_path):
+    with pytest.raises(UnicodeEncodeError):
+        write_new_file(str(tmp_path), 'b.json', '\udc80')
+    assert os.listdir(str(tmp_path)) == []
 
 
 @pytest.mark.parametrize('name', ['../../escape', 'a/b.json', '/tmp/escape.json', '..', '.', ''])

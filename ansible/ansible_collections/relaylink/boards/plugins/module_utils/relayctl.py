@@ -193,15 +193,22 @@ def config_result(address, status, out, err, check_mode):
     return result
 
 
+def printed_object(status, out):
+    """The JSON object that a relayctl run which exited with STATUS 0 printed
+    as OUT; None for any other status or output."""
+    try:
+        printed = json.loads(out) if status == 0 else None
+    except ValueError:
+        return None
+    return printed if isinstance(printed, dict) else None
+
+
 def info_result(status, out, err, with_password):
     """board_info's result of a relayctl show --json: the board, its settings
     as board_config takes them (the password left out unless WITH_PASSWORD),
     or failed with msg and status."""
-    try:
-        board = json.loads(out) if status == 0 else None
-    except ValueError:
-        board = None
-    if not isinstance(board, dict):
+    board = printed_object(status, out)
+    if board is None:
         return failure(status, err, 'relayctl show exited with status {0} and printed no JSON object'.format(status))
     if isinstance(board.get('settings'), dict) and not with_password:
         board['settings'] = dict((name, value) for name, value in board['settings'].items() if name != 'password')
@@ -305,11 +312,7 @@ def take_backup(relayctl, address, folder, name, runner=run):
     """relayctl's backup of the board at ADDRESS, written by write_new_file
     as NAME in FOLDER: the result with backup_path, or failed."""
     status, out, err = runner(relayctl, 'backup', ['-o', '-'], [address])
-    try:
-        backup = json.loads(out) if status == 0 else None
-    except ValueError:
-        backup = None
-    if not isinstance(backup, dict):
+    if printed_object(status, out) is None:
         return failure(status, err, 'relayctl backup exited with status {0} and printed no backup'.format(status))
     try:
         return dict(backup_path=write_new_file(folder, name, out))

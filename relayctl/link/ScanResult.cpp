@@ -2,6 +2,7 @@
 
 #include "DeviceValues.h"
 #include "Protocol.h"
+#include "ReplyAdoption.h"
 #include "board/AddressRange.h"
 #include "board/BoardText.h"
 #include "board/SettingTable.h"
@@ -9,20 +10,20 @@
 namespace relayctl {
 namespace {
 
-// The settings of a configuration reply, as the library's getters give them
-// (a key mode that is no digit as 0), but for the password; only those a
-// board of `capabilities` has.
-Settings ReplySettings(const relay::DeviceSideValues &values, const Capabilities &capabilities) {
+// The settings the library holds after reading the reply, as its getters
+// give them (a key mode that is no digit as 0), but for the password; only
+// those a board of `capabilities` has.
+Settings ReplySettings(const relay::PendingValues &values, const Capabilities &capabilities) {
   Settings settings;
-  settings.ip = values.DevIpAddr;
-  settings.mask = values.DevSubMask;
-  settings.gateway = values.DevGateway;
-  settings.keys = values.DevButtonCfg;
+  settings.ip = values.NewIpAddr;
+  settings.mask = values.NewSubMask;
+  settings.gateway = values.NewGateway;
+  settings.keys = values.NewButtonCfg;
   for (char &mode : *settings.keys) mode = mode >= '0' && mode <= '9' ? mode : '0';
-  settings.restore = values.DevRestoreState;
-  settings.remote = values.DevEnableWeb;
-  settings.dns = values.DevDns;
-  settings.server = values.DevWebServer;
+  settings.restore = values.NewRestoreState;
+  settings.remote = values.NewEnableWeb;
+  settings.dns = values.NewDns;
+  settings.server = values.NewWebServer;
   for (const SettingInfo &setting : SettingTable()) {
     if (BoardHas(setting, capabilities)) continue;
     if (setting.flag) {
@@ -47,12 +48,15 @@ ScanResult Identify(const std::vector<ProbeReply> &replies) {
     } else if (!relay::ParseCfgReply(probe.reply, values, versionItem)) {
       result.notBoards.push_back(address + ": port open, the reply is not a board configuration");
     } else {
+      relay::ReplyFindings found;
+      relay::PendingValues adopted;
+      relay::AdoptReply(values, versionItem, found, adopted);
       BoardState board;
       board.address = address;
-      board.capabilities = {!values.DevDeviceId.empty(), values.DevButtonCfg != "."};
+      board.capabilities = {found.WebCapable, found.ButtonCapable};
       board.deviceId = values.DevDeviceId;
-      if (!versionItem.empty()) board.firmware = "1.0." + versionItem;
-      board.settings = ReplySettings(values, board.capabilities);
+      board.firmware = found.FirmwareVersion;
+      board.settings = ReplySettings(adopted, board.capabilities);
       result.boards.push_back(std::move(board));
     }
   }

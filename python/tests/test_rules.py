@@ -5,7 +5,7 @@ import pytest
 from cases import cases
 
 import relaylink
-from relaylink import _device, _plan, _rules
+from relaylink import _board, _device, _plan, _rules
 
 
 @pytest.mark.parametrize("text, normal", cases("rules", "addresses"))
@@ -56,6 +56,15 @@ def test_key_mode(word, digit):
     with pytest.raises(relaylink.InvalidValue) as refused:
         _plan.parse_settings({"key3": word})
     assert (refused.value.code, refused.value.setting) == (None, "keys")
+
+
+@pytest.mark.parametrize("remote_control, keys, name", cases("rules", "models"))
+def test_model_name(remote_control, keys, name):
+    assert _board.model_name({"remote_control": remote_control, "keys": keys}) == name
+
+
+def test_password_mask():
+    assert [[_board.MASK]] == cases("rules", "password_mask")
 
 
 @pytest.mark.parametrize("case", cases("backups"))

@@ -3,9 +3,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "BackupFile.h"
-#include "BulkBackup.h"
 #include "RuleCases.h"
+#include "commands/BulkBackup.h"
+#include "io/BackupFile.h"
 
 namespace relayctl {
 namespace {

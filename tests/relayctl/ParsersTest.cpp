@@ -1,10 +1,10 @@
 // Address ranges, address lists and NAME=VALUE settings, fed as text.
 #include <gtest/gtest.h>
 
-#include "AddressRange.h"
-#include "Assignments.h"
-#include "BoardText.h"
 #include "RuleCases.h"
+#include "board/AddressRange.h"
+#include "board/BoardText.h"
+#include "io/Assignments.h"
 
 namespace relayctl {
 namespace {

@@ -3,12 +3,12 @@
 
 #include <nlohmann/json.hpp>
 
-#include "BackupFile.h"
-#include "Guards.h"
-#include "ResultJson.h"
 #include "RuleCases.h"
-#include "ScanResult.h"
-#include "Verify.h"
+#include "board/Guards.h"
+#include "board/Verify.h"
+#include "commands/ResultJson.h"
+#include "io/BackupFile.h"
+#include "link/ScanResult.h"
 
 namespace relayctl {
 namespace {

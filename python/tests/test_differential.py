@@ -47,15 +47,11 @@ def draw(rng, pool, address):
 
 
 def random_board(rng, address):
-    """A board's state: its values by setting name, "version" and "id" when it has remote control."""
-    capabilities = rng.choice(DRAWN["models"])
-    state = {name: draw(rng, pool, address) for name, pool in DRAWN["board"].items()}
-    if not capabilities["keys"]:
-        state["keys"] = ""
-    if not capabilities["remote_control"]:
-        for name in ("version", "id", "password", "dns", "server", "remote"):
-            del state[name]
-    return state
+    """A board's state: the values of what its model has, by name ("keys" empty when it has none)."""
+    capabilities = {**rng.choice(DRAWN["models"]), None: True}
+    state = {name: draw(rng, pool, address) for name, pool in DRAWN["board"].items()
+             if capabilities[pool.get("needs")]}
+    return {"keys": "", **state}
 
 
 def arguments(state):
@@ -84,8 +80,8 @@ def random_request(rng, state, address):
     """Up to four settings, mostly ones the board has (another is refused),
     with values equal to the board's in other forms, new ones, and now and
     then one the library rejects."""
-    has = [name for name in DRAWN["request"] if (state["keys"] or name not in ("keys", "key")) and
-           ("id" in state or name not in ("remote", "dns", "server", "password"))]
+    capabilities = {"keys": bool(state["keys"]), "remote_control": "id" in state, None: True}
+    has = [name for name, pool in DRAWN["request"].items() if capabilities[pool.get("needs")]]
     names = rng.sample(has, min(len(has), rng.randrange(5)))
     if rng.random() < 0.1:
         names.append(rng.choice(sorted(DRAWN["request"])))

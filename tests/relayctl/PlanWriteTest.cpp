@@ -96,14 +96,13 @@ class Case {
   // Mostly what `board` can take; now and then a value the library or the
   // guards refuse, or a setting the board does not have.
   std::vector<std::string> Assignments(const sim::BoardConfig &board) {
-    const bool remote = board.model == sim::Model::RemoteControl, keys = !board.buttonCfg.empty();
+    const std::map<std::string, bool> has = {
+        {"", true}, {"remote_control", board.model == sim::Model::RemoteControl}, {"keys", !board.buttonCfg.empty()}};
     std::vector<std::string> assignments;
     bool keyModes = false;  // key modes go either as keys or as one key's mode
     for (const auto &[name, pool] : Drawn()["request"].items()) {
-      const bool needsRemote = name == "remote" || name == "dns" || name == "server" || name == "password";
-      const bool needsKeys = name == "keys" || name == "key";
-      const bool takes = (remote || !needsRemote) && (keys || !needsKeys);
-      if ((needsKeys && keyModes) || !Chance(takes ? 35 : 3)) continue;
+      const bool needsKeys = pool.value("needs", "") == "keys";
+      if ((needsKeys && keyModes) || !Chance(has.at(pool.value("needs", "")) ? 35 : 3)) continue;
       keyModes = keyModes || needsKeys;
       assignments.push_back(Assignment(name, Draw(pool)));
     }

@@ -26,7 +26,8 @@ TEST(AddressRule, AcceptsAndRewritesTheSharedCases) {
     PendingValues pending = Passing();
     pending.NewIpAddr = BoardBytes(row[0]);
     const bool refused = row[1].is_null();
-    EXPECT_EQ(RejectedPendingValue(pending, true), refused ? std::optional(Status::BadIpAddr) : std::nullopt) << row;
+    const std::optional<Status> verdict = refused ? std::optional(Status::BadIpAddr) : std::nullopt;
+    EXPECT_EQ(RejectedPendingValue(pending, true), verdict) << row;
     EXPECT_EQ(pending.NewIpAddr, refused ? TrimControl(BoardBytes(row[0])) : row[1].get<std::string>()) << row;
   }
 }
@@ -77,15 +78,15 @@ TEST(IntegerConversion, ReadsTheStandardForms) {
 
 TEST(Splitting, YieldsTheItems) {
   for (const auto &row : RuleCases("rules", "items")) {
-    EXPECT_EQ(SplitItems(row[0].get<std::string>(), row[1].get<std::string>()[0]), row[2].get<std::vector<std::string>>())
-        << row[0];
+    const auto items = row[2].get<std::vector<std::string>>();
+    EXPECT_EQ(SplitItems(BoardBytes(row[0]), row[1].get<std::string>()[0]), items) << row;
   }
   EXPECT_EQ(SplitItems(std::string("ab\0cd,e", 7), ','), (std::vector<std::string>{"ab", "cd", "e"}));
   EXPECT_EQ(SplitItems(std::string("'ab\0cd',e", 9), ','), (std::vector<std::string>{"'ab", "cd',e"}));
 }
 
 TEST(Password, SixDigitsOnly) {
-  for (const auto &row : RuleCases("rules", "passwords")) EXPECT_EQ(IsValidPassword(row[0].get<std::string>()), row[1]) << row[0];
+  for (const auto &row : RuleCases("rules", "passwords")) EXPECT_EQ(IsValidPassword(BoardBytes(row[0])), row[1]) << row;
   EXPECT_TRUE(IsValidPassword(std::string("123456\0x", 8)));  // measured up to the zero
   EXPECT_FALSE(IsValidPassword(std::string("123\0" "456", 7)));
 }
@@ -94,12 +95,13 @@ TEST(ServerName, IsWrittenOnlyWhenNothingEndsTheFrameOrSplitsTheReply) {
   for (const auto &row : RuleCases("rules", "servers")) {
     PendingValues pending = Passing();
     pending.NewWebServer = BoardBytes(row[0]);
-    EXPECT_EQ(RejectedPendingValue(pending, true), row[1] ? std::nullopt : std::optional(Status::BadWebServer)) << row;
+    const std::optional<Status> verdict = row[1] ? std::nullopt : std::optional(Status::BadWebServer);
+    EXPECT_EQ(RejectedPendingValue(pending, true), verdict) << row;
   }
 }
 
 TEST(Trimming, RemovesControlCharactersAndSpacesAtBothEnds) {
-  for (const auto &row : RuleCases("rules", "trimmed")) EXPECT_EQ(TrimControl(row[0].get<std::string>()), row[1]) << row[0];
+  for (const auto &row : RuleCases("rules", "trimmed")) EXPECT_EQ(TrimControl(BoardBytes(row[0])), row[1]) << row;
 }
 
 }  // namespace

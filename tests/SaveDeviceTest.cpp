@@ -147,33 +147,19 @@ TEST_P(SaveRejects, BeforeConnectingAndStaysReady) {
   EXPECT_EQ(board_->sim().Connections(), connections);
 }
 
+// Each code once (the rules' cases are in ValueRulesTest); HostileCallerTest has
+// a conversion failure for the IP address, mask and DNS.
 INSTANTIATE_TEST_SUITE_P(
     Fields, SaveRejects,
     ::testing::Values(
         RejectCase{"Ip", &PendingValues::NewIpAddr, "127.0.0", 2001, "Wrong IP address."},
-        RejectCase{"IpNotANumber", &PendingValues::NewIpAddr, "1.2.x.4", 2001, "Wrong IP address."},
         RejectCase{"Mask", &PendingValues::NewSubMask, "256.0.0.0", 2002, "Subnet mask is wrong."},
-        RejectCase{"MaskNotANumber", &PendingValues::NewSubMask, "255.a.0.0", 2002, "Subnet mask is wrong."},
         RejectCase{"Gateway", &PendingValues::NewGateway, "", 2003, "Gateway is wrong."},
         RejectCase{"GatewayNotANumber", &PendingValues::NewGateway, "1.2.3.4x", 2003, "Gateway is wrong."},
         RejectCase{"Dns", &PendingValues::NewDns, "1.2.3.4.5", 2004, "DNS is wrong."},
-        RejectCase{"DnsNotANumber", &PendingValues::NewDns, "dns.example", 2004, "DNS is wrong."},
-        RejectCase{"EmptyServer", &PendingValues::NewWebServer, " \t ", 2005,
+        RejectCase{"Server", &PendingValues::NewWebServer, "a;#21,1.2.3.4;", 2005,
                    "Please enter the server for remote control."},
-        RejectCase{"ServerWithSemicolon", &PendingValues::NewWebServer, "a;#21,1.2.3.4;", 2005,
-                   "Please enter the server for remote control."},
-        RejectCase{"ServerWithComma", &PendingValues::NewWebServer, "a,b", 2005,
-                   "Please enter the server for remote control."},
-        RejectCase{"ServerWithQuote", &PendingValues::NewWebServer, "a\"b", 2005,
-                   "Please enter the server for remote control."},
-        RejectCase{"ServerWithApostrophe", &PendingValues::NewWebServer, "a'b", 2005,
-                   "Please enter the server for remote control."},
-        RejectCase{"ServerWithControl", &PendingValues::NewWebServer, "a\x01" "b", 2005,
-                   "Please enter the server for remote control."},
-        RejectCase{"ServerWithDelete", &PendingValues::NewWebServer, "a\x7f", 2005,
-                   "Please enter the server for remote control."},
-        RejectCase{"ShortPassword", &PendingValues::NewPassword, "12345", 2006, "Password should be 6 digits."},
-        RejectCase{"LetterInPassword", &PendingValues::NewPassword, "12a456", 2006, "Password should be 6 digits."}),
+        RejectCase{"Password", &PendingValues::NewPassword, "12345", 2006, "Password should be 6 digits."}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(Save, ValidationStopsAtTheFirstRejectedValueAndKeepsWhatItNormalised) {

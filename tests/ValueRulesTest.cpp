@@ -1,52 +1,36 @@
-// The address, password, splitting and integer-conversion rules.
+// The address, password, server, splitting, trimming and integer-conversion
+// rules, on the shared cases and on what only C++ texts can hold.
 #include <gtest/gtest.h>
 
+#include "DeviceCfgState.h"
 #include "IntConversion.h"
+#include "RuleCases.h"
 #include "TextItems.h"
 #include "ValueRules.h"
 
 namespace relay {
 namespace {
 
-struct AddressCase {
-  const char *name;
-  std::string input;
-  bool accepted;
-  std::string rewritten;  // what the caller's variable holds afterwards
-};
+using testing::BoardBytes;
+using testing::RuleCases;
 
-class AddressRule : public testing::TestWithParam<AddressCase> {};
-
-TEST_P(AddressRule, AcceptsAndRewrites) {
-  std::string text = GetParam().input;
-  EXPECT_EQ(IsValidIpAddr(text), GetParam().accepted);
-  EXPECT_EQ(text, GetParam().rewritten);
+// Pending values a save takes, remote control on.
+PendingValues Passing() {
+  return {"127.0.0.1", "255.0.0.0", "127.0.0.254", "12312312", false, true, "127.0.0.53", "relay.example", "123456"};
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, AddressRule,
-    testing::Values(
-        AddressCase{"Plain", "192.168.1.100", true, "192.168.1.100"},
-        AddressCase{"Surrounded", " \t1.2.3.4\r\n ", true, "1.2.3.4"},
-        AddressCase{"StrayDots", " 10..0.0.7. ", true, "10.0.0.7"},
-        AddressCase{"LeadingZeros", "010.001.000.099", true, "10.1.0.99"},
-        AddressCase{"SignsAndHex", "0x0A.$0.+1.010", true, "10.0.1.10"},
-        AddressCase{"DollarHex", "$C0.168.1.1", true, "192.168.1.1"},
-        AddressCase{"UpperHexPrefix", "0XFF.X1.x2.0", true, "255.1.2.0"},
-        AddressCase{"AllZero", "0.0.0.0", true, "0.0.0.0"},
-        AddressCase{"AllOnes", "255.255.255.255", true, "255.255.255.255"},
-        AddressCase{"SpacesInsideItems", "1. 2 .3.4", true, "1.2.3.4"},
-        AddressCase{"MinusZero", "-0.1.2.3", true, "0.1.2.3"},
-        AddressCase{"FiveItems", "192.168.1.1.5", false, "192.168.1.1.5"},
-        AddressCase{"ThreeItems", " 192.168.1 ", false, "192.168.1"},
-        AddressCase{"Empty", "", false, ""},
-        AddressCase{"OnlyDots", "....", false, "...."},
-        AddressCase{"TooLarge", "256.1.1.1", false, "256.1.1.1"},
-        AddressCase{"Negative", "-1.1.1.1", false, "-1.1.1.1"},
-        AddressCase{"HexWrapsNegative", "$FFFFFFFF.1.1.1", false, "$FFFFFFFF.1.1.1"},
-        AddressCase{"LineBreakSplits", "1.2\n3.4", true, "1.2.3.4"},
-        AddressCase{"QuotedDotsStayTogether", "'1.2'.3.4", false, "'1.2'.3.4"}),
-    [](const auto &info) { return std::string(info.param.name); });
+// The save's check of an address, on the IP address: an item that is no
+// number is a plain rejection.
+TEST(AddressRule, AcceptsAndRewritesTheSharedCases) {
+  for (const auto &row : RuleCases("rules", "addresses")) {
+    PendingValues pending = Passing();
+    pending.NewIpAddr = BoardBytes(row[0]);
+    const bool refused = row[1].is_null();
+    const std::optional<Status> verdict = refused ? std::optional(Status::BadIpAddr) : std::nullopt;
+    EXPECT_EQ(RejectedPendingValue(pending, true), verdict) << row;
+    EXPECT_EQ(pending.NewIpAddr, refused ? TrimControl(BoardBytes(row[0])) : row[1].get<std::string>()) << row;
+  }
+}
 
 struct ConversionCase {
   const char *name;
@@ -54,7 +38,7 @@ struct ConversionCase {
   std::string offendingItem;
 };
 
-class AddressConversionFailure : public testing::TestWithParam<ConversionCase> {};
+class AddressConversionFailure : public ::testing::TestWithParam<ConversionCase> {};
 
 TEST_P(AddressConversionFailure, RaisesWithTheTrimmedItemAndLeavesTheTrimmedText) {
   std::string text = " " + GetParam().input + " ";
@@ -68,7 +52,7 @@ TEST_P(AddressConversionFailure, RaisesWithTheTrimmedItemAndLeavesTheTrimmedText
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, AddressConversionFailure,
-                         testing::Values(ConversionCase{"Letter", "192.168.1.a", "a"},
+                         ::testing::Values(ConversionCase{"Letter", "192.168.1.a", "a"},
                                          ConversionCase{"TrimmedItem", "1.2. x .4", "x"},
                                          ConversionCase{"BeyondInt32", "1.2.3.2147483648", "2147483648"},
                                          ConversionCase{"SignOnly", "1.+.3.4", "+"},
@@ -82,61 +66,42 @@ TEST(AddressRule, ConvertsEveryItemBeforeJudgingTheRange) {
 }
 
 TEST(IntegerConversion, ReadsTheStandardForms) {
-  EXPECT_EQ(StrToInt("2147483647"), 2147483647);
-  EXPECT_EQ(StrToInt("-2147483648"), INT32_MIN);
-  EXPECT_EQ(StrToInt("$FFFFFFFF"), -1);
-  EXPECT_EQ(StrToInt("-$10"), -16);
-  EXPECT_EQ(StrToInt("0x7fffffff"), 2147483647);
-  EXPECT_THROW(StrToInt("$100000000"), ConversionError);
-  EXPECT_THROW(StrToInt("-2147483649"), ConversionError);
-  EXPECT_THROW(StrToInt(""), ConversionError);
-  EXPECT_THROW(StrToInt("1 2"), ConversionError);
-  EXPECT_THROW(StrToInt("$"), ConversionError);
-  EXPECT_THROW(StrToInt("0x-1"), ConversionError);
+  for (const auto &row : RuleCases("rules", "integers")) {
+    SCOPED_TRACE(row[0].get<std::string>());
+    if (row[1].is_null()) {
+      EXPECT_THROW(StrToInt(row[0].get<std::string>()), ConversionError);
+    } else {
+      EXPECT_EQ(StrToInt(row[0].get<std::string>()), row[1].get<std::int32_t>());
+    }
+  }
 }
 
-struct SplitCase {
-  const char *name;
-  std::string text;
-  char separator;
-  std::vector<std::string> items;
-};
-
-class Splitting : public testing::TestWithParam<SplitCase> {};
-
-TEST_P(Splitting, YieldsTheItems) { EXPECT_EQ(SplitItems(GetParam().text, GetParam().separator), GetParam().items); }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, Splitting,
-    testing::Values(SplitCase{"Plain", "a,b,c", ',', {"a", "b", "c"}},
-                    SplitCase{"EmptyItemsDropped", ",a,,b,", ',', {"a", "b"}},
-                    SplitCase{"BlanksBelongToItems", " a ,\tb", ',', {" a ", "\tb"}},
-                    SplitCase{"LineBreaksEndAndAreSkipped", "a\r\nb,c", ',', {"a", "b", "c"}},
-                    SplitCase{"QuotesProtectSeparators", "'a,b',\"c,d\",e", ',', {"'a,b'", "\"c,d\"", "e"}},
-                    SplitCase{"UnmatchedQuoteTakesTheRest", "a,'b,c,d", ',', {"a", "'b,c,d"}},
-                    SplitCase{"OtherQuoteInsideQuote", "\"a'b\",c", ',', {"\"a'b\"", "c"}},
-                    SplitCase{"ZeroEndsItem", std::string("ab\0cd,e", 7), ',', {"ab", "cd", "e"}},
-                    SplitCase{"ZeroEndsQuotedItem", std::string("'ab\0cd',e", 9), ',', {"'ab", "cd',e"}},
-                    SplitCase{"DotSeparator", "1.2..3", '.', {"1", "2", "3"}},
-                    SplitCase{"Empty", "", ',', {}}),
-    [](const auto &info) { return std::string(info.param.name); });
+TEST(Splitting, YieldsTheItems) {
+  for (const auto &row : RuleCases("rules", "items")) {
+    const auto items = row[2].get<std::vector<std::string>>();
+    EXPECT_EQ(SplitItems(BoardBytes(row[0]), row[1].get<std::string>()[0]), items) << row;
+  }
+  EXPECT_EQ(SplitItems(std::string("ab\0cd,e", 7), ','), (std::vector<std::string>{"ab", "cd", "e"}));
+  EXPECT_EQ(SplitItems(std::string("'ab\0cd',e", 9), ','), (std::vector<std::string>{"'ab", "cd',e"}));
+}
 
 TEST(Password, SixDigitsOnly) {
-  EXPECT_TRUE(IsValidPassword("012345"));
-  EXPECT_TRUE(IsValidPassword("999999"));
-  EXPECT_FALSE(IsValidPassword("12345"));
-  EXPECT_FALSE(IsValidPassword("1234567"));
-  EXPECT_FALSE(IsValidPassword("12a456"));
-  EXPECT_FALSE(IsValidPassword(" 12345"));
-  EXPECT_FALSE(IsValidPassword(""));
+  for (const auto &row : RuleCases("rules", "passwords")) EXPECT_EQ(IsValidPassword(BoardBytes(row[0])), row[1]) << row;
   EXPECT_TRUE(IsValidPassword(std::string("123456\0x", 8)));  // measured up to the zero
   EXPECT_FALSE(IsValidPassword(std::string("123\0" "456", 7)));
 }
 
+TEST(ServerName, IsWrittenOnlyWhenNothingEndsTheFrameOrSplitsTheReply) {
+  for (const auto &row : RuleCases("rules", "servers")) {
+    PendingValues pending = Passing();
+    pending.NewWebServer = BoardBytes(row[0]);
+    const std::optional<Status> verdict = row[1] ? std::nullopt : std::optional(Status::BadWebServer);
+    EXPECT_EQ(RejectedPendingValue(pending, true), verdict) << row;
+  }
+}
+
 TEST(Trimming, RemovesControlCharactersAndSpacesAtBothEnds) {
-  EXPECT_EQ(TrimControl(std::string("\0\x01 a b\x1f\x20", 7)), "a b");
-  EXPECT_EQ(TrimControl(" \t "), "");
-  EXPECT_EQ(TrimControl("\x7f" "a"), "\x7f" "a");
+  for (const auto &row : RuleCases("rules", "trimmed")) EXPECT_EQ(TrimControl(BoardBytes(row[0])), row[1]) << row;
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
-"""plan() against what the library writes: seeded random boards and requests.
-For each case a stand-in board answers with a reply made for it (models,
-remote control on and off, addresses with leading zeros, servers with blanks
-at their ends, texts over 200 bytes, key modes that are no digit 1..3); the
-plan, then a save of the same request, must agree: planned changes = frames
-the board received = SaveResult.changes, and a refusal in plan is the same
-refusal in save with no frame sent. The cases run one after another in one
-process, so every save follows another board's (often a refused one), and the
-board of the case before must receive nothing more.
+"""plan() against what the library writes: seeded random boards and requests
+drawn from tests/cases/random-boards.json, which relayctl's PlanWriteTest
+draws from too. For each case a stand-in board (relaysim) is given the drawn
+values: what its settings take on its command line, and the others (addresses
+with leading zeros, key modes that are no digit 1..3, a password with a blank)
+written to it frame by frame. The plan, then a save of the same request, must
+agree: planned changes = frames the board received = SaveResult.changes, and
+a refusal in plan is the same refusal in save with no frame sent. The cases
+run one after another in one process, so every save follows another board's
+(often a refused one), and the board of the case before must receive nothing
+more.
 
 RELAYLINK_DIFFERENTIAL_SEED replays a run (the seed is printed on failure);
 RELAYLINK_DIFFERENTIAL_CASES makes it longer or shorter.
@@ -14,90 +16,88 @@ RELAYLINK_DIFFERENTIAL_CASES makes it longer or shorter.
 
 import os
 import random
+import socket
 
+from cases import description
 from conftest import Board
 
 import relaylink
 
 CASES = int(os.environ.get("RELAYLINK_DIFFERENTIAL_CASES", "300"))
-# The command code of each setting's write, and of the restart.
-COMMANDS = {"ip": "2", "mask": "3", "gateway": "4", "keys": "5", "restore": "6", "remote": "A", "dns": "8",
-            "server": "9", "password": "B"}
-RESTART = "7"
-LONG = "relay." + "x" * 250 + ".example"  # 264 bytes
-SERVERS = ["relay.example.net", "relay.example.net  ", "\trelay.example.net ", LONG, LONG + " ", "caf\xe9.\xff"]
-KEY_MODES = ["12312312", "33333333", "21321321"]
-ODD_KEY_MODES = ["34\xe921131", "1231231\xe9", "01231239", "12?12312", "45678912"]
-PASSWORDS = ["123456", "654321"]
-# Values the library rejects.
-BAD = {"address": ["127.0.0.256", "127.0.0", "127.0.0.x"], "server": ["  ", "bad,name", "relay;example"],
-       "password": ["12345a", " 12345", "1234567"]}
-# Addresses in the forms the library's rule reads one way or another.
-ODD_ADDRESSES = ["0x7f.0..0.1", "+127.$0.0.1", "127.0.0.1.1", "127.0.0.0256", "127.0.0.-1", "127.0.0.99999999999",
-                 "127.'0'.0.1", "\t127.0.0.254\r\n", "X7F.0.0.$FF"]
+DRAWN = description("random-boards")
+COMMANDS = DRAWN["commands"]
+RESTART = COMMANDS["restart"]
+# Values the board is given by writes: relaysim's settings take only the normal forms.
+WRITTEN = ("ip", "mask", "gateway", "keys", "dns", "password")
 
 
-def quad(rng, parts):
-    """A dotted quad of `parts`, each number sometimes with leading zeros."""
-    return ".".join(f"{part:03d}" if rng.random() < 0.3 else str(part) for part in parts)
+def text(value, address):
+    """A drawn value: a long text spelt out, the board's own address in place of BOARD0 and BOARD."""
+    if isinstance(value, dict):
+        return value.get("before", "") + value["repeat"] * value["times"] + value.get("after", "")
+    if isinstance(value, str):
+        padded = ".".join(f"{int(part):03d}" for part in address.split("."))
+        return value.replace("BOARD0", padded).replace("BOARD", address)
+    return value
 
 
-def random_board(rng):
-    """A board's state: its reply's items, by name."""
-    model = rng.choice(["remote", "remote", "remote without keys", "keys", "basic"])
-    state = {"ip": quad(rng, [127, 50, rng.randrange(256), rng.randrange(1, 255)]),
-             "mask": quad(rng, rng.choice([[255, 0, 0, 0], [255, 255, 255, 0]])),
-             "gateway": quad(rng, [127, 0, 0, rng.choice([1, 254])]),
-             "keys": rng.choice(ODD_KEY_MODES if rng.random() < 0.2 else KEY_MODES) if model in ("remote", "keys")
-             else "",
-             "restore": rng.choice(["0", "1"])}
-    if model.startswith("remote"):
-        state.update(version=rng.choice(["7", "2." + "9" * 258]), id=f"RB{rng.randrange(10 ** 12):012d}",
-                     password=rng.choice([" 12345"] if rng.random() < 0.05 else PASSWORDS),
-                     dns=quad(rng, [127, 0, 0, 53]), server=rng.choice(SERVERS), remote=rng.choice(["0", "1"]))
-    return state
+def draw(rng, pool, address):
+    rare = pool.get("rare") and rng.randrange(100) < DRAWN["rare_percent"]
+    return text(rng.choice(pool["rare"] if rare else pool["values"]), address)
 
 
-def reply(state):
-    items = [state["ip"], state["mask"], state["gateway"], state["keys"], state["restore"]]
+def random_board(rng, address):
+    """A board's state: the values of what its model has, by name ("keys" empty when it has none)."""
+    capabilities = {**rng.choice(DRAWN["models"]), None: True}
+    state = {name: draw(rng, pool, address) for name, pool in DRAWN["board"].items()
+             if capabilities[pool.get("needs")]}
+    return {"keys": "", **state}
+
+
+def arguments(state):
+    """relaysim's settings for `state`, but for the values WRITTEN."""
+    flag = {True: "on", False: "off"}
+    given = ["model=" + ("remote" if "id" in state else "basic"), "restore=" + flag[state["restore"]],
+             "keys=" + ("12312312" if state["keys"] else "none")]
     if "id" in state:
-        items += [state["version"], state["id"] + state["password"], state["dns"], state["server"], state["remote"]]
-    return (">" + ",".join(items) + ";").encode("latin-1")
+        given += ["version=" + state["version"], "id=" + state["id"], "remote=" + flag[state["remote"]]]
+        given.append(b"server=" + state["server"].encode("latin-1"))
+    return given
 
 
-def random_request(rng, state):
+def give_values(board, state):
+    """Writes the values WRITTEN into the board; the number of frames that took."""
+    frames = [f"#{COMMANDS[name]}0,{state[name]};" for name in WRITTEN if state.get(name)]
+    with socket.create_connection((board.address, 5111), timeout=10) as link:
+        link.sendall("".join(frames).encode("latin-1"))
+        replies = b""
+        while replies.count(b";") < len(frames):
+            replies += link.recv(256)
+    return len(frames)
+
+
+def random_request(rng, state, address):
     """Up to four settings, mostly ones the board has (another is refused),
     with values equal to the board's in other forms, new ones, and now and
     then one the library rejects."""
-    def pick(good, kind):
-        return rng.choice(BAD[kind] if rng.random() < 0.1 else good)
-
-    def address(name):
-        same = [int(part) for part in state.get(name, "127.0.0.1").split(".")]
-        return pick([quad(rng, same), f" {quad(rng, same)}\t", quad(rng, [127, 0, 0, rng.randrange(256)]),
-                     rng.choice(ODD_ADDRESSES)], "address")
-
-    values = {
-        "ip": lambda: address("ip"), "mask": lambda: address("mask"), "gateway": lambda: address("gateway"),
-        "dns": lambda: address("dns"),
-        "keys": lambda: rng.choice(KEY_MODES + ["".join(rng.choice("123-") for _ in range(8))]),
-        "key": lambda: rng.choice(["keep", "follow", "jog", 1, 2, 3]),
-        "restore": lambda: rng.random() < 0.5, "remote": lambda: rng.random() < 0.5,
-        "server": lambda: pick(SERVERS + ["other.example"], "server"),
-        "password": lambda: pick(PASSWORDS + [" 654321 "], "password"),
-    }
-    has = [name for name in values if (state["keys"] or name not in ("keys", "key")) and
-           ("id" in state or name not in ("remote", "dns", "server", "password"))]
+    capabilities = {"keys": bool(state["keys"]), "remote_control": "id" in state, None: True}
+    has = [name for name, pool in DRAWN["request"].items() if capabilities[pool.get("needs")]]
     names = rng.sample(has, min(len(has), rng.randrange(5)))
     if rng.random() < 0.1:
-        names.append(rng.choice(sorted(values)))
-    return {f"key{rng.randrange(1, 9)}" if name == "key" else name: values[name]() for name in names}
+        names.append(rng.choice(sorted(DRAWN["request"])))
+    request = {}
+    for name in names:
+        value = draw(rng, DRAWN["request"][name], address)
+        if name == "key":  # the binding takes 1..3 as numbers too
+            name, value = f"key{rng.randrange(1, 9)}", int(value) if value.isdigit() and rng.random() < 0.5 else value
+        request[name] = value
+    return request
 
 
 def frames(board):
     """(command code, value or None) of each frame the board received but reads."""
     received = []
-    for line in board.writes():
+    for line in board.writes()[board.given:]:
         command, comma, value = line[len("<- #"):-1].partition(",")
         received.append((command[0], value if comma else None))
     return received
@@ -119,8 +119,9 @@ def check_case(board, refused_command):
     disagreement, or None."""
     read = relaylink.read(board.address)
     texts = {"firmware": read.firmware, "server": read.settings["server"], "password": read.settings["password"]}
-    if board.state.get("id") and texts != {"firmware": "1.0." + board.state["version"],
-                                           "server": board.state["server"], "password": board.state["password"]}:
+    if board.state.get("id") and texts != {"firmware": "1.0." + board.state["version"], "server": board.state["server"],
+                                           "password": read.settings["password"] if refused_command == COMMANDS[
+                                               "password"] else board.state["password"]}:
         return f"read {texts!r}"
     planned = outcome_of(lambda: relaylink.plan(read, board.request))
     saved = outcome_of(lambda: relaylink.save(board.address, board.request))
@@ -152,16 +153,18 @@ def test_plan_is_what_the_library_writes(block, tmp_path):
     running = []
     try:
         for case in range(CASES):
-            state = random_board(rng)
+            address = f"{block}.{case % 250 + 1}"
+            state = random_board(rng, address)
             refused_command = rng.choice("23456A89B7") if rng.random() < 0.1 else None
-            arguments = ["--raw-reply", reply(state)] + (["--refuse", refused_command] if refused_command else [])
-            running.append(Board(f"{block}.{case % 250 + 1}", arguments, tmp_path / f"case-{case}.log"))
+            running.append(Board(address, arguments(state) + (["--refuse", refused_command] if refused_command else []),
+                                 tmp_path / f"case-{case}.log"))
             board = running[-1]
-            board.state, board.request = state, random_request(rng, state)
+            board.given = give_values(board, state)
+            board.state, board.request = state, random_request(rng, state, address)
             others = [frames(other) for other in running[:-1]]
             disagreement = check_case(board, refused_command)
             assert disagreement is None, (
-                f"seed {seed}, case {case}: board {reply(state)!r}, refusing {refused_command}, "
+                f"seed {seed}, case {case}: board {state!r}, refusing {refused_command}, "
                 f"request {board.request!r}: {disagreement}")
             assert [frames(other) for other in running[:-1]] == others, (
                 f"seed {seed}, case {case}: a frame reached the board of the case before")

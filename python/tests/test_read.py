@@ -49,14 +49,6 @@ def test_address_is_taken_in_normal_form(boards, block):
     assert relaylink.read(f" 127.050.{int(number):03d}..001 ").address == board.address
 
 
-@pytest.mark.parametrize("text", ["", "127.50.0", "localhost", "0.0.0.0", "255.255.255.255", "127.50.0.256"])
-def test_text_that_names_no_board_is_refused(text):
-    with pytest.raises(relaylink.InvalidValue) as refused:
-        relaylink.read(text)
-    assert refused.value.setting == "address"
-    assert refused.value.code is None
-
-
 def test_board_not_reached(block):
     with pytest.raises(relaylink.Unreachable) as failure:
         relaylink.read(f"{block}.250")

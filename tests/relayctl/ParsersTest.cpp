@@ -1,6 +1,7 @@
 // Address ranges, address lists and NAME=VALUE settings, fed as text.
 #include <gtest/gtest.h>
 
+#include "RuleCases.h"
 #include "board/AddressRange.h"
 #include "board/BoardText.h"
 #include "io/Assignments.h"
@@ -91,8 +92,6 @@ TEST(ParseAssignments, Refusals) {
       {"keys=12312314"},
       {"key0=jog"},
       {"key9=jog"},
-      {"key1=4"},
-      {"key1=Jog"},
       {"restore=1"},
       {"remote=ON"},
       {"ip=10.0.0.1", "ip=10.0.0.2"},
@@ -106,6 +105,25 @@ TEST(ParseAssignments, Refusals) {
     EXPECT_FALSE(ParseAssignments(arguments, TextEncoding::Utf8, error))
         << (arguments.empty() ? "(none)" : arguments.front());
     EXPECT_FALSE(error.empty());
+  }
+}
+
+TEST(ParseAssignments, KeyModeWords) {
+  for (const auto &row : relay::testing::RuleCases("rules", "key_modes")) {
+    std::string error;
+    const auto changes = ParseAssignments({"key3=" + row[0].get<std::string>()}, TextEncoding::Utf8, error);
+    EXPECT_EQ(changes ? changes->keys : std::nullopt,
+              row[1].is_null() ? std::nullopt : std::optional("--" + row[1].get<std::string>() + "-----"))
+        << row[0];
+  }
+}
+
+TEST(NormalBoardAddress, NamesABoardInNormalForm) {
+  for (const auto &row : relay::testing::RuleCases("rules", "board_addresses")) {
+    std::string error;
+    EXPECT_EQ(NormalBoardAddress(row[0].get<std::string>(), error),
+              row[1].is_null() ? std::nullopt : std::optional(row[1].get<std::string>()))
+        << row[0];
   }
 }
 

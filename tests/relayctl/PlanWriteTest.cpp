@@ -10,6 +10,7 @@
 #include <random>
 
 #include "CtlRun.h"
+#include "RuleCases.h"
 
 namespace relayctl::testing {
 namespace {
@@ -17,6 +18,7 @@ namespace {
 using Json = nlohmann::json;
 
 constexpr char kBoard[] = "127.3.70.10";
+constexpr char kBoardPadded[] = "127.003.070.010";
 constexpr char kNeighbour[] = "127.3.70.11";
 
 // A board's bytes as relayctl's JSON carries them: each byte the character
@@ -35,94 +37,99 @@ std::string JsonText(const std::string &bytes) {
   return text;
 }
 
+// What the random boards and requests are drawn from: the description the
+// binding's differential test draws from too.
+const Json &Drawn() {
+  static const Json drawn = relay::testing::CaseFile("random-boards");
+  return drawn;
+}
+
+// A drawn text as the board's bytes: a long text spelt out, the board's
+// address in place of BOARD0 (three digits a number) and BOARD.
+std::string Text(const Json &value) {
+  if (value.is_object()) {
+    std::string text = value.value("before", "");
+    for (int i = 0; i < value["times"].get<int>(); ++i) text += value["repeat"].get<std::string>();
+    return relay::testing::BoardBytes(text + value.value("after", ""));
+  }
+  std::string text = relay::testing::BoardBytes(value.get<std::string>());
+  for (const auto &[token, address] : {std::pair{"BOARD0", kBoardPadded}, std::pair{"BOARD", kBoard}}) {
+    for (std::size_t at = text.find(token); at != std::string::npos; at = text.find(token, at)) {
+      text.replace(at, std::string_view(token).size(), address);
+    }
+  }
+  return text;
+}
+
 class Case {
  public:
   explicit Case(std::uint32_t seed) : random_(seed) {}
 
   bool Chance(int percent) { return std::uniform_int_distribution<int>(1, 100)(random_) <= percent; }
-  template <typename T>
-  const T &OneOf(const std::vector<T> &choices) {
+  const Json &OneOf(const Json &choices) {
     return choices[std::uniform_int_distribution<std::size_t>(0, choices.size() - 1)(random_)];
   }
-  std::string Digits(std::size_t count, char low, char high) {
-    std::string text;
-    for (std::size_t i = 0; i < count; ++i) text += std::uniform_int_distribution<int>(low, high)(random_);
-    return text;
+  // A value of `pool`: now and then one of its rare values.
+  const Json &Draw(const Json &pool) {
+    return OneOf(pool.contains("rare") && Chance(Drawn()["rare_percent"]) ? pool["rare"] : pool["values"]);
   }
 
-  // Any model, texts untrimmed or beyond 200 bytes, key modes that are no
-  // digit, addresses with leading zeros.
   sim::BoardConfig Board() {
+    const Json &model = OneOf(Drawn()["models"]);
+    const Json &board = Drawn()["board"];
     sim::BoardConfig config;
-    const int model = std::uniform_int_distribution<int>(0, 2)(random_);
-    config.model = model == 0 ? sim::Model::RemoteControl : sim::Model::Basic;
-    config.ipAddr = OneOf<std::string>({kBoard, "127.003.070.010", "127.3.070.10"});
-    config.subMask = OneOf<std::string>({"255.0.0.0", "255.255.255.000"});
-    config.gateway = OneOf<std::string>({"127.3.70.1", "127.0.0.254", "127.003.070.001"});
-    // In octal: \351 is é and \377 is ÿ, in ISO-8859-1 as the board sends them.
-    config.buttonCfg = model == 2   ? ""
-                       : Chance(70) ? Digits(8, '1', '3')
-                                    : OneOf<std::string>({"34\35121131", "0x1-2\37733"});
-    config.restoreState = Chance(50);
-    config.version = Chance(20) ? std::string(260, 'v') : "7";
-    config.password = Digits(6, '0', '9');
-    config.dns = OneOf<std::string>({"127.0.0.53", "127.000.000.053"});
-    config.webServer = OneOf<std::string>(
-        {"relay.example.net", "relay.example.net  ", " relay.example.net", std::string(260, 's'), "\377relay"});
-    config.enableWeb = Chance(50);
+    config.model = model["remote_control"] ? sim::Model::RemoteControl : sim::Model::Basic;
+    config.ipAddr = Text(Draw(board["ip"]));
+    config.subMask = Text(Draw(board["mask"]));
+    config.gateway = Text(Draw(board["gateway"]));
+    config.buttonCfg = model["keys"] ? Text(Draw(board["keys"])) : "";
+    config.restoreState = Draw(board["restore"]);
+    config.version = Text(Draw(board["version"]));
+    config.deviceId = Text(Draw(board["id"]));
+    config.password = Text(Draw(board["password"]));
+    config.dns = Text(Draw(board["dns"]));
+    config.webServer = Text(Draw(board["server"]));
+    config.enableWeb = Draw(board["remote"]);
     return config;
   }
 
   // Mostly what `board` can take; now and then a value the library or the
   // guards refuse, or a setting the board does not have.
   std::vector<std::string> Assignments(const sim::BoardConfig &board) {
-    struct Setting {
-      bool remote, keys;
-      std::vector<std::string> values, refused;
-    };
-    const Setting settings[] = {
-        {false, false, {"ip=127.3.70.10", "ip=127.003.070.010", "ip= 127.3.70.10 "}, {"ip=127.3.70"}},
-        {false, false, {"mask=255.0.0.0", "mask=255.000.0.0"}, {"mask=255.255.0.0"}},
-        {false,
-         false,
-         {"gateway=127.3.70.1", "gateway= 127.003.070.001", "gateway=127.0.0.254"},
-         {"gateway=127.3.70.300"}},
-        {false, true, {"keys=" + Digits(8, '1', '3'), "key3=jog", "key1=keep", "key8=2"}, {}},
-        {false, false, {"restore=on", "restore=off"}, {}},
-        {true, false, {"remote=on", "remote=off"}, {}},
-        {true, false, {"dns=127.0.0.53", "dns=127.000.000.054"}, {"dns=nowhere"}},
-        {true,
-         false,
-         {"server=relay.example.net", "server= relay.example.net ", "server=other.example"},
-         {"server=" + std::string(45, 'o'), "server=a;b"}},
-        {true, false, {"password=" + Digits(6, '0', '9'), "password= 123456 "}, {"password=12"}},
-    };
-    const bool remote = board.model == sim::Model::RemoteControl, keys = !board.buttonCfg.empty();
+    const std::map<std::string, bool> has = {
+        {"", true}, {"remote_control", board.model == sim::Model::RemoteControl}, {"keys", !board.buttonCfg.empty()}};
     std::vector<std::string> assignments;
-    for (const Setting &setting : settings) {
-      const bool takes = (remote || !setting.remote) && (keys || !setting.keys);
-      if (!Chance(takes ? 35 : 3)) continue;
-      const bool refused = !setting.refused.empty() && Chance(8);
-      assignments.push_back(OneOf(refused ? setting.refused : setting.values));
+    bool keyModes = false;  // key modes go either as keys or as one key's mode
+    for (const auto &[name, pool] : Drawn()["request"].items()) {
+      const bool needsKeys = pool.value("needs", "") == "keys";
+      if ((needsKeys && keyModes) || !Chance(has.at(pool.value("needs", "")) ? 35 : 3)) continue;
+      keyModes = keyModes || needsKeys;
+      assignments.push_back(Assignment(name, Draw(pool)));
     }
-    if (assignments.empty()) assignments.push_back(OneOf(settings[4].values));
+    if (assignments.empty()) assignments.push_back(Assignment("restore", Draw(Drawn()["request"]["restore"])));
     return assignments;
   }
 
   // The board's own backup, edited or not.
   void Edit(Json &backup) {
     if (!Chance(50)) return;
+    const Json &request = Drawn()["request"];
     Json &settings = backup["settings"];
-    if (Chance(50)) settings["gateway"] = OneOf<std::string>({"127.0.0.254", " 127.003.070.001"});
-    if (Chance(50)) settings["restore"] = Chance(50);
-    if (settings["keys"].is_string() && Chance(50)) settings["keys"] = Digits(8, '1', '3');
-    if (settings["remote"].is_boolean() && Chance(50)) settings["remote"] = Chance(50);
-    if (settings["server"].is_string() && Chance(50)) {
-      settings["server"] = OneOf<std::string>({"relay.example.net", " relay.example.net\t", "other.example"});
-    }
+    if (Chance(50)) settings["gateway"] = JsonText(Text(Draw(request["gateway"])));
+    if (Chance(50)) settings["restore"] = Draw(request["restore"]);
+    if (settings["keys"].is_string() && Chance(50)) settings["keys"] = Draw(request["keys"]);
+    if (settings["remote"].is_boolean() && Chance(50)) settings["remote"] = Draw(request["remote"]);
+    if (settings["server"].is_string() && Chance(50)) settings["server"] = JsonText(Text(Draw(request["server"])));
   }
 
  private:
+  // NAME=VALUE of a drawn value; "key" names a key drawn 1..8.
+  std::string Assignment(const std::string &name, const Json &value) {
+    if (value.is_boolean()) return name + (value ? "=on" : "=off");
+    const std::string key = name == "key" ? std::to_string(std::uniform_int_distribution<int>(1, 8)(random_)) : "";
+    return name + key + "=" + Text(value);
+  }
+
   std::mt19937 random_;
 };
 
@@ -137,27 +144,26 @@ struct Received {
   bool other = false;  // a frame no save sends
 };
 Received WhatWasReceived(const std::vector<std::string> &frames) {
-  static const std::map<char, const char *> kSettings = {{'2', "ip"},   {'3', "mask"},    {'4', "gateway"},
-                                                         {'5', "keys"}, {'6', "restore"}, {'A', "remote"},
-                                                         {'8', "dns"},  {'9', "server"},  {'B', "password"}};
+  std::map<char, std::string> settings;  // by command code
+  for (const auto &[name, code] : Drawn()["commands"].items()) settings[code.get<std::string>()[0]] = name;
   Received received;
   for (const std::string &frame : frames) {
     const char command = frame.size() > 1 ? frame[1] : '?';
     if (command == '1') continue;
-    if (command == '7') {
+    const auto setting = settings.find(command);
+    if (setting != settings.end() && setting->second == "restart") {
       received.restarted = true;
       continue;
     }
-    const auto setting = kSettings.find(command);
     const std::size_t comma = frame.find(',');
-    if (setting == kSettings.end() || comma == std::string::npos || received.restarted) {
+    if (setting == settings.end() || comma == std::string::npos || received.restarted) {
       received.other = true;
       continue;
     }
     const std::string value = frame.substr(comma + 1, frame.size() - comma - 2);
     Json after = JsonText(value);
-    if (command == '6' || command == 'A') after = value == "1";
-    if (command == 'B') after = "********";
+    if (setting->second == "restore" || setting->second == "remote") after = value == "1";
+    if (setting->second == "password") after = "********";
     received.changes.push_back({{"setting", setting->second}, {"after", after}});
   }
   return received;

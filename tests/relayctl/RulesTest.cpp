@@ -3,8 +3,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include "RuleCases.h"
 #include "board/Guards.h"
 #include "board/Verify.h"
+#include "commands/ResultJson.h"
 #include "io/BackupFile.h"
 #include "link/ScanResult.h"
 
@@ -30,6 +32,13 @@ TEST(Compare, ReportsOnlyExpectedValuesThatDiffer) {
   EXPECT_EQ(Describe(differences, TextEncoding::Utf8),
             "keys: wanted 11111111, board has 12312312; restore: wanted on, board has off");
   EXPECT_TRUE(Compare({}, found).empty());
+}
+
+TEST(Words, ModelNamesAndThePasswordMask) {
+  for (const auto &row : relay::testing::RuleCases("rules", "models")) {
+    EXPECT_EQ(ModelName({row[0].get<bool>(), row[1].get<bool>()}), row[2]) << row;
+  }
+  EXPECT_EQ(relay::testing::RuleCases("rules", "password_mask")[0][0], kMaskedPassword);
 }
 
 // The guards on a board at 10.0.0.9/24 (gateway 10.0.0.1); the fleet tests

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "AddressRange.h"
+#include "ApplyPlan.h"
 #include "BackupFile.h"
 #include "BoardLink.h"
 #include "CommandLine.h"
@@ -18,11 +19,11 @@
 namespace relayctl {
 namespace {
 
-WriteResult ApplyTo(const std::string &address, const Settings &changes, const WriteOptions &options) {
+WriteResult ApplyTo(const std::string &address, const Backup &backup, const WriteOptions &options) {
   Outcome failure;
   const std::optional<BoardState> board = ReadBoard(address, failure);
   if (!board) return {kExitCommunication, failure.message + " (" + std::to_string(failure.code) + ")"};
-  return WriteChanges(*board, changes, options);
+  return ApplyBackup(*board, backup, options);
 }
 
 // A worker's board: the backup's settings but its network addresses.
@@ -31,7 +32,7 @@ std::string ApplyJob(const std::string &text) {
   std::string error;
   const std::optional<Backup> backup = ParseBackup(request.input, error);
   if (!backup) return Encode({kExitUsage, error});
-  WriteResult result = ApplyTo(request.address, WithoutNetwork(backup->settings), request.options);
+  WriteResult result = ApplyTo(request.address, *backup, request.options);
   if (!backup->note.empty()) result.message = backup->note + ". " + result.message;
   return Encode(result);
 }

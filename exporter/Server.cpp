@@ -1,0 +1,131 @@
+#include "Server.h"
+
+#include <httplib.h>
+#include <pthread.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <thread>
+
+#include "BoardSeries.h"
+#include "Exposition.h"
+#include "Probe.h"
+#include "Stats.h"
+
+namespace relay_exporter {
+namespace {
+
+// Threads for connections beyond the probes at once: /metrics, / and the
+// refusals stay answered while every probe slot waits on a silent board.
+constexpr int kSpareThreads = 8;
+// Idle keep-alive connections give their thread back soon.
+constexpr int kKeepAliveSeconds = 2;
+
+constexpr char kLandingPage[] = R"(<!DOCTYPE html>
+<html lang="en">
+<head><meta charset="utf-8"><title>Relay board exporter</title></head>
+<body>
+<h1>Relay board exporter</h1>
+<p>Prometheus exporter for network relay boards: one board per scrape.</p>
+<ul>
+<li><a href="/metrics">/metrics</a>: the exporter's own health</li>
+<li><a href="/probe?target=192.168.1.100">/probe?target=ADDRESS</a>[&amp;module=NAME]: one board</li>
+</ul>
+</body>
+</html>
+)";
+
+void Plain(httplib::Response &response, int status, const std::string &message) {
+  response.status = status;
+  response.set_content(message + "\n", "text/plain; charset=utf-8");
+}
+
+class Handlers {
+ public:
+  explicit Handlers(const ServerOptions &options) : options_(options) {}
+
+  void Probe(const httplib::Request &request, httplib::Response &response) {
+    std::string error;
+    const std::optional<std::string> address =
+        AllowedTarget(request.get_param_value("target"), options_.allowed, options_.allowText, error);
+    const std::string module = request.has_param("module") ? request.get_param_value("module") : kDefaultModule;
+    const auto found = options_.modules.find(module);
+    if (address && found == options_.modules.end()) error = "unknown module \"" + module + "\"";
+    if (!address || found == options_.modules.end()) {
+      stats_.Refused(400);
+      return Plain(response, 400, error);
+    }
+    if (++running_ > options_.maxProbes) {
+      --running_;
+      stats_.Refused(503);
+      return Plain(response, 503,
+                   "too many probes at once (--probe.max-concurrent " + std::to_string(options_.maxProbes) + ")");
+    }
+    stats_.ProbeStarted();
+    const auto started = std::chrono::steady_clock::now();
+    const std::optional<std::string> series = RunProbe(
+        {*address, ProbeTimeoutMs(request.get_header_value("X-Prometheus-Scrape-Timeout-Seconds")),
+         found->second.desiredState});
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    --running_;
+    stats_.ProbeFinished(module, series.has_value(), seconds);
+    response.set_content(ProbeExposition(series, seconds), kExpositionType);
+  }
+
+  void Metrics(const httplib::Request &, httplib::Response &response) {
+    response.set_content(stats_.Exposition(), kExpositionType);
+  }
+
+ private:
+  const ServerOptions &options_;
+  Stats stats_;
+  std::atomic<int> running_{0};
+};
+
+}  // namespace
+
+bool Serve(const ServerOptions &options, std::string &error) {
+  // SIGINT and SIGTERM are taken by a thread of their own, which stops the
+  // server; every other thread, and so every worker, starts with them
+  // blocked (a worker ends by its own time). SIGPIPE: a scraper that went
+  // away is a failed write, not the end of the exporter.
+  sigset_t stops;
+  sigemptyset(&stops);
+  sigaddset(&stops, SIGINT);
+  sigaddset(&stops, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stops, nullptr);
+  std::signal(SIGPIPE, SIG_IGN);
+
+  Handlers handlers(options);
+  httplib::Server server;
+  const std::size_t threads = static_cast<std::size_t>(options.maxProbes + kSpareThreads);
+  server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
+  server.set_keep_alive_timeout(kKeepAliveSeconds);
+  server.Get("/", [](const httplib::Request &, httplib::Response &response) {
+    response.set_content(kLandingPage, "text/html; charset=utf-8");
+  });
+  server.Get("/metrics", [&](const httplib::Request &request, httplib::Response &response) {
+    handlers.Metrics(request, response);
+  });
+  server.Get("/probe", [&](const httplib::Request &request, httplib::Response &response) {
+    handlers.Probe(request, response);
+  });
+  if (!server.bind_to_port(options.host, options.port)) {
+    error = "cannot listen on " + options.host + ":" + std::to_string(options.port) + ": " + std::strerror(errno);
+    return false;
+  }
+  std::thread stopper([&] {
+    int signal = 0;
+    sigwait(&stops, &signal);
+    server.stop();
+  });
+  server.listen_after_bind();
+  if (stopper.joinable()) {
+    pthread_kill(stopper.native_handle(), SIGTERM);  // when the server ended by itself
+    stopper.join();
+  }
+  return true;
+}
+
+}  // namespace relay_exporter

@@ -1,0 +1,26 @@
+// The exporter's HTTP side: / (a landing page), /metrics (its own health)
+// and /probe?target=ADDRESS[&module=NAME] (one board per scrape).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Modules.h"
+#include "Targets.h"
+
+namespace relay_exporter {
+
+struct ServerOptions {
+  std::string host;  // to listen on; "0.0.0.0" for every address
+  int port = 0;
+  std::vector<Cidr> allowed;
+  std::string allowText;  // as given, for messages
+  Modules modules;
+  int maxProbes = 0;  // at once; beyond, a probe is answered 503 at once
+};
+
+// Listens and answers until SIGINT or SIGTERM. False with `error` when it
+// cannot listen.
+bool Serve(const ServerOptions &options, std::string &error);
+
+}  // namespace relay_exporter

@@ -1,0 +1,46 @@
+// relay_exporter: network relay boards for Prometheus, one board per scrape
+// (/probe?target=ADDRESS), with drift from a desired state per module.
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "ListenAddress.h"
+#include "Modules.h"
+#include "Server.h"
+#include "Targets.h"
+
+namespace {
+
+int Fail(const std::string &message) {
+  std::cerr << "relay_exporter: " << message << std::endl;
+  return 64;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  using namespace relay_exporter;
+  CLI::App app{"relay_exporter: network relay boards for Prometheus, one board per scrape"};
+  app.set_version_flag("--version", "relay_exporter " RELAY_VERSION);
+  std::string listen = kDefaultListenAddress, configPath, allow = kDefaultAllow;
+  int maxProbes = 64;
+  app.add_option("--web.listen-address", listen, "Address to listen on, HOST:PORT or :PORT for every address")
+      ->capture_default_str();
+  app.add_option("--config.file", configPath, "Configuration file (JSON) naming the modules and their desired states");
+  app.add_option("--allow", allow, "Targets a probe may reach: CIDR blocks joined by commas")->capture_default_str();
+  app.add_option("--probe.max-concurrent", maxProbes, "Probes at once (each a worker process); more are answered 503")
+      ->capture_default_str()
+      ->check(CLI::Range(1, 1024));
+  app.footer("Endpoints: / (this exporter), /metrics (its own health), /probe?target=ADDRESS[&module=NAME].");
+  CLI11_PARSE(app, argc, argv);
+
+  std::string error;
+  const std::optional<ListenAddress> address = ParseListenAddress(listen);
+  if (!address) return Fail("--web.listen-address \"" + listen + "\" is not HOST:PORT or :PORT");
+  const std::optional<std::vector<Cidr>> allowed = ParseAllowList(allow, error);
+  if (!allowed) return Fail("--allow: " + error);
+  std::optional<Modules> modules = LoadModules(configPath, error);
+  if (!modules) return Fail(error);
+  ServerOptions options{address->host, address->port, *allowed, allow, std::move(*modules), maxProbes};
+  if (!Serve(options, error)) return Fail(error);
+  return 0;
+}

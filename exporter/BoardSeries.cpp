@@ -20,17 +20,18 @@ bool Changes(const relayctl::WriteResult &plan, const SettingInfo &setting) {
                      [&](const relayctl::Change &change) { return change.setting == setting.name; });
 }
 
-// Per setting that apply writes (all but the network addresses): whether the
-// plan changes it; a plan refused before it was made has none. Then in sync:
-// nothing would change.
-std::string Drift(const relayctl::WriteResult &plan) {
+// Per setting of the board that apply writes (all but the network
+// addresses): whether the plan changes it; a plan refused before it was made
+// has none. Then in sync: nothing would change.
+std::string Drift(const relayctl::BoardState &board, const relayctl::WriteResult &plan) {
   std::string out;
   if (plan.status == relayctl::kExitDone || plan.status == relayctl::kExitWouldChange) {
     out += Family("relay_board_setting_drifted", "gauge",
                   "1 when the board's setting differs from the module's desired state, as relayctl apply --check "
                   "finds it");
     for (const SettingInfo &setting : relayctl::SettingTable()) {
-      if (!setting.network) out += Sample("relay_board_setting_drifted", {{"setting", setting.name}}, Changes(plan, setting));
+      if (setting.network || !relayctl::BoardHas(setting, board.capabilities)) continue;
+      out += Sample("relay_board_setting_drifted", {{"setting", setting.name}}, Changes(plan, setting));
     }
   }
   return out + Family("relay_board_in_sync", "gauge",
@@ -57,7 +58,7 @@ std::string BoardSeries(const relayctl::BoardState &board, const std::optional<r
       out += Sample("relay_board_key_mode", {{"key", std::to_string(key + 1)}}, (*settings.keys)[key] - '0');
     }
   }
-  if (plan) out += Drift(*plan);
+  if (plan) out += Drift(board, *plan);
   return out;
 }
 

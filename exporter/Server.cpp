@@ -3,9 +3,10 @@
 #include <httplib.h>
 #include <pthread.h>
 
-#include <atomic>
+#include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <semaphore>
 #include <thread>
 
 #include "BoardSeries.h"
@@ -16,11 +17,13 @@
 namespace relay_exporter {
 namespace {
 
-// Threads for connections beyond the probes at once: /metrics, / and the
-// refusals stay answered while every probe slot waits on a silent board.
+// Threads: as many probes as run at once can wait for a slot, and a few more
+// keep /metrics, / and the refusals answered while every slot waits on a
+// silent board.
 constexpr int kSpareThreads = 8;
-// Idle keep-alive connections give their thread back soon.
+// Idle keep-alive connections give their thread back soon; busy ones stay.
 constexpr int kKeepAliveSeconds = 2;
+constexpr int kKeepAliveRequests = 1000;
 
 constexpr char kLandingPage[] = R"(<!DOCTYPE html>
 <html lang="en">
@@ -43,7 +46,7 @@ void Plain(httplib::Response &response, int status, const std::string &message) 
 
 class Handlers {
  public:
-  explicit Handlers(const ServerOptions &options) : options_(options) {}
+  explicit Handlers(const ServerOptions &options) : options_(options), slots_(options.maxProbes) {}
 
   void Probe(const httplib::Request &request, httplib::Response &response) {
     std::string error;
@@ -56,19 +59,21 @@ class Handlers {
       stats_.Refused(400);
       return Plain(response, 400, error);
     }
-    if (++running_ > options_.maxProbes) {
-      --running_;
+    using Clock = std::chrono::steady_clock;
+    const auto started = Clock::now();
+    const auto deadline =
+        started + std::chrono::milliseconds(ProbeTimeoutMs(request.get_header_value("X-Prometheus-Scrape-Timeout-Seconds")));
+    if (!slots_.try_acquire_until(deadline)) {
       stats_.Refused(503);
       return Plain(response, 503,
                    "too many probes at once (--probe.max-concurrent " + std::to_string(options_.maxProbes) + ")");
     }
     stats_.ProbeStarted();
-    const auto started = std::chrono::steady_clock::now();
-    const std::optional<std::string> series = RunProbe(
-        {*address, ProbeTimeoutMs(request.get_header_value("X-Prometheus-Scrape-Timeout-Seconds")),
-         found->second.desiredState});
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    --running_;
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+    const std::optional<std::string> series =
+        RunProbe({*address, static_cast<int>(std::max<long long>(1, left.count())), found->second.desiredState});
+    slots_.release();
+    const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
     stats_.ProbeFinished(module, series.has_value(), seconds);
     response.set_content(ProbeExposition(series, seconds), kExpositionType);
   }
@@ -80,7 +85,7 @@ class Handlers {
  private:
   const ServerOptions &options_;
   Stats stats_;
-  std::atomic<int> running_{0};
+  std::counting_semaphore<kMostProbes> slots_;  // a probe waits for one until its deadline
 };
 
 }  // namespace
@@ -99,9 +104,11 @@ bool Serve(const ServerOptions &options, std::string &error) {
 
   Handlers handlers(options);
   httplib::Server server;
-  const std::size_t threads = static_cast<std::size_t>(options.maxProbes + kSpareThreads);
+  const std::size_t threads = static_cast<std::size_t>(2 * options.maxProbes + kSpareThreads);
   server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
   server.set_keep_alive_timeout(kKeepAliveSeconds);
+  server.set_keep_alive_max_count(kKeepAliveRequests);
+  server.set_tcp_nodelay(true);  // the answer's pieces go out at once, not after the scraper's delayed ack
   server.Get("/", [](const httplib::Request &, httplib::Response &response) {
     response.set_content(kLandingPage, "text/html; charset=utf-8");
   });

@@ -10,13 +10,15 @@
 
 namespace relay_exporter {
 
+inline constexpr int kMostProbes = 1024;
+
 struct ServerOptions {
   std::string host;  // to listen on; "0.0.0.0" for every address
   int port = 0;
   std::vector<Cidr> allowed;
   std::string allowText;  // as given, for messages
   Modules modules;
-  int maxProbes = 0;  // at once; beyond, a probe is answered 503 at once
+  int maxProbes = 0;  // at once, 1..kMostProbes; a probe waits for a slot until its deadline, else 503
 };
 
 // Listens and answers until SIGINT or SIGTERM. False with `error` when it

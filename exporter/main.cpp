@@ -27,9 +27,10 @@ int main(int argc, char **argv) {
       ->capture_default_str();
   app.add_option("--config.file", configPath, "Configuration file (JSON) naming the modules and their desired states");
   app.add_option("--allow", allow, "Targets a probe may reach: CIDR blocks joined by commas")->capture_default_str();
-  app.add_option("--probe.max-concurrent", maxProbes, "Probes at once (each a worker process); more are answered 503")
+  app.add_option("--probe.max-concurrent", maxProbes,
+                 "Probes at once, each a worker process; more wait for a slot within their time, else 503")
       ->capture_default_str()
-      ->check(CLI::Range(1, 1024));
+      ->check(CLI::Range(1, kMostProbes));
   app.footer("Endpoints: / (this exporter), /metrics (its own health), /probe?target=ADDRESS[&module=NAME].");
   CLI11_PARSE(app, argc, argv);
 

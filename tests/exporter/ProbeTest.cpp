@@ -38,7 +38,7 @@ class Exporter {
     pid_ = relay::testing::SpawnProgram({RELAY_EXPORTER_PATH, "--web.listen-address", host + ":" + std::to_string(kPort),
                                          "--allow", "127.0.0.0/8", "--config.file", dir + "/config.json"},
                                         dir + "/out.txt", dir + "/err.txt");
-    for (int tries = 0; tries < 200 && !client_.Get("/"); ++tries) {
+    for (int tries = 0; tries < 1000 && !client_.Get("/"); ++tries) {  // up to 10 s on a busy machine
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
   }

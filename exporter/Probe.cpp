@@ -14,15 +14,15 @@ namespace relay_exporter {
 namespace {
 
 // The worker ends itself when its time is up: SIGALRM, by default, ends the
-// process, and the parent then finds no series. The signal mask of the
-// thread that made the fork is inherited, so the signal is let through.
-// 0 ms: no alarm.
+// process, and the parent then finds no series. The worker inherits the
+// signal mask of the thread that made the fork, which blocks SIGINT and
+// SIGTERM for the exporter's own handling: it lets every signal through, so
+// that the alarm, and a stop of the service, end it. 0 ms: no alarm.
 void EndAfter(int ms) {
   std::signal(SIGALRM, SIG_DFL);
-  sigset_t alarm;
-  sigemptyset(&alarm);
-  sigaddset(&alarm, SIGALRM);
-  pthread_sigmask(SIG_UNBLOCK, &alarm, nullptr);
+  sigset_t none;
+  sigemptyset(&none);
+  pthread_sigmask(SIG_SETMASK, &none, nullptr);
   itimerval timer{};
   timer.it_value.tv_sec = ms / 1000;
   timer.it_value.tv_usec = (ms % 1000) * 1000;

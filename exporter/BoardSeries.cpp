@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "Exposition.h"
-#include "SettingTable.h"
+#include "board/SettingTable.h"
 
 namespace relay_exporter {
 namespace {

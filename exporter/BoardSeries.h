@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "BoardState.h"
-#include "BoardWrite.h"
+#include "board/BoardState.h"
+#include "link/BoardWrite.h"
 
 namespace relay_exporter {
 

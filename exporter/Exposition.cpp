@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "BoardText.h"
+#include "board/BoardText.h"
 
 namespace relay_exporter {
 

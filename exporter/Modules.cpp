@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
-#include "BackupFile.h"
-#include "Files.h"
+#include "io/BackupFile.h"
+#include "platform/Files.h"
 
 namespace relay_exporter {
 namespace {

@@ -5,10 +5,10 @@
 #include <csignal>
 #include <nlohmann/json.hpp>
 
-#include "ApplyPlan.h"
-#include "BoardLink.h"
+#include "link/ApplyPlan.h"
+#include "link/BoardLink.h"
 #include "BoardSeries.h"
-#include "BoardText.h"
+#include "board/BoardText.h"
 
 namespace relay_exporter {
 namespace {

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "AddressRange.h"
+#include "board/AddressRange.h"
 
 namespace relay_exporter {
 namespace {

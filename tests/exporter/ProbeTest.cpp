@@ -135,7 +135,7 @@ TEST(ProbeTest, TargetsRefusedWithoutConnecting) {
   Exporter exporter(board.address());
   const std::pair<std::string, std::string> rows[] = {
       {"target=10.1.2.3", "target 10.1.2.3 is outside the allowed ranges (--allow 127.0.0.0/8)"},
-      {"target=" + board.address() + "0", "is not an IPv4 address"},
+      {"target=" + board.address() + ".1", "is not an IPv4 address"},
       {"target=" + board.address() + ":5111", "is not an IPv4 address"},
       {"target=localhost", "is not an IPv4 address"},
       {"module=office", "target parameter is missing"},

@@ -1,0 +1,9 @@
+#include "link/ApplyPlan.h"
+
+namespace relayctl {
+
+WriteResult ApplyBackup(const BoardState &board, const Backup &backup, const WriteOptions &options) {
+  return WriteChanges(board, WithoutNetwork(backup.settings), options);
+}
+
+}  // namespace relayctl

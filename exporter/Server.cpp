@@ -46,7 +46,8 @@ void Plain(httplib::Response &response, int status, const std::string &message) 
 
 class Handlers {
  public:
-  explicit Handlers(const ServerOptions &options) : options_(options), slots_(options.maxProbes) {}
+  Handlers(const ServerOptions &options, const Launcher &launcher)
+      : options_(options), launcher_(launcher), slots_(options.maxProbes) {}
 
   void Probe(const httplib::Request &request, httplib::Response &response) {
     std::string error;
@@ -71,7 +72,7 @@ class Handlers {
     stats_.ProbeStarted();
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
     const std::optional<std::string> series =
-        RunProbe({*address, static_cast<int>(std::max<long long>(1, left.count())), found->second.desiredState});
+        launcher_.Run(ProbeRequest(*address, module), static_cast<int>(std::max<long long>(1, left.count())));
     slots_.release();
     const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
     stats_.ProbeFinished(module, series.has_value(), seconds);
@@ -84,16 +85,16 @@ class Handlers {
 
  private:
   const ServerOptions &options_;
+  const Launcher &launcher_;
   Stats stats_;
   std::counting_semaphore<kMostProbes> slots_;  // a probe waits for one until its deadline
 };
 
 }  // namespace
 
-bool Serve(const ServerOptions &options, std::string &error) {
+bool Serve(const ServerOptions &options, const Launcher &launcher, std::string &error) {
   // SIGINT and SIGTERM are taken by a thread of their own, which stops the
-  // server; every other thread, and so every worker, starts with them
-  // blocked (a worker ends by its own time). SIGPIPE: a scraper that went
+  // server; every other thread starts with them blocked. SIGPIPE: a scraper that went
   // away is a failed write, not the end of the exporter.
   sigset_t stops;
   sigemptyset(&stops);
@@ -102,7 +103,7 @@ bool Serve(const ServerOptions &options, std::string &error) {
   pthread_sigmask(SIG_BLOCK, &stops, nullptr);
   std::signal(SIGPIPE, SIG_IGN);
 
-  Handlers handlers(options);
+  Handlers handlers(options, launcher);
   httplib::Server server;
   const std::size_t threads = static_cast<std::size_t>(2 * options.maxProbes + kSpareThreads);
   server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Launcher.h"
 #include "Modules.h"
 #include "Targets.h"
 
@@ -21,8 +22,8 @@ struct ServerOptions {
   int maxProbes = 0;  // at once, 1..kMostProbes; a probe waits for a slot until its deadline, else 503
 };
 
-// Listens and answers until SIGINT or SIGTERM. False with `error` when it
-// cannot listen.
-bool Serve(const ServerOptions &options, std::string &error);
+// Listens and answers until SIGINT or SIGTERM, each probe in a worker of
+// `launcher`. False with `error` when it cannot listen.
+bool Serve(const ServerOptions &options, const Launcher &launcher, std::string &error);
 
 }  // namespace relay_exporter

@@ -1,10 +1,14 @@
 // relay_exporter: network relay boards for Prometheus, one board per scrape
 // (/probe?target=ADDRESS), with drift from a desired state per module.
 #include <CLI/CLI.hpp>
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 
 #include "ListenAddress.h"
+#include "Launcher.h"
 #include "Modules.h"
+#include "Probe.h"
 #include "Server.h"
 #include "Targets.h"
 
@@ -41,7 +45,9 @@ int main(int argc, char **argv) {
   if (!allowed) return Fail("--allow: " + error);
   std::optional<Modules> modules = LoadModules(configPath, error);
   if (!modules) return Fail(error);
+  Launcher launcher;
+  if (!launcher.Start(ProbeJob(*modules))) return Fail(std::string("cannot start workers: ") + std::strerror(errno));
   ServerOptions options{address->host, address->port, *allowed, allow, std::move(*modules), maxProbes};
-  if (!Serve(options, error)) return Fail(error);
+  if (!Serve(options, launcher, error)) return Fail(error);
   return 0;
 }

@@ -44,12 +44,7 @@ bool Start(const WorkerJob &job, std::size_t index, const std::function<std::str
     return false;
   }
   if (pid == 0) {
-    // Workers may be started from several threads at once (relay_exporter's
-    // probes): the child keeps only the standard descriptors and its own
-    // write end, so that it never holds another worker's pipe or the
-    // parent's connections open.
-    if (ends[1] > 3) ::close_range(3, static_cast<unsigned>(ends[1]) - 1, 0);
-    ::close_range(static_cast<unsigned>(ends[1]) + 1, ~0U, 0);
+    ::close(ends[0]);
     WriteAll(ends[1], job.run(request(index)));
     ::_exit(0);  // no exit handlers or stream flushes of the parent's copies
   }

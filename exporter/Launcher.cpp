@@ -18,8 +18,9 @@ namespace {
 
 // A request is small (an address, a module's name): one message each.
 constexpr std::size_t kMaxRequestBytes = 4096;
-// Beyond the worker's own end, what its parent allows it to hand over.
-constexpr int kGraceMs = 200;
+// A worker ends itself at its time (SIGALRM); its parent stops waiting this
+// much later only for one that could not.
+constexpr int kGraceMs = 5000;
 
 // The message: the worker's time, then the request; the pipe's write end,
 // on which the worker answers, goes with it.

@@ -28,18 +28,28 @@ struct Header {
   int timeoutMs;
 };
 
+// Room for one descriptor beside a message.
+struct Control {
+  alignas(cmsghdr) char bytes[CMSG_SPACE(sizeof(int))] = {};
+};
+
+msghdr Message(iovec &data, Control &control) {
+  msghdr message{};
+  message.msg_iov = &data;
+  message.msg_iovlen = 1;
+  message.msg_control = control.bytes;
+  message.msg_controllen = sizeof control.bytes;
+  return message;
+}
+
 bool SendRequest(int socket, const std::string &request, int timeoutMs, int answerEnd) {
   std::string message(sizeof(Header), '\0');
   const Header header{timeoutMs};
   std::memcpy(message.data(), &header, sizeof header);
   message += request;
   iovec data{message.data(), message.size()};
-  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
-  msghdr out{};
-  out.msg_iov = &data;
-  out.msg_iovlen = 1;
-  out.msg_control = control;
-  out.msg_controllen = sizeof control;
+  Control control;
+  msghdr out = Message(data, control);
   cmsghdr *rights = CMSG_FIRSTHDR(&out);
   rights->cmsg_level = SOL_SOCKET;
   rights->cmsg_type = SCM_RIGHTS;
@@ -56,12 +66,8 @@ bool SendRequest(int socket, const std::string &request, int timeoutMs, int answ
 bool ReceiveRequest(int socket, std::string &request, int &timeoutMs, int &answerEnd) {
   std::vector<char> buffer(sizeof(Header) + kMaxRequestBytes);
   iovec data{buffer.data(), buffer.size()};
-  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
-  msghdr in{};
-  in.msg_iov = &data;
-  in.msg_iovlen = 1;
-  in.msg_control = control;
-  in.msg_controllen = sizeof control;
+  Control control;
+  msghdr in = Message(data, control);
   ssize_t received;
   while ((received = ::recvmsg(socket, &in, MSG_CMSG_CLOEXEC)) < 0 && errno == EINTR) {
   }

@@ -2,10 +2,13 @@
 
 #include <httplib.h>
 #include <pthread.h>
+#include <sys/socket.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <semaphore>
 #include <thread>
 
@@ -94,8 +97,8 @@ class Handlers {
 
 bool Serve(const ServerOptions &options, const Launcher &launcher, std::string &error) {
   // SIGINT and SIGTERM are taken by a thread of their own, which stops the
-  // server; every other thread starts with them blocked. SIGPIPE: a scraper that went
-  // away is a failed write, not the end of the exporter.
+  // server; every other thread starts with them blocked. SIGPIPE: a scraper
+  // that went away is a failed write, not the end of the exporter.
   sigset_t stops;
   sigemptyset(&stops);
   sigaddset(&stops, SIGINT);
@@ -119,20 +122,29 @@ bool Serve(const ServerOptions &options, const Launcher &launcher, std::string &
   server.Get("/probe", [&](const httplib::Request &request, httplib::Response &response) {
     handlers.Probe(request, response);
   });
+  // cpp-httplib's own options would let a second exporter share the port
+  // (SO_REUSEPORT); only a restart's leftover connections may.
+  int listener = -1;
+  server.set_socket_options([&listener](int socket) {
+    const int yes = 1;
+    setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    listener = socket;
+  });
   if (!server.bind_to_port(options.host, options.port)) {
     error = "cannot listen on " + options.host + ":" + std::to_string(options.port) + ": " + std::strerror(errno);
     return false;
   }
+  // Its backlog is 5 connections; a scrape's burst of connections waits in a
+  // longer one (listen again changes it).
+  ::listen(listener, SOMAXCONN);
   std::thread stopper([&] {
     int signal = 0;
     sigwait(&stops, &signal);
     server.stop();
   });
   server.listen_after_bind();
-  if (stopper.joinable()) {
-    pthread_kill(stopper.native_handle(), SIGTERM);  // when the server ended by itself
-    stopper.join();
-  }
+  pthread_kill(stopper.native_handle(), SIGTERM);  // wakes the stopper when the server ended by itself
+  stopper.join();
   return true;
 }
 

@@ -14,9 +14,11 @@
 
 namespace {
 
+constexpr int kExitUsage = 64;
+
 int Fail(const std::string &message) {
   std::cerr << "relay_exporter: " << message << std::endl;
-  return 64;
+  return kExitUsage;
 }
 
 }  // namespace
@@ -36,7 +38,11 @@ int main(int argc, char **argv) {
       ->capture_default_str()
       ->check(CLI::Range(1, kMostProbes));
   app.footer("Endpoints: / (this exporter), /metrics (its own health), /probe?target=ADDRESS[&module=NAME].");
-  CLI11_PARSE(app, argc, argv);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError &error) {
+    return app.exit(error) == 0 ? 0 : kExitUsage;  // --help and --version give 0
+  }
 
   std::string error;
   const std::optional<ListenAddress> address = ParseListenAddress(listen);

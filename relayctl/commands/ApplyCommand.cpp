@@ -2,7 +2,6 @@
 #include <iostream>
 #include <memory>
 
-#include "board/ChangeFilters.h"
 #include "commands/CommandLine.h"
 #include "commands/Commands.h"
 #include "commands/Inputs.h"
@@ -10,6 +9,7 @@
 #include "commands/WriteBoards.h"
 #include "io/BackupFile.h"
 #include "io/Report.h"
+#include "link/ApplyPlan.h"
 #include "link/BoardLink.h"
 #include "platform/Interrupt.h"
 #include "platform/Workers.h"
@@ -17,11 +17,11 @@
 namespace relayctl {
 namespace {
 
-WriteResult ApplyTo(const std::string &address, const Settings &changes, const WriteOptions &options) {
+WriteResult ApplyTo(const std::string &address, const Backup &backup, const WriteOptions &options) {
   Outcome failure;
   const std::optional<BoardState> board = ReadBoard(address, failure);
   if (!board) return {kExitCommunication, failure.message + " (" + std::to_string(failure.code) + ")"};
-  return WriteChanges(*board, changes, options);
+  return ApplyBackup(*board, backup, options);
 }
 
 // A worker's board: the backup's settings but its network addresses.
@@ -30,7 +30,7 @@ std::string ApplyJob(const std::string &text) {
   std::string error;
   const std::optional<Backup> backup = ParseBackup(request.input, error);
   if (!backup) return Encode({kExitUsage, error});
-  WriteResult result = ApplyTo(request.address, WithoutNetwork(backup->settings), request.options);
+  WriteResult result = ApplyTo(request.address, *backup, request.options);
   if (!backup->note.empty()) result.message = backup->note + ". " + result.message;
   return Encode(result);
 }

@@ -9,20 +9,30 @@
 namespace relayctl {
 namespace {
 
-// The settings of a configuration reply, as the library's getters give them
-// (a key mode that is no digit as 0), but for the password; only those a
-// board of `capabilities` has.
+using relay::SettingKind;
+
+// A setting's value in a configuration reply as the library's getter gives
+// it (a key mode that is no digit as 0); never the password.
+template <SettingKind kind, typename Value>
+std::optional<Value> FromReply(Value value) {
+  if constexpr (kind == SettingKind::Password) {
+    return std::nullopt;
+  } else {
+    if constexpr (kind == SettingKind::KeyModes) {
+      for (char &mode : value) mode = mode >= '0' && mode <= '9' ? mode : '0';
+    }
+    return value;
+  }
+}
+
+// The settings of a configuration reply, as the library's getters give them,
+// but for the password; only those a board of `capabilities` has.
 Settings ReplySettings(const relay::DeviceSideValues &values, const Capabilities &capabilities) {
   Settings settings;
-  settings.ip = values.DevIpAddr;
-  settings.mask = values.DevSubMask;
-  settings.gateway = values.DevGateway;
-  settings.keys = values.DevButtonCfg;
-  for (char &mode : *settings.keys) mode = mode >= '0' && mode <= '9' ? mode : '0';
-  settings.restore = values.DevRestoreState;
-  settings.remote = values.DevEnableWeb;
-  settings.dns = values.DevDns;
-  settings.server = values.DevWebServer;
+#define RELAYCTL_REPLY_SETTING(name, Stem, command, kind, ...) \
+  settings.name = FromReply<SettingKind::kind>(values.Dev##Stem);
+  RELAY_SETTINGS(RELAYCTL_REPLY_SETTING)
+#undef RELAYCTL_REPLY_SETTING
   for (const SettingInfo &setting : SettingTable()) {
     if (BoardHas(setting, capabilities)) continue;
     if (setting.flag) {

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "AddressRange.h"
-#include "Prober.h"
-#include "ScanResult.h"
 #include "SimFleet.h"
+#include "board/AddressRange.h"
+#include "link/Prober.h"
+#include "link/ScanResult.h"
 
 namespace {
 

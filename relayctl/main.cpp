@@ -2,10 +2,10 @@
 // network. Exit statuses: ExitStatus.h.
 #include <CLI/CLI.hpp>
 
-#include "Commands.h"
 #include "ExitStatus.h"
-#include "Interrupt.h"
-#include "Output.h"
+#include "commands/Commands.h"
+#include "io/Output.h"
+#include "platform/Interrupt.h"
 #include "platform/Workers.h"
 
 int main(int argc, char **argv) {

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <iostream>
 
-#include "Files.h"
+#include "platform/Files.h"
 
 namespace relayctl {
 namespace {

@@ -6,7 +6,7 @@
 #include <iostream>
 #include <vector>
 
-#include "Files.h"
+#include "platform/Files.h"
 
 namespace relayctl {
 namespace {

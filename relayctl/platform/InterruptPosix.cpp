@@ -1,6 +1,6 @@
 #include <csignal>
 
-#include "Interrupt.h"
+#include "platform/Interrupt.h"
 
 namespace relayctl {
 namespace {

@@ -1,7 +1,7 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-#include "Interrupt.h"
+#include "platform/Interrupt.h"
 
 namespace relayctl {
 namespace {

@@ -3,7 +3,7 @@
 // shown there.
 #pragma once
 
-#include "BoardText.h"
+#include "board/BoardText.h"
 
 namespace relayctl {
 

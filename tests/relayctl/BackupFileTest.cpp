@@ -3,8 +3,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "BackupFile.h"
-#include "BulkBackup.h"
+#include "commands/BulkBackup.h"
+#include "io/BackupFile.h"
 
 namespace relayctl {
 namespace {

@@ -1,9 +1,9 @@
 // Address ranges, address lists and NAME=VALUE settings, fed as text.
 #include <gtest/gtest.h>
 
-#include "AddressRange.h"
-#include "Assignments.h"
-#include "BoardText.h"
+#include "board/AddressRange.h"
+#include "board/BoardText.h"
+#include "io/Assignments.h"
 
 namespace relayctl {
 namespace {

@@ -3,10 +3,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "BackupFile.h"
-#include "Guards.h"
-#include "ScanResult.h"
-#include "Verify.h"
+#include "board/Guards.h"
+#include "board/Verify.h"
+#include "io/BackupFile.h"
+#include "link/ScanResult.h"
 
 namespace relayctl {
 namespace {

@@ -1,0 +1,113 @@
+// apply: one backup, without its network addresses, onto many boards.
+#include <iostream>
+#include <memory>
+
+#include "board/AddressRange.h"
+#include "board/BoardText.h"
+#include "commands/CommandLine.h"
+#include "commands/Commands.h"
+#include "commands/ResultJson.h"
+#include "io/BackupFile.h"
+#include "io/Progress.h"
+#include "link/BoardLink.h"
+#include "platform/Files.h"
+#include "platform/Interrupt.h"
+#include "platform/Terminal.h"
+#include "platform/Workers.h"
+
+namespace relayctl {
+namespace {
+
+WriteResult ApplyTo(const std::string &address, const Settings &changes, const WriteOptions &options) {
+  Outcome failure;
+  const std::optional<BoardState> board = ReadBoard(address, failure);
+  if (!board) return {kExitCommunication, failure.message + " (" + std::to_string(failure.code) + ")"};
+  return WriteChanges(*board, changes, options);
+}
+
+// A worker's board: the backup's settings but its network addresses.
+std::string ApplyJob(const std::string &text) {
+  const WriteJobRequest request = DecodeRequest(text);
+  std::string error;
+  const std::optional<Backup> backup = ParseBackup(request.input, error);
+  if (!backup) return Encode({kExitUsage, error});
+  WriteResult result = ApplyTo(request.address, WithoutNetwork(backup->settings), request.options);
+  if (!backup->note.empty()) result.message = backup->note + ". " + result.message;
+  return Encode(result);
+}
+
+int RunApply(const std::string &backupPath, std::vector<std::string> addresses, const std::string &listPath,
+             const WriteOptions &options, int parallel, bool json) {
+  std::string backupText;
+  if (!LoadBackup(backupPath, &backupText)) return kExitUsage;
+  if (!GatherTargets(addresses, listPath)) return kExitUsage;
+  if (addresses.empty()) {
+    Report("no boards to apply to: give --to ADDRESS... or --to-list FILE");
+    return kExitUsage;
+  }
+
+  const BoardsWritten run = WriteBoards(addresses, parallel, json, kApplyJob, options, backupText);
+  const ExitStatus overall = run.overall;
+  const std::size_t succeeded = run.succeeded, started = run.started;
+  const std::size_t notStarted = addresses.size() - started;
+  if (json) std::cout << SummaryJson(addresses.size(), succeeded, notStarted, InterruptedStatus(overall)) << std::endl;
+  Report(std::to_string(succeeded) + " of " + std::to_string(addresses.size()) + " boards took " + backupPath +
+         (notStarted == 0 ? "" : "; stopped, " + std::to_string(notStarted) + " not started"));
+  return overall;
+}
+
+}  // namespace
+
+const WorkerJob kApplyJob{"apply", ApplyJob};
+
+void PrintResult(const std::string &address, const WriteResult &result, bool json) {
+  const char *word = StatusWord(result.status);
+  std::cout << (json ? ResultJson(address, result, word, TerminalEncoding()) : BoardLine(address, word, result.message))
+            << std::endl;
+}
+
+BoardsWritten WriteBoards(const std::vector<std::string> &addresses, int parallel, bool json, const WorkerJob &job,
+                          const WriteOptions &options, const std::string &input) {
+  BoardsWritten run;
+  std::size_t finished = 0;
+  Progress progress(addresses.size());
+  progress.Show(0);
+  run.started = RunInWorkers(
+      job, addresses.size(), parallel,
+      [&](std::size_t i) { return EncodeRequest({addresses[i], options, input}); },
+      [&](std::size_t i, const std::string &text) {
+        WriteResult result = Decode(text);
+        result.planned = options.check;  // also for boards refused or not read
+        run.overall = Worse(run.overall, result.status);
+        if (result.status == kExitDone || result.status == kExitWouldChange) ++run.succeeded;
+        progress.Clear();
+        PrintResult(addresses[i], result, json);
+        progress.Show(++finished, addresses[i]);
+      },
+      Interrupted);
+  return run;
+}
+
+void AddApplyCommand(CLI::App &app, int &status) {
+  struct Options {
+    std::string file, listPath;
+    std::vector<std::string> targets;
+    WriteCommandOptions write;
+    int parallel = 16;
+    bool json = false;
+  };
+  auto options = std::make_shared<Options>();
+  CLI::App *apply = app.add_subcommand("apply", "Apply a backup, without its network addresses, to many boards");
+  apply->add_option("file", options->file, "Backup file")->required();
+  apply->add_option("--to", options->targets, "Addresses of the boards")->transform(BoardAddress());
+  apply->add_option("--to-list", options->listPath, "File with one address per line ('#' starts a comment)");
+  AddWriteOptions(*apply, options->write);
+  AddParallelOption(*apply, options->parallel);
+  AddJsonResultOption(*apply, options->json);
+  apply->callback([options, &status] {
+    status = RunApply(options->file, options->targets, options->listPath, options->write.Resolved(),
+                      options->parallel, options->json);
+  });
+}
+
+}  // namespace relayctl

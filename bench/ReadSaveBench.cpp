@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "DeviceLink.h"
 #include "RelaySim.h"
 #include "relaylink.h"
 
@@ -43,7 +44,7 @@ int PlainConnect() {
   const int fd = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in addr{};
   addr.sin_family = AF_INET;
-  addr.sin_port = htons(5111);
+  addr.sin_port = htons(relay::DevicePort);
   addr.sin_addr.s_addr = inet_addr(Board().Address().c_str());
   if (connect(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0) throw std::runtime_error("connect");
   const int noDelay = 1;

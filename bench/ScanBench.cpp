@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "DeviceLink.h"
 #include "SimFleet.h"
 #include "board/AddressRange.h"
 #include "link/Prober.h"
@@ -48,7 +49,7 @@ class SilentHost {
   explicit SilentHost(std::uint32_t address) {
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
-    addr.sin_port = htons(5111);
+    addr.sin_port = htons(relay::DevicePort);
     addr.sin_addr.s_addr = htonl(address);
     listener_ = socket(AF_INET, SOCK_STREAM, 0);
     if (bind(listener_, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0 || listen(listener_, 0) != 0) {

@@ -71,6 +71,18 @@ struct SettingFacts {
 inline constexpr SettingFacts kSettings[] = {RELAY_SETTINGS(RELAY_SETTING_FACTS)};
 #undef RELAY_SETTING_FACTS
 
+// Whether a board with remote control (`webCapable`) and key modes
+// (`buttonCapable`) as given has a setting that needs `needs`.
+constexpr bool BoardHas(SettingNeeds needs, bool webCapable, bool buttonCapable) {
+  switch (needs) {
+    case SettingNeeds::Nothing: return true;
+    case SettingNeeds::Keys: return buttonCapable;
+    case SettingNeeds::RemoteControl:
+    case SettingNeeds::RemoteControlOn: return webCapable;
+  }
+  return false;
+}
+
 // The facts of the setting with that name; the name must be one of them.
 constexpr const SettingFacts &Setting(const char *name) {
   for (const SettingFacts &setting : kSettings) {

@@ -1,5 +1,6 @@
 // The library's one state record: the link, the last status, the board's
-// values on both sides and what the last good read found it can do.
+// values on both sides and what the last good read found it can do
+// (ReplyFindings).
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 
 #include "DeviceLink.h"
 #include "DeviceValues.h"
+#include "ReplyAdoption.h"
 #include "Status.h"
 
 namespace relay {
@@ -24,17 +26,13 @@ class RequestTagSource {
   std::minstd_rand generator_;
 };
 
-struct DeviceCfgState : DeviceSideValues, PendingValues {
+struct DeviceCfgState : DeviceSideValues, PendingValues, ReplyFindings {
   DeviceLink DeviceSocket;
   std::int32_t ErrorCode = 0;
   std::string ErrorMsg;
-  std::string FirmwareVersion;
   std::string LinkAddress;
   std::int32_t RequestTag = 0;
   bool CfgReady = false;
-  bool WebCapable = false;
-  bool ButtonCapable = false;
-  bool MiscCapable = false;
   RequestTagSource Tags;
 
   void SetStatus(Status status);

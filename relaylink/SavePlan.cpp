@@ -11,16 +11,10 @@ std::string WireValue(bool flag) { return FlagText(flag); }
 void Adopt(std::string &field, const std::string &value) { field = value; }
 void Adopt(bool &field, const std::string &value) { field = value == FlagText(true); }
 
-// Whether a board of these capabilities, with the switch as it stands once
-// its own row has run, takes a setting that needs `needs`.
+// Whether a save to a board of these capabilities, with the switch as it
+// stands once its own row has run, sends a setting that needs `needs`.
 bool Takes(SettingNeeds needs, bool webCapable, bool buttonCapable, bool remoteOn) {
-  switch (needs) {
-    case SettingNeeds::Nothing: return true;
-    case SettingNeeds::Keys: return buttonCapable;
-    case SettingNeeds::RemoteControl: return webCapable;
-    case SettingNeeds::RemoteControlOn: return remoteOn;
-  }
-  return false;
+  return BoardHas(needs, webCapable, buttonCapable) && (needs != SettingNeeds::RemoteControlOn || remoteOn);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "BoardSettings.h"
 
@@ -36,12 +35,5 @@ struct BoardState {
 
 // "remote control", "keys" or "basic".
 std::string ModelName(const Capabilities &capabilities);
-
-// The names of the values in `changes` that a board with `capabilities`
-// cannot take, in the order of the setting names.
-std::vector<std::string> UnsupportedNames(const Settings &changes, const Capabilities &capabilities);
-
-// `changes` without the network addresses (ip, mask, gateway).
-Settings WithoutNetwork(Settings changes);
 
 }  // namespace relayctl

@@ -69,13 +69,7 @@ bool SameValue(const SettingInfo &setting, const Settings &a, const Settings &b)
 }
 
 bool BoardHas(const SettingInfo &setting, const Capabilities &capabilities) {
-  switch (setting.needs) {
-    case relay::SettingNeeds::Nothing: return true;
-    case relay::SettingNeeds::Keys: return capabilities.keys;
-    case relay::SettingNeeds::RemoteControl:
-    case relay::SettingNeeds::RemoteControlOn: return capabilities.remoteControl;
-  }
-  return false;
+  return relay::BoardHas(setting.needs, capabilities.remoteControl, capabilities.keys);
 }
 
 std::string SettingNames() {

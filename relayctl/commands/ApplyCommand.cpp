@@ -2,17 +2,16 @@
 #include <iostream>
 #include <memory>
 
-#include "board/AddressRange.h"
-#include "board/BoardText.h"
+#include "board/ChangeFilters.h"
 #include "commands/CommandLine.h"
 #include "commands/Commands.h"
+#include "commands/Inputs.h"
 #include "commands/ResultJson.h"
+#include "commands/WriteBoards.h"
 #include "io/BackupFile.h"
-#include "io/Progress.h"
+#include "io/Report.h"
 #include "link/BoardLink.h"
-#include "platform/Files.h"
 #include "platform/Interrupt.h"
-#include "platform/Terminal.h"
 #include "platform/Workers.h"
 
 namespace relayctl {
@@ -59,34 +58,6 @@ int RunApply(const std::string &backupPath, std::vector<std::string> addresses, 
 }  // namespace
 
 const WorkerJob kApplyJob{"apply", ApplyJob};
-
-void PrintResult(const std::string &address, const WriteResult &result, bool json) {
-  const char *word = StatusWord(result.status);
-  std::cout << (json ? ResultJson(address, result, word, TerminalEncoding()) : BoardLine(address, word, result.message))
-            << std::endl;
-}
-
-BoardsWritten WriteBoards(const std::vector<std::string> &addresses, int parallel, bool json, const WorkerJob &job,
-                          const WriteOptions &options, const std::string &input) {
-  BoardsWritten run;
-  std::size_t finished = 0;
-  Progress progress(addresses.size());
-  progress.Show(0);
-  run.started = RunInWorkers(
-      job, addresses.size(), parallel,
-      [&](std::size_t i) { return EncodeRequest({addresses[i], options, input}); },
-      [&](std::size_t i, const std::string &text) {
-        WriteResult result = Decode(text);
-        result.planned = options.check;  // also for boards refused or not read
-        run.overall = Worse(run.overall, result.status);
-        if (result.status == kExitDone || result.status == kExitWouldChange) ++run.succeeded;
-        progress.Clear();
-        PrintResult(addresses[i], result, json);
-        progress.Show(++finished, addresses[i]);
-      },
-      Interrupted);
-  return run;
-}
 
 void AddApplyCommand(CLI::App &app, int &status) {
   struct Options {

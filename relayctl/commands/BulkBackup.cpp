@@ -12,6 +12,8 @@
 #include "board/BoardText.h"
 #include "commands/BulkBackup.h"
 #include "commands/Commands.h"
+#include "commands/ResultLines.h"
+#include "io/Report.h"
 #include "io/BackupFile.h"
 #include "io/Progress.h"
 #include "link/BoardLink.h"

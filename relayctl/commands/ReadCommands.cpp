@@ -1,7 +1,4 @@
-// show and backup: read a board and print or save what it holds, and what
-// the commands share.
-#include <algorithm>
-#include <cstdio>
+// show and backup: read a board and print or save what it holds.
 #include <iostream>
 #include <memory>
 
@@ -10,7 +7,9 @@
 #include "commands/BulkBackup.h"
 #include "commands/CommandLine.h"
 #include "commands/Commands.h"
+#include "commands/Inputs.h"
 #include "io/BackupFile.h"
+#include "io/Report.h"
 #include "io/ShowText.h"
 #include "link/BoardLink.h"
 #include "platform/Files.h"
@@ -25,58 +24,6 @@ std::optional<BoardState> ReadOrReport(const std::string &address) {
   if (!board) Report(address + ": " + failure.message + " (" + std::to_string(failure.code) + ")");
   return board;
 }
-
-}  // namespace
-
-// One write (standard error is unbuffered): in pieces, output of another process on the same terminal or
-// file could land inside the line, and a failed or cut write could leave it without its end.
-void Report(const std::string &message) {
-  std::cerr << "relayctl: " + Printable(message, TerminalEncoding()) + "\n";
-}
-
-std::string BoardLine(const std::string &address, const std::string &outcome, const std::string &message) {
-  char line[64];
-  std::snprintf(line, sizeof line, "%-15s  %-9s  ", address.c_str(), outcome.c_str());
-  return line + Printable(message, TerminalEncoding());
-}
-
-const char *StatusWord(int status) {
-  switch (status) {
-    case kExitDone: return "ok";
-    case kExitWouldChange: return "would-change";
-    case kExitRejected: return "rejected";
-    case kExitNotVerified: return "not-taken";
-    case kExitPartlyWritten: return "partly";
-    case kExitHangup:
-    case kExitInterrupted:
-    case kExitTerminated: return "stopped";
-    default: return "failed";
-  }
-}
-
-bool GatherTargets(std::vector<std::string> &addresses, const std::string &listPath) {
-  if (!listPath.empty()) {
-    std::string error;
-    const std::optional<std::string> list = ReadTextFile(listPath, error);
-    const auto listed = list ? ParseAddressList(*list, error) : std::nullopt;
-    if (!listed) {
-      Report(list ? listPath + ": " + error : error);
-      return false;
-    }
-    addresses.insert(addresses.end(), listed->begin(), listed->end());
-  }
-  std::vector<std::string> distinct;
-  for (const std::string &address : addresses) {
-    if (std::find(distinct.begin(), distinct.end(), address) == distinct.end()) distinct.push_back(address);
-  }
-  if (distinct.size() < addresses.size()) {
-    Report(std::to_string(addresses.size() - distinct.size()) + " addresses given more than once are taken once");
-  }
-  addresses = std::move(distinct);
-  return true;
-}
-
-namespace {
 
 int RunShow(const std::string &address, bool json) {
   const std::optional<BoardState> board = ReadOrReport(address);

@@ -13,6 +13,7 @@
 #include "commands/Commands.h"
 #include "io/BackupFile.h"
 #include "io/Progress.h"
+#include "io/Report.h"
 #include "link/ScanResult.h"
 #include "platform/Interrupt.h"
 #include "platform/Terminal.h"

@@ -8,9 +8,13 @@
 #include "commands/BulkBackup.h"
 #include "commands/CommandLine.h"
 #include "commands/Commands.h"
+#include "commands/Inputs.h"
 #include "commands/ResultJson.h"
+#include "commands/ResultLines.h"
+#include "commands/WriteBoards.h"
 #include "io/Assignments.h"
 #include "io/BackupFile.h"
+#include "io/Report.h"
 #include "link/BoardLink.h"
 #include "platform/Files.h"
 #include "platform/Interrupt.h"
@@ -88,19 +92,6 @@ int RunSet(const std::string &address, std::vector<std::string> assignments, con
   }
   return ReadAndWrite(address, *changes, "", options, json);
 }
-
-}  // namespace
-
-std::optional<Backup> LoadBackup(const std::string &path, std::string *text) {
-  std::string error;
-  const std::optional<std::string> read = ReadTextFile(path, error);
-  std::optional<Backup> backup = read ? ParseBackup(*read, error) : std::nullopt;
-  if (!backup) Report(read ? path + ": " + error : error);
-  if (backup && text) *text = *read;
-  return backup;
-}
-
-namespace {
 
 int RunRestore(const std::string &address, const std::string &backupPath, bool otherBoard,
                const WriteOptions &options, bool json) {

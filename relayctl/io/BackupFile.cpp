@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "board/BoardText.h"
+#include "board/ChangeFilters.h"
 #include "board/SettingTable.h"
 
 namespace relayctl {

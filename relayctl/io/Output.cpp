@@ -6,7 +6,7 @@
 #include <iostream>
 #include <streambuf>
 
-#include "commands/Commands.h"
+#include "io/Report.h"
 
 namespace relayctl {
 

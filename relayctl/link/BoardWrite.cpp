@@ -5,6 +5,7 @@
 
 #include "Status.h"
 #include "board/BoardText.h"
+#include "board/ChangeFilters.h"
 #include "board/Guards.h"
 #include "board/SaveDecision.h"
 #include "board/Verify.h"

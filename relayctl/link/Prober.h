@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "DeviceLink.h"
+
 namespace relayctl {
 
 struct ProbeOptions {
-  std::uint16_t port = 5111;
+  std::uint16_t port = relay::DevicePort;
   int connectTimeoutMs = 500;
   int replyTimeoutMs = 2000;
   int parallel = 256;  // connections in flight at most

@@ -2,6 +2,7 @@
 
 #include "DeviceValues.h"
 #include "Protocol.h"
+#include "ReplyAdoption.h"
 #include "board/AddressRange.h"
 #include "board/BoardText.h"
 #include "board/SettingTable.h"
@@ -11,8 +12,8 @@ namespace {
 
 using relay::SettingKind;
 
-// A setting's value in a configuration reply as the library's getter gives
-// it (a key mode that is no digit as 0); never the password.
+// A setting's value as the library's getter gives it (a key mode that is no
+// digit as 0); never the password.
 template <SettingKind kind, typename Value>
 std::optional<Value> FromReply(Value value) {
   if constexpr (kind == SettingKind::Password) {
@@ -25,12 +26,12 @@ std::optional<Value> FromReply(Value value) {
   }
 }
 
-// The settings of a configuration reply, as the library's getters give them,
-// but for the password; only those a board of `capabilities` has.
-Settings ReplySettings(const relay::DeviceSideValues &values, const Capabilities &capabilities) {
+// The settings the library holds after reading the reply, as its getters
+// give them, but for the password; only those a board of `capabilities` has.
+Settings ReplySettings(const relay::PendingValues &values, const Capabilities &capabilities) {
   Settings settings;
 #define RELAYCTL_REPLY_SETTING(name, Stem, command, kind, ...) \
-  settings.name = FromReply<SettingKind::kind>(values.Dev##Stem);
+  settings.name = FromReply<SettingKind::kind>(values.New##Stem);
   RELAY_SETTINGS(RELAYCTL_REPLY_SETTING)
 #undef RELAYCTL_REPLY_SETTING
   for (const SettingInfo &setting : SettingTable()) {
@@ -57,12 +58,15 @@ ScanResult Identify(const std::vector<ProbeReply> &replies) {
     } else if (!relay::ParseCfgReply(probe.reply, values, versionItem)) {
       result.notBoards.push_back(address + ": port open, the reply is not a board configuration");
     } else {
+      relay::ReplyFindings found;
+      relay::PendingValues adopted;
+      relay::AdoptReply(values, versionItem, found, adopted);
       BoardState board;
       board.address = address;
-      board.capabilities = {!values.DevDeviceId.empty(), values.DevButtonCfg != "."};
+      board.capabilities = {found.WebCapable, found.ButtonCapable};
       board.deviceId = values.DevDeviceId;
-      if (!versionItem.empty()) board.firmware = "1.0." + versionItem;
-      board.settings = ReplySettings(values, board.capabilities);
+      board.firmware = found.FirmwareVersion;
+      board.settings = ReplySettings(adopted, board.capabilities);
       result.boards.push_back(std::move(board));
     }
   }

@@ -18,8 +18,9 @@ struct ScanResult {
   std::vector<std::string> notBoards;  // "127.0.0.9: no reply" and the like
 };
 
-// Reads each reply with the library's own reply parser; the settings as
-// `show` reads them through the library.
+// Reads each reply with the library's own reply parser and adopts it as a
+// read does (ReplyAdoption.h); the settings as `show` reads them through the
+// library.
 ScanResult Identify(const std::vector<ProbeReply> &replies);
 
 // For scan --json, see ScanJson in BackupFile.h.

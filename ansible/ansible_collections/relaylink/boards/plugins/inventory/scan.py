@@ -21,9 +21,9 @@ description:
     C(relay_device_id), C(relay_capabilities) (C(remote_control) and C(keys), booleans) and
     C(relay_current_settings).
   # settings-tables: begin
-  - C(relay_current_settings) holds the settings the board held when scanned: C(ip), C(mask),
+  - C(relay_current_settings) holds the settings the board held when scanned (C(ip), C(mask),
     C(gateway), C(restore), on boards with key modes C(keys), and on boards with remote control
-    C(remote), C(dns) and C(server); never the password.
+    C(remote), C(dns) and C(server); never the password).
   # settings-tables: end
   - Every text a board gives that could be read as a template (one with C({) or C(})), and every
     group name made from one, is marked unsafe, so that Ansible never templates it; host names

@@ -113,7 +113,7 @@ options:
           - The remote-control password (6 digits). Never logged and never returned; a change
             shows as C(********) before and C(******** (changed)) after.
         type: str
-      # settings-tables: end
+        # settings-tables: end
   src:
     description:
       - A relayctl backup file (C(relayctl backup), or this module's C(backup)) on the controller,

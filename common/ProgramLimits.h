@@ -3,11 +3,13 @@
 
 #include <cstddef>
 
+#include "BoardSettings.h"
+
 namespace relay {
 
 // The longest server name the windows' edit takes and relayctl writes
 // without --force: the board keeps no more.
-inline constexpr std::size_t kMaxServerNameLength = 39;
+inline constexpr std::size_t kMaxServerNameLength = Setting("server").length;
 
 // How long relayctl waits for a restarted board to answer again before it
 // verifies it, unless told otherwise (--wait).

@@ -1,34 +1,27 @@
 // The board's settings as two sets: what the board holds ("Dev", as last read
-// or written) and what the caller wants written by the next save ("New").
+// or written) and what the caller wants written by the next save ("New"), a
+// member of each per setting of BoardSettings.h: a text, or a flag for a
+// switch.
 #pragma once
 
 #include <string>
 
+#include "BoardSettings.h"
+
 namespace relay {
 
+// DevButtonCfg holds eight mode digits, key 1 first, or "." for none.
+#define RELAY_DEVICE_MEMBER(name, Stem, command, kind, ...) SettingValue<SettingKind::kind>::Type Dev##Stem{};
 struct DeviceSideValues {
-  std::string DevIpAddr;
-  std::string DevSubMask;
-  std::string DevGateway;
-  std::string DevButtonCfg;  // eight mode digits, key 1 first, or "." for none
-  bool DevRestoreState = false;
-  bool DevEnableWeb = false;
+  RELAY_SETTINGS(RELAY_DEVICE_MEMBER)
   std::string DevDeviceId;  // 14 characters, or empty without remote control
-  std::string DevDns;
-  std::string DevWebServer;
-  std::string DevPassword;
 };
+#undef RELAY_DEVICE_MEMBER
 
+#define RELAY_PENDING_MEMBER(name, Stem, command, kind, ...) SettingValue<SettingKind::kind>::Type New##Stem{};
 struct PendingValues {
-  std::string NewIpAddr;
-  std::string NewSubMask;
-  std::string NewGateway;
-  std::string NewButtonCfg;
-  bool NewRestoreState = false;
-  bool NewEnableWeb = false;
-  std::string NewDns;
-  std::string NewWebServer;
-  std::string NewPassword;
+  RELAY_SETTINGS(RELAY_PENDING_MEMBER)
 };
+#undef RELAY_PENDING_MEMBER
 
 }  // namespace relay

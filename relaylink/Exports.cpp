@@ -73,21 +73,37 @@ short RELAYLINK_CALL DeviceCfgReady(void) { return Answer(State().CfgReady); }
 short RELAYLINK_CALL CanCfgWeb(void) { return Answer(State().CfgReady && State().WebCapable); }
 short RELAYLINK_CALL CanCfgButton(void) { return Answer(State().CfgReady && State().ButtonCapable); }
 short RELAYLINK_CALL CanCfgMisc(void) { return Answer(State().CfgReady && State().MiscCapable); }
-short RELAYLINK_CALL GetEnableWeb(void) { return Answer(State().CfgReady && State().NewEnableWeb); }
-short RELAYLINK_CALL GetRestoreState(void) { return Answer(State().CfgReady && State().NewRestoreState); }
 
 short RELAYLINK_CALL GetVersion(char *buffer, unsigned short length) {
   if (State().FirmwareVersion.empty()) return 0;
   return GetText(State().FirmwareVersion, buffer, length);
 }
 
-short RELAYLINK_CALL GetIpAddr(char *buffer, unsigned short length) { return GetText(State().DevIpAddr, buffer, length); }
-short RELAYLINK_CALL GetSubMask(char *buffer, unsigned short length) { return GetText(State().DevSubMask, buffer, length); }
-short RELAYLINK_CALL GetGateway(char *buffer, unsigned short length) { return GetText(State().DevGateway, buffer, length); }
 short RELAYLINK_CALL GetDeviceId(char *buffer, unsigned short length) { return GetText(State().DevDeviceId, buffer, length); }
-short RELAYLINK_CALL GetDns(char *buffer, unsigned short length) { return GetText(State().DevDns, buffer, length); }
-short RELAYLINK_CALL GetWebServer(char *buffer, unsigned short length) { return GetText(State().DevWebServer, buffer, length); }
-short RELAYLINK_CALL GetPassword(char *buffer, unsigned short length) { return GetText(State().DevPassword, buffer, length); }
+
+// Each setting's getter and setter by its kind: a text's getter gives the
+// device side, a switch's the pending flag; key modes go key by key (below).
+#define RELAY_TEXT_EXPORTS(Stem)                                                  \
+  short RELAYLINK_CALL Get##Stem(char *buffer, unsigned short length) {           \
+    return GetText(State().Dev##Stem, buffer, length);                            \
+  }                                                                               \
+  short RELAYLINK_CALL Set##Stem(const char *text) { return SetText(State().New##Stem, text); }
+#define RELAY_EXPORTS_Address RELAY_TEXT_EXPORTS
+#define RELAY_EXPORTS_Text RELAY_TEXT_EXPORTS
+#define RELAY_EXPORTS_Password RELAY_TEXT_EXPORTS
+#define RELAY_EXPORTS_Switch(Stem)                                                         \
+  short RELAYLINK_CALL Get##Stem(void) { return Answer(State().CfgReady && State().New##Stem); } \
+  short RELAYLINK_CALL Set##Stem(short flag) { return SetFlag(State().New##Stem, flag); }
+#define RELAY_EXPORTS_KeyModes(Stem)
+#define RELAY_SETTING_EXPORTS(name, Stem, command, kind, ...) RELAY_EXPORTS_##kind(Stem)
+RELAY_SETTINGS(RELAY_SETTING_EXPORTS)
+#undef RELAY_SETTING_EXPORTS
+#undef RELAY_EXPORTS_KeyModes
+#undef RELAY_EXPORTS_Switch
+#undef RELAY_EXPORTS_Password
+#undef RELAY_EXPORTS_Text
+#undef RELAY_EXPORTS_Address
+#undef RELAY_TEXT_EXPORTS
 
 short RELAYLINK_CALL GetButtonCfg(short key) {
   const DeviceCfgState &s = State();
@@ -98,15 +114,6 @@ short RELAYLINK_CALL GetButtonCfg(short key) {
   // any byte) by the same offset, so that '0' plus the answer gives it back.
   return static_cast<short>(static_cast<unsigned char>(s.DevButtonCfg[index]) - '0');
 }
-
-short RELAYLINK_CALL SetEnableWeb(short flag) { return SetFlag(State().NewEnableWeb, flag); }
-short RELAYLINK_CALL SetRestoreState(short flag) { return SetFlag(State().NewRestoreState, flag); }
-short RELAYLINK_CALL SetIpAddr(const char *text) { return SetText(State().NewIpAddr, text); }
-short RELAYLINK_CALL SetSubMask(const char *text) { return SetText(State().NewSubMask, text); }
-short RELAYLINK_CALL SetGateway(const char *text) { return SetText(State().NewGateway, text); }
-short RELAYLINK_CALL SetDns(const char *text) { return SetText(State().NewDns, text); }
-short RELAYLINK_CALL SetWebServer(const char *text) { return SetText(State().NewWebServer, text); }
-short RELAYLINK_CALL SetPassword(const char *text) { return SetText(State().NewPassword, text); }
 
 short RELAYLINK_CALL SetButtonCfg(short key, short mode) {
   DeviceCfgState &s = State();

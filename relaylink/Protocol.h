@@ -6,24 +6,20 @@
 #include <string>
 #include <string_view>
 
+#include "BoardSettings.h"
 #include "DeviceValues.h"
 
 namespace relay {
 
-// Command codes, one character each in the request frame.
+// Command codes, one character each in the request frame: the read, the
+// restart and one write per setting (SetIpAddr, ..., SetPassword).
+#define RELAY_WRITE_COMMAND(name, Stem, command, ...) Set##Stem = command,
 enum class Command : char {
   ReportConfig = '1',
-  SetIpAddr = '2',
-  SetSubMask = '3',
-  SetGateway = '4',
-  SetButtonCfg = '5',
-  SetRestoreState = '6',
   Restart = '7',
-  SetDns = '8',
-  SetWebServer = '9',
-  SetEnableWeb = 'A',
-  SetPassword = 'B',
+  RELAY_SETTINGS(RELAY_WRITE_COMMAND)
 };
+#undef RELAY_WRITE_COMMAND
 
 // Replies longer than this are malformed; the exchange stops reading there.
 inline constexpr std::size_t kMaxReplyBytes = 64 * 1024;

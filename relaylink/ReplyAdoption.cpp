@@ -11,17 +11,11 @@ void AdoptReply(const DeviceSideValues &dev, const std::string &versionItem, Rep
   // item (5 or 9 items) leaves none, rather than an earlier board's.
   found.FirmwareVersion = versionItem.empty() ? std::string() : "1.0." + versionItem;
 
-  pending.NewIpAddr = dev.DevIpAddr;
-  pending.NewSubMask = dev.DevSubMask;
-  pending.NewGateway = dev.DevGateway;
-  if (found.WebCapable) {
-    pending.NewDns = dev.DevDns;
-    pending.NewWebServer = dev.DevWebServer;
-    pending.NewPassword = dev.DevPassword;
-    pending.NewEnableWeb = dev.DevEnableWeb;
-  }
-  if (found.ButtonCapable) pending.NewButtonCfg = dev.DevButtonCfg;
-  pending.NewRestoreState = dev.DevRestoreState;
+  // Each value the board has; the others keep what they held.
+#define RELAY_ADOPT(name, Stem, command, kind, needs, ...) \
+  if (BoardHas(SettingNeeds::needs, found.WebCapable, found.ButtonCapable)) pending.New##Stem = dev.Dev##Stem;
+  RELAY_SETTINGS(RELAY_ADOPT)
+#undef RELAY_ADOPT
 }
 
 }  // namespace relay

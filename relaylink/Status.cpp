@@ -1,5 +1,6 @@
 #include "Status.h"
 
+#include "BoardSettings.h"
 #include "relaylink.h"
 
 namespace relay {
@@ -35,17 +36,15 @@ const char *StatusMessage(Status status) {
     case Status::BadReply:
       return "Can not read device configurations. Please check if an updated version of this software is available.";
     case Status::BadIpAddr:
-      return "Wrong IP address.";
     case Status::BadSubMask:
-      return "Subnet mask is wrong.";
     case Status::BadGateway:
-      return "Gateway is wrong.";
     case Status::BadDns:
-      return "DNS is wrong.";
     case Status::BadWebServer:
-      return "Please enter the server for remote control.";
     case Status::BadPassword:
-      return "Password should be 6 digits.";
+      for (const SettingFacts &setting : kSettings) {
+        if (setting.code == static_cast<int>(status)) return setting.message;
+      }
+      return "";
     case Status::SavedAndRestarted:
       return "Config was saved successfully, and device was restarted.";
     case Status::Saved:

@@ -2,13 +2,31 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 
 namespace relay::sim {
 namespace {
 
-bool CarriesValue(char command) {
-  return std::string_view("2345689AB").find(command) != std::string_view::npos;
+// Every setting has its field, of its kind, in the description's order.
+constexpr bool FieldsMatchSettings() {
+  if (std::size(kConfigFields) != std::size(kSettings)) return false;
+  for (std::size_t i = 0; i < std::size(kSettings); ++i) {
+    if (std::string_view(kConfigFields[i].name) != kSettings[i].name) return false;
+    if ((kConfigFields[i].flag != nullptr) != (kSettings[i].kind == SettingKind::Switch)) return false;
+  }
+  return true;
 }
+static_assert(FieldsMatchSettings(), "kConfigFields must list the settings of BoardSettings.h");
+
+// The write commands: one per setting.
+const SettingFacts *SettingWritten(char command) {
+  for (const SettingFacts &setting : kSettings) {
+    if (setting.command == command) return &setting;
+  }
+  return nullptr;
+}
+
+bool CarriesValue(char command) { return SettingWritten(command) != nullptr; }
 
 bool AllDigits(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -44,20 +62,21 @@ std::string CfgReply(const BoardConfig &config) {
   return reply + ";";
 }
 
+const ConfigField &FieldOf(const SettingFacts &setting) {
+  return kConfigFields[static_cast<std::size_t>(&setting - kSettings)];
+}
+
 bool ApplyWrite(BoardConfig &config, const Frame &frame) {
+  const SettingFacts *setting = SettingWritten(frame.command);
+  if (setting == nullptr) return false;
   const std::string value = frame.value.value_or("");
-  switch (frame.command) {
-    case '2': config.ipAddr = value; return true;
-    case '3': config.subMask = value; return true;
-    case '4': config.gateway = value; return true;
-    case '5': config.buttonCfg = value; return true;
-    case '6': config.restoreState = value == "1"; return true;
-    case 'A': config.enableWeb = value == "1"; return true;
-    case '8': config.dns = value; return true;
-    case '9': config.webServer = value; return true;
-    case 'B': config.password = value; return true;
-    default: return false;
+  const ConfigField &field = FieldOf(*setting);
+  if (field.flag != nullptr) {
+    config.*field.flag = value == "1";
+  } else {
+    config.*field.text = value;
   }
+  return true;
 }
 
 std::optional<FaultKind> FaultFor(const SimOptions &options, char command) {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "BoardSettings.h"
+
 namespace relay::sim {
 
 enum class Model {
@@ -29,6 +31,28 @@ struct BoardConfig {
   std::string webServer = "relay.example.net";
   bool enableWeb = true;
 };
+
+// Where the board keeps each setting of BoardSettings.h, in its order: a text
+// or a switch.
+struct ConfigField {
+  const char *name;
+  std::string BoardConfig::*text;
+  bool BoardConfig::*flag;
+};
+inline constexpr ConfigField kConfigFields[] = {
+    {"ip", &BoardConfig::ipAddr, nullptr},
+    {"mask", &BoardConfig::subMask, nullptr},
+    {"gateway", &BoardConfig::gateway, nullptr},
+    {"keys", &BoardConfig::buttonCfg, nullptr},
+    {"restore", nullptr, &BoardConfig::restoreState},
+    {"remote", nullptr, &BoardConfig::enableWeb},
+    {"dns", &BoardConfig::dns, nullptr},
+    {"server", &BoardConfig::webServer, nullptr},
+    {"password", &BoardConfig::password, nullptr},
+};
+
+// The field of a setting.
+const ConfigField &FieldOf(const SettingFacts &setting);
 
 enum class FaultKind {
   NoAnswer,            // read the frame, never answer

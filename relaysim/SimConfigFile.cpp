@@ -33,38 +33,40 @@ bool IsKeyModes(std::string_view value) {
   return value.size() == 8 && std::all_of(value.begin(), value.end(), [](char c) { return c >= '1' && c <= '3'; });
 }
 
+// A setting of BoardSettings.h, checked by its kind. Key modes are
+// "none" for a board without them.
+bool ApplyBoardSetting(BoardConfig &config, const SettingFacts &setting, std::string_view value) {
+  const ConfigField &field = FieldOf(setting);
+  switch (setting.kind) {
+    case SettingKind::Address: return SetAddress(config.*field.text, value);
+    case SettingKind::Switch: return SetFlag(config.*field.flag, value);
+    case SettingKind::KeyModes:
+      if (value != "none" && !IsKeyModes(value)) return false;
+      config.*field.text = value == "none" ? "" : std::string(value);
+      return true;
+    case SettingKind::Password:
+      if (!IsValidPassword(value)) return false;
+      break;
+    case SettingKind::Text: break;
+  }
+  config.*field.text = std::string(value);
+  return true;
+}
+
 }  // namespace
 
 bool ApplySetting(BoardConfig &config, std::string_view name, std::string_view value) {
-  const std::string text(value);
+  for (const SettingFacts &setting : kSettings) {
+    if (name == setting.name) return ApplyBoardSetting(config, setting, value);
+  }
   if (name == "model") {
     if (value != "basic" && value != "remote") return false;
     config.model = value == "basic" ? Model::Basic : Model::RemoteControl;
-  } else if (name == "ip") {
-    return SetAddress(config.ipAddr, value);
-  } else if (name == "mask") {
-    return SetAddress(config.subMask, value);
-  } else if (name == "gateway") {
-    return SetAddress(config.gateway, value);
-  } else if (name == "keys") {
-    if (value != "none" && !IsKeyModes(value)) return false;
-    config.buttonCfg = value == "none" ? "" : text;
-  } else if (name == "restore") {
-    return SetFlag(config.restoreState, value);
   } else if (name == "version") {
-    config.version = text;
+    config.version = std::string(value);
   } else if (name == "id") {
     if (value.size() != 14) return false;
-    config.deviceId = text;
-  } else if (name == "password") {
-    if (!IsValidPassword(value)) return false;
-    config.password = text;
-  } else if (name == "dns") {
-    return SetAddress(config.dns, value);
-  } else if (name == "server") {
-    config.webServer = text;
-  } else if (name == "remote") {
-    return SetFlag(config.enableWeb, value);
+    config.deviceId = std::string(value);
   } else {
     return false;
   }

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <vector>
 
 #include "Protocol.h"
 #include "SimBoard.h"
@@ -117,6 +118,42 @@ TEST(Reply, TenItemsFillEveryDeviceSideValueInNormalForm) {
   EXPECT_EQ(dev.DevDns, "10.0.0.53");
   EXPECT_EQ(dev.DevWebServer, "relay.example.net");
   EXPECT_TRUE(dev.DevEnableWeb);
+}
+
+// The names of the settings whose device-side values differ.
+std::vector<std::string> Differing(const DeviceSideValues &a, const DeviceSideValues &b) {
+  std::vector<std::string> names;
+#define RELAY_DIFFERING(name, Stem, ...) \
+  if (a.Dev##Stem != b.Dev##Stem) names.push_back(#name);
+  RELAY_SETTINGS(RELAY_DIFFERING)
+#undef RELAY_DIFFERING
+  return names;
+}
+
+TEST(Reply, EachSettingComesFromTheItemItsDescriptionNames) {
+  const std::vector<std::string> items = {"10.0.0.7",  "255.255.255.0",     "10.0.0.1", "12312312", "0", "42",
+                                          "RB0000000000AB654321", "10.0.0.53", "relay.example.net", "0"};
+  const auto parsed = [](const std::vector<std::string> &reply) {
+    std::string text = ">";
+    for (const std::string &item : reply) text += item + (&item == &reply.back() ? ";" : ",");
+    DeviceSideValues dev;
+    std::string version;
+    EXPECT_TRUE(ParseCfgReply(text, dev, version)) << text;
+    return dev;
+  };
+  const DeviceSideValues before = parsed(items);
+  for (const SettingFacts &setting : kSettings) {
+    std::vector<std::string> changed = items;
+    std::string &item = changed.at(static_cast<std::size_t>(setting.item));
+    switch (setting.kind) {
+      case SettingKind::Address: item = "10.0.0.99"; break;
+      case SettingKind::KeyModes: item = "33333333"; break;
+      case SettingKind::Switch: item = "1"; break;
+      case SettingKind::Text: item = "other.example.net"; break;
+      case SettingKind::Password: item = item.substr(0, 14) + "999999"; break;
+    }
+    EXPECT_EQ(Differing(before, parsed(changed)), std::vector<std::string>{setting.name}) << setting.name;
+  }
 }
 
 TEST(Reply, ShortRepliesClearIdAndDnsButKeepServerPasswordAndSwitch) {

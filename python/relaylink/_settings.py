@@ -1,6 +1,7 @@
-"""The settings of a board: the one table of their names, kinds, what a board
-needs to have them, the library's getter and setter of each, and the status
-code and message with which the library's save rejects a value."""
+"""The settings of a board: their names, kinds, what a board needs to have
+them, the library's getter and setter of each, and the status code and
+message with which the library's save rejects a value. SETTINGS is written by
+scripts/settings-tables from common/BoardSettings.h."""
 
 from __future__ import annotations
 
@@ -22,6 +23,7 @@ class Setting:
     rejected: Optional[Tuple[int, str]]  # (code, message) of a value the save rejects
 
 
+# settings-tables: begin
 # In the order in which the library's save writes them.
 SETTINGS = (
     Setting("ip", "address", False, False, "GetIpAddr", "SetIpAddr", (2001, "Wrong IP address.")),
@@ -35,6 +37,7 @@ SETTINGS = (
             (2005, "Please enter the server for remote control.")),
     Setting("password", "password", False, True, "GetPassword", "SetPassword", (2006, "Password should be 6 digits.")),
 )
+# settings-tables: end
 SETTING_NAMES = tuple(setting.name for setting in SETTINGS)
 BY_NAME: Dict[str, Setting] = {setting.name: setting for setting in SETTINGS}
 # The setting whose value each code 2001..2006 rejects.

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "BoardSettings.h"
+
 namespace relayctl {
 
 struct Capabilities {
@@ -13,15 +15,15 @@ struct Capabilities {
   bool keys = false;           // modes of the eight keys
 };
 
+// One member per setting, named as the setting: a text, or a flag for a
+// switch. Key modes are eight characters, key 1 first: '1' keep, '2' follow,
+// '3' jog, or, in a set of changes, '-' for a key left as it is.
+#define RELAYCTL_SETTING_MEMBER(name, Stem, command, kind, ...) \
+  std::optional<relay::SettingValue<relay::SettingKind::kind>::Type> name;
 struct Settings {
-  std::optional<std::string> ip, mask, gateway;
-  // Eight characters, key 1 first: '1' keep, '2' follow, '3' jog, or, in a
-  // set of changes, '-' for a key left as it is.
-  std::optional<std::string> keys;
-  std::optional<bool> restore;
-  std::optional<bool> remote;
-  std::optional<std::string> dns, server, password;
+  RELAY_SETTINGS(RELAYCTL_SETTING_MEMBER)
 };
+#undef RELAYCTL_SETTING_MEMBER
 
 struct BoardState {
   std::string address;   // where it was read

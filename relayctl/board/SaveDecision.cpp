@@ -7,42 +7,54 @@
 namespace relayctl {
 namespace {
 
+using relay::SettingKind;
+
+// The library's device-side value of a setting the board did not give: "."
+// for key modes, as a board without them reports; else empty or off.
+template <SettingKind kind>
+typename relay::SettingValue<kind>::Type Absent() {
+  if constexpr (kind == SettingKind::KeyModes) {
+    return ".";
+  } else {
+    return {};
+  }
+}
+
 // The library's device side after reading `board`: what its getters gave.
 relay::DeviceSideValues DeviceSide(const BoardState &board) {
-  const Settings &s = board.settings;
   relay::DeviceSideValues device;
-  device.DevIpAddr = s.ip.value_or("");
-  device.DevSubMask = s.mask.value_or("");
-  device.DevGateway = s.gateway.value_or("");
-  device.DevButtonCfg = s.keys.value_or(".");
-  device.DevRestoreState = s.restore.value_or(false);
-  device.DevEnableWeb = s.remote.value_or(false);
-  device.DevDns = s.dns.value_or("");
-  device.DevWebServer = s.server.value_or("");
-  device.DevPassword = s.password.value_or("");
+#define RELAYCTL_DEVICE_SIDE(name, Stem, command, kind, ...) \
+  device.Dev##Stem = board.settings.name.value_or(Absent<SettingKind::kind>());
+  RELAY_SETTINGS(RELAYCTL_DEVICE_SIDE)
+#undef RELAYCTL_DEVICE_SIDE
   return device;
 }
 
-// The library's pending values after the read copied the device side and
-// SaveChanges called the setters: the setters of key modes change single
-// keys, and only to 1..3.
+// A pending value after the read copied the device side and SaveChanges
+// called the setter: the setter of key modes changes single keys, and only
+// to 1..3.
+template <SettingKind kind, typename Value>
+Value Pended(const Value &device, const std::optional<Value> &change) {
+  if constexpr (kind == SettingKind::KeyModes) {
+    Value modes = device;
+    if (change) {
+      for (std::size_t key = 0; key < change->size() && key < modes.size(); ++key) {
+        const char mode = (*change)[key];
+        if (mode >= '1' && mode <= '3') modes[key] = mode;
+      }
+    }
+    return modes;
+  } else {
+    return change.value_or(device);
+  }
+}
+
 relay::PendingValues Pending(const relay::DeviceSideValues &device, const Settings &changes) {
   relay::PendingValues pending;
-  pending.NewIpAddr = changes.ip.value_or(device.DevIpAddr);
-  pending.NewSubMask = changes.mask.value_or(device.DevSubMask);
-  pending.NewGateway = changes.gateway.value_or(device.DevGateway);
-  pending.NewButtonCfg = device.DevButtonCfg;
-  if (changes.keys) {
-    for (std::size_t key = 0; key < changes.keys->size() && key < pending.NewButtonCfg.size(); ++key) {
-      const char mode = (*changes.keys)[key];
-      if (mode >= '1' && mode <= '3') pending.NewButtonCfg[key] = mode;
-    }
-  }
-  pending.NewRestoreState = changes.restore.value_or(device.DevRestoreState);
-  pending.NewEnableWeb = changes.remote.value_or(device.DevEnableWeb);
-  pending.NewDns = changes.dns.value_or(device.DevDns);
-  pending.NewWebServer = changes.server.value_or(device.DevWebServer);
-  pending.NewPassword = changes.password.value_or(device.DevPassword);
+#define RELAYCTL_PENDING(name, Stem, command, kind, ...) \
+  pending.New##Stem = Pended<SettingKind::kind>(device.Dev##Stem, changes.name);
+  RELAY_SETTINGS(RELAYCTL_PENDING)
+#undef RELAYCTL_PENDING
   return pending;
 }
 

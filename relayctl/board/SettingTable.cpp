@@ -2,28 +2,46 @@
 
 namespace relayctl {
 
+namespace {
+
+using TextGetter = short(RELAYLINK_CALL *)(char *buffer, unsigned short length);
+using TextSetter = short(RELAYLINK_CALL *)(const char *text);
+using FlagGetter = short(RELAYLINK_CALL *)();
+using FlagSetter = short(RELAYLINK_CALL *)(short flag);
+using KeyGetter = short(RELAYLINK_CALL *)(short key);
+using KeySetter = short(RELAYLINK_CALL *)(short key, short mode);
+
+// ip, mask and gateway, the addresses of every board: what `apply` leaves alone.
+bool IsNetwork(const relay::SettingFacts &facts) {
+  return facts.kind == SettingKind::Address && facts.needs == relay::SettingNeeds::Nothing;
+}
+
+// A row from the setting's facts, its member and the library's exports: a
+// text, a switch, or key modes, which go key by key and so have no getter
+// and setter of the whole value here.
+SettingInfo Row(const relay::SettingFacts &facts, std::optional<std::string> Settings::*text, TextGetter get,
+                TextSetter set) {
+  return {facts.name, facts.kind, facts.needs, IsNetwork(facts), relay::Command(facts.command), text, nullptr, get,
+          set, nullptr, nullptr};
+}
+
+SettingInfo Row(const relay::SettingFacts &facts, std::optional<bool> Settings::*flag, FlagGetter get,
+                FlagSetter set) {
+  return {facts.name, facts.kind, facts.needs, IsNetwork(facts), relay::Command(facts.command), nullptr, flag, nullptr,
+          nullptr, get, set};
+}
+
+SettingInfo Row(const relay::SettingFacts &facts, std::optional<std::string> Settings::*text, KeyGetter, KeySetter) {
+  return {facts.name, facts.kind, facts.needs, IsNetwork(facts), relay::Command(facts.command), text, nullptr, nullptr,
+          nullptr, nullptr, nullptr};
+}
+
+}  // namespace
+
 const std::vector<SettingInfo> &SettingTable() {
-  using K = SettingKind;
-  using C = relay::Command;
-  static const std::vector<SettingInfo> table = {
-      {"ip", K::Address, false, false, true, C::SetIpAddr, &Settings::ip, nullptr, GetIpAddr, SetIpAddr, nullptr,
-       nullptr},
-      {"mask", K::Address, false, false, true, C::SetSubMask, &Settings::mask, nullptr, GetSubMask, SetSubMask, nullptr,
-       nullptr},
-      {"gateway", K::Address, false, false, true, C::SetGateway, &Settings::gateway, nullptr, GetGateway, SetGateway,
-       nullptr, nullptr},
-      {"keys", K::KeyModes, true, false, false, C::SetButtonCfg, &Settings::keys, nullptr, nullptr, nullptr, nullptr,
-       nullptr},
-      {"restore", K::Flag, false, false, false, C::SetRestoreState, nullptr, &Settings::restore, nullptr, nullptr,
-       GetRestoreState, SetRestoreState},
-      {"remote", K::Flag, false, true, false, C::SetEnableWeb, nullptr, &Settings::remote, nullptr, nullptr,
-       GetEnableWeb, SetEnableWeb},
-      {"dns", K::Address, false, true, false, C::SetDns, &Settings::dns, nullptr, GetDns, SetDns, nullptr, nullptr},
-      {"server", K::Text, false, true, false, C::SetWebServer, &Settings::server, nullptr, GetWebServer, SetWebServer,
-       nullptr, nullptr},
-      {"password", K::Password, false, true, false, C::SetPassword, &Settings::password, nullptr, GetPassword,
-       SetPassword, nullptr, nullptr},
-  };
+#define RELAYCTL_SETTING_ROW(name, Stem, ...) Row(relay::Setting(#name), &Settings::name, Get##Stem, Set##Stem),
+  static const std::vector<SettingInfo> table = {RELAY_SETTINGS(RELAYCTL_SETTING_ROW)};
+#undef RELAYCTL_SETTING_ROW
   return table;
 }
 
@@ -51,7 +69,7 @@ bool SameValue(const SettingInfo &setting, const Settings &a, const Settings &b)
 }
 
 bool BoardHas(const SettingInfo &setting, const Capabilities &capabilities) {
-  return (!setting.needsKeys || capabilities.keys) && (!setting.needsRemoteControl || capabilities.remoteControl);
+  return relay::BoardHas(setting.needs, capabilities.remoteControl, capabilities.keys);
 }
 
 std::string SettingNames() {

@@ -1,35 +1,30 @@
-// The nine settings of a board, once: their names, what a board needs to have
-// them, their kind and where they live in Settings. `set`, backup files,
-// `show`, verification and the help text are all driven from this table.
+// The settings of a board (BoardSettings.h) as relayctl uses them: their
+// names, what a board needs to have them, their kind, where they live in
+// Settings and the library's getter and setter. `set`, backup files, `show`,
+// verification and the help text are all driven from this table.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "BoardSettings.h"
 #include "Protocol.h"
 #include "board/BoardState.h"
 #include "relaylink.h"
 
 namespace relayctl {
 
-enum class SettingKind {
-  Address,   // dotted quad
-  KeyModes,  // eight digits 1..3, key 1 first
-  Flag,      // on or off
-  Text,      // the remote-control server name
-  Password,  // six digits
-};
+using relay::SettingKind;
 
 struct SettingInfo {
   const char *name;
   SettingKind kind;
-  bool needsKeys;           // only boards with key modes have it
-  bool needsRemoteControl;  // only boards with remote control have it
+  relay::SettingNeeds needs;
   bool network;             // ip, mask and gateway: what `apply` leaves alone
   relay::Command command;   // the library's write command for it
-  std::optional<std::string> Settings::*text;  // every kind but Flag
-  std::optional<bool> Settings::*flag;         // Flag only
+  std::optional<std::string> Settings::*text;  // every kind but Switch
+  std::optional<bool> Settings::*flag;         // Switch only
   // The library's getter and setter; key modes go key by key instead.
   short(RELAYLINK_CALL *getText)(char *buffer, unsigned short length);
   short(RELAYLINK_CALL *setText)(const char *text);

@@ -12,7 +12,7 @@ using Json = nlohmann::ordered_json;
 // A value as ValueText gave it, in the kind the backup gives the setting.
 Json ValueJson(const SettingInfo *setting, const std::string &text) {
   if (setting && setting->kind == SettingKind::Password) return kMaskedPassword;
-  if (setting && setting->kind == SettingKind::Flag) return text == "on";
+  if (setting && setting->kind == SettingKind::Switch) return text == "on";
   return JsonFromBytes(text);
 }
 

@@ -43,7 +43,7 @@ bool Assign(Settings &changes, const std::string &name, const std::string &value
   const SettingInfo *setting = FindSetting(name);
   if (!setting) return false;
   switch (setting->kind) {
-    case SettingKind::Flag: {
+    case SettingKind::Switch: {
       const std::optional<bool> flag = OnOff(value);
       changes.*setting->flag = flag;
       return flag.has_value();

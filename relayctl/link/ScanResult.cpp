@@ -10,20 +10,30 @@
 namespace relayctl {
 namespace {
 
+using relay::SettingKind;
+
+// A setting's value as the library's getter gives it (a key mode that is no
+// digit as 0); never the password.
+template <SettingKind kind, typename Value>
+std::optional<Value> FromReply(Value value) {
+  if constexpr (kind == SettingKind::Password) {
+    return std::nullopt;
+  } else {
+    if constexpr (kind == SettingKind::KeyModes) {
+      for (char &mode : value) mode = mode >= '0' && mode <= '9' ? mode : '0';
+    }
+    return value;
+  }
+}
+
 // The settings the library holds after reading the reply, as its getters
-// give them (a key mode that is no digit as 0), but for the password; only
-// those a board of `capabilities` has.
+// give them, but for the password; only those a board of `capabilities` has.
 Settings ReplySettings(const relay::PendingValues &values, const Capabilities &capabilities) {
   Settings settings;
-  settings.ip = values.NewIpAddr;
-  settings.mask = values.NewSubMask;
-  settings.gateway = values.NewGateway;
-  settings.keys = values.NewButtonCfg;
-  for (char &mode : *settings.keys) mode = mode >= '0' && mode <= '9' ? mode : '0';
-  settings.restore = values.NewRestoreState;
-  settings.remote = values.NewEnableWeb;
-  settings.dns = values.NewDns;
-  settings.server = values.NewWebServer;
+#define RELAYCTL_REPLY_SETTING(name, Stem, command, kind, ...) \
+  settings.name = FromReply<SettingKind::kind>(values.New##Stem);
+  RELAY_SETTINGS(RELAYCTL_REPLY_SETTING)
+#undef RELAYCTL_REPLY_SETTING
   for (const SettingInfo &setting : SettingTable()) {
     if (BoardHas(setting, capabilities)) continue;
     if (setting.flag) {

@@ -1,9 +1,8 @@
 #include "WindowLogic.h"
 
+#include <BoardSettings.h>
 #include <ValueRules.h>
 #include <relaylink.h>
-
-#include <array>
 
 namespace relaytool {
 namespace {
@@ -11,21 +10,30 @@ namespace {
 // Output buffers handed to the library hold this many characters and a zero.
 constexpr unsigned short kTextLength = 100;
 
-// Where the library's rejection of a value leads the user.
+// Where the library's rejection of a setting's value leads the user.
 struct RejectedField {
-  short code;
+  const char *setting;
   Page page;
   Control field;
 };
 
-constexpr std::array<RejectedField, 6> kRejectedFields{{
-    {RELAYLINK_BAD_IP_ADDR, Page::TabSheet1, Control::Edit1},
-    {RELAYLINK_BAD_SUB_MASK, Page::TabSheet1, Control::Edit2},
-    {RELAYLINK_BAD_GATEWAY, Page::TabSheet1, Control::Edit3},
-    {RELAYLINK_BAD_DNS, Page::TabSheet4, Control::Edit5},
-    {RELAYLINK_BAD_WEB_SERVER, Page::TabSheet4, Control::Edit6},
-    {RELAYLINK_BAD_PASSWORD, Page::TabSheet4, Control::Edit7},
-}};
+constexpr RejectedField kRejectedFields[] = {
+    {"ip", Page::TabSheet1, Control::Edit1},      {"mask", Page::TabSheet1, Control::Edit2},
+    {"gateway", Page::TabSheet1, Control::Edit3}, {"dns", Page::TabSheet4, Control::Edit5},
+    {"server", Page::TabSheet4, Control::Edit6},  {"password", Page::TabSheet4, Control::Edit7},
+};
+
+// Every setting the library's save can reject has its field.
+constexpr bool EveryRejectionHasAField() {
+  for (const relay::SettingFacts &setting : relay::kSettings) {
+    if (setting.code == 0) continue;
+    bool found = false;
+    for (const RejectedField &rejected : kRejectedFields) found = found || &relay::Setting(rejected.setting) == &setting;
+    if (!found) return false;
+  }
+  return true;
+}
+static_assert(EveryRejectionHasAField(), "a setting the save rejects needs its field in kRejectedFields");
 
 // RadioButton(3k-2), (3k-1) and (3k) stand for modes 1, 2 and 3 of key k.
 struct KeyMode {
@@ -162,7 +170,7 @@ void Form1Logic::BitBtn2Click() {
     const short code = GetErrorCode();
     MessageIcon icon = MessageIcon::Error;
     for (const RejectedField &rejected : kRejectedFields) {
-      if (rejected.code != code) continue;
+      if (relay::Setting(rejected.setting).code != code) continue;
       // A rejected value leads the user to its field before the message.
       view_.SetActivePage(rejected.page);
       view_.Focus(rejected.field);

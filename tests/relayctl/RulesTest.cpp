@@ -88,6 +88,7 @@ TEST(Identify, ModelsFromTheRepliesAndOpenPortsThatAreNoBoards) {
   };
   const ScanResult result = Identify(replies);
   ASSERT_EQ(result.boards.size(), 4u);
+  EXPECT_FALSE(result.boards[0].settings.password);  // a scan never holds it
   EXPECT_EQ(ScanTable(result.boards, TextEncoding::Utf8),
             "ADDRESS          MODEL           FIRMWARE   DEVICE ID\n"
             "10.0.0.1         remote control  1.0.7      RB000000000001\n"

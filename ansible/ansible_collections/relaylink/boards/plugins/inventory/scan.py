@@ -19,9 +19,12 @@ description:
     before scan sources.
   - Each host gets C(ansible_host) (the board's address), C(relay_model), C(relay_firmware),
     C(relay_device_id), C(relay_capabilities) (C(remote_control) and C(keys), booleans) and
-    C(relay_current_settings), the settings the board held when scanned (C(ip), C(mask),
-    C(gateway), C(restore), C(keys), and on boards with remote control C(remote), C(dns) and
-    C(server); never the password).
+    C(relay_current_settings).
+  # settings-tables: begin
+  - C(relay_current_settings) holds the settings the board held when scanned (C(ip), C(mask),
+    C(gateway), C(restore), on boards with key modes C(keys), and on boards with remote control
+    C(remote), C(dns) and C(server); never the password).
+  # settings-tables: end
   - Every text a board gives that could be read as a template (one with C({) or C(})) is marked
     unsafe, so that Ansible never templates it; host names are plain names or addresses, which
     hold no template. I(compose), I(groups) and I(keyed_groups) use these texts as data. Other

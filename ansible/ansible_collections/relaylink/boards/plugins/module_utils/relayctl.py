@@ -27,9 +27,32 @@ CHECK_WOULD_CHANGE = 5
 # cannot reach relayctl.
 USAGE = 64
 
-# relayctl's names of the settings, in the order they are written.
+# settings-tables: begin
+# relayctl's names of the settings, in the order they are written, and
+# board_config's options for them. A str option whose name looks secret
+# to Ansible says whether it is one.
 KEYS = ['key{0}'.format(n) for n in range(1, 9)]
 SETTINGS = ['ip', 'mask', 'gateway', 'keys'] + KEYS + ['restore', 'remote', 'dns', 'server', 'password']
+KEY_MODE = dict(type='str', choices=['keep', 'follow', 'jog'])
+SETTINGS_SPEC = dict(
+    ip=dict(type='str'),
+    mask=dict(type='str'),
+    gateway=dict(type='str'),
+    keys=dict(type='str', no_log=False),
+    restore=dict(type='bool'),
+    remote=dict(type='bool'),
+    dns=dict(type='str'),
+    server=dict(type='str'),
+    password=dict(type='str', no_log=True),
+    **dict((name, KEY_MODE) for name in KEYS)
+)
+# settings-tables: end
+
+# The options of every module: the board, and the relayctl that reaches it.
+BOARD_SPEC = dict(
+    address=dict(type='str'),
+    relayctl=dict(type='str', default='relayctl'),
+)
 
 # relayctl reads typed values in the locale's encoding. In a UTF-8 locale a
 # character U+0000..U+00FF is the board byte of the same number, as in

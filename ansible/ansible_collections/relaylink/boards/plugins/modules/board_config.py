@@ -48,6 +48,7 @@ options:
       - At most one of C(settings) and C(src) is given, and one of them unless C(backup) is set.
     type: dict
     suboptions:
+      # settings-tables: begin
       ip:
         description: The board's IPv4 address after its restart.
         type: str
@@ -112,6 +113,7 @@ options:
           - The remote-control password (6 digits). Never logged and never returned; a change
             shows as C(********) before and C(******** (changed)) after.
         type: str
+        # settings-tables: end
   src:
     description:
       - A relayctl backup file (C(relayctl backup), or this module's C(backup)) on the controller,
@@ -305,24 +307,11 @@ status:
   sample: 1
 '''
 
-from ansible_collections.relaylink.boards.plugins.module_utils.relayctl import KEYS
+from ansible_collections.relaylink.boards.plugins.module_utils.relayctl import BOARD_SPEC, SETTINGS_SPEC
 
 # The options, for the action plugin that runs board_config on the controller.
-KEY_MODE = dict(type='str', choices=['keep', 'follow', 'jog'])
-SETTINGS_SPEC = dict(
-    ip=dict(type='str'),
-    mask=dict(type='str'),
-    gateway=dict(type='str'),
-    keys=dict(type='str', no_log=False),
-    restore=dict(type='bool'),
-    remote=dict(type='bool'),
-    dns=dict(type='str'),
-    server=dict(type='str'),
-    password=dict(type='str', no_log=True),
-    **dict((name, KEY_MODE) for name in KEYS)
-)
 ARGUMENT_SPEC = dict(
-    address=dict(type='str'),
+    BOARD_SPEC,
     settings=dict(type='dict', options=SETTINGS_SPEC),
     src=dict(type='path'),
     other_board=dict(type='bool', default=False),
@@ -331,7 +320,6 @@ ARGUMENT_SPEC = dict(
     force=dict(type='bool', default=False),
     backup=dict(type='bool', default=False),
     backup_options=dict(type='dict', options=dict(dir_path=dict(type='path'), filename=dict(type='str'))),
-    relayctl=dict(type='str', default='relayctl'),
 )
 MUTUALLY_EXCLUSIVE = [('settings', 'src')]
 REQUIRED_IF = [('other_board', True, ['src'])]

@@ -115,9 +115,10 @@ status:
   sample: 2
 '''
 
+from ansible_collections.relaylink.boards.plugins.module_utils.relayctl import BOARD_SPEC
+
 # The options, for the action plugin that runs board_info on the controller.
 ARGUMENT_SPEC = dict(
-    address=dict(type='str'),
+    BOARD_SPEC,
     password=dict(type='bool', default=False, no_log=False),
-    relayctl=dict(type='str', default='relayctl'),
 )

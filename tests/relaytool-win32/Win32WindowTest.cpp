@@ -25,7 +25,7 @@ void PrintTo(const Box &box, std::ostream *out) { *out << '"' << box.text << "\"
 
 namespace {
 
-constexpr char kTitle[] = "Config Utility for Network Relay";
+constexpr char kTitle[] = RELAY_PRODUCT;  // the product's name, as the build defines it
 constexpr char kKey[] = "Software\\Fenmoor\\Vantor Config Util";
 
 std::string Address(int test) { return "127.6." + std::to_string(test) + ".1"; }

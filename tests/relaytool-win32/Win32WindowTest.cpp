@@ -14,10 +14,14 @@
 #include <string>
 #include <vector>
 
-namespace relaytool::win32 {
+namespace relaytool {
 
-// A control by its position in Ctl.
-void PrintTo(Ctl ctl, std::ostream *out) { *out << "Ctl " << static_cast<int>(ctl); }
+// A control by its position in Form1Item (Ctl).
+void PrintTo(Form1Item ctl, std::ostream *out) { *out << "Ctl " << static_cast<int>(ctl); }
+
+}  // namespace relaytool
+
+namespace relaytool::win32 {
 
 namespace testing {
 

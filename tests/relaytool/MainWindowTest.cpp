@@ -22,6 +22,7 @@
 #include <QWheelEvent>
 
 #include <map>
+#include <utility>
 
 using namespace relaytool::testing;
 using relay::sim::BoardConfig;
@@ -164,6 +165,22 @@ class MainWindowTest : public QObject {
       if (auto *label = qobject_cast<QLabel *>(widget)) QCOMPARE(label->text(), text);
       if (auto *edit = qobject_cast<QLineEdit *>(widget)) QCOMPARE(edit->text(), text);
       if (auto *button = qobject_cast<QAbstractButton *>(widget)) QCOMPARE(button->text(), text);
+    }
+  }
+
+  // Typing stops at the server name's 39 characters and the password's 6;
+  // the address edits take any length.
+  void typingLimits() {
+    BoardConfig config = ConfigOf(Model::RemoteControl, "");
+    config.enableWeb = true;
+    Board board(config);
+    TForm1 form;
+    ConnectTo(form, board.Address());
+    for (const auto &[name, limit] : {std::pair{"Edit1", 66}, std::pair{"Edit6", 39}, std::pair{"Edit7", 6}}) {
+      auto *edit = Child<QLineEdit>(form, name);
+      edit->clear();
+      QTest::keyClicks(edit, QString(66, QLatin1Char('7')));
+      QCOMPARE(edit->text().size(), limit);
     }
   }
 

@@ -110,14 +110,11 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent, kWindowFlags) {
   QApplication::setFont(font());
   ui.setupUi(this);
   QApplication::setFont(applicationFont);
-  controls_ = {ui.Edit1,          ui.Edit2,          ui.Edit3,          ui.Edit4,          ui.Edit5,
-               ui.Edit6,          ui.Edit7,          ui.lblVersion,     ui.CheckBox1,      ui.CheckBox3,
-               ui.BitBtn1,        ui.BitBtn2,        ui.RadioButton1,   ui.RadioButton2,   ui.RadioButton3,
-               ui.RadioButton4,   ui.RadioButton5,   ui.RadioButton6,   ui.RadioButton7,   ui.RadioButton8,
-               ui.RadioButton9,   ui.RadioButton10,  ui.RadioButton11,  ui.RadioButton12,  ui.RadioButton13,
-               ui.RadioButton14,  ui.RadioButton15,  ui.RadioButton16,  ui.RadioButton17,  ui.RadioButton18,
-               ui.RadioButton19,  ui.RadioButton20,  ui.RadioButton21,  ui.RadioButton22,  ui.RadioButton23,
-               ui.RadioButton24};
+  // The handlers' controls lead the layout's items, in the order of Control.
+  for (std::size_t index = 0; index < controls_.size(); ++index) {
+    const relaytool::Form1Control &control = relaytool::Form1ControlOf(static_cast<relaytool::Form1Item>(index));
+    controls_[index] = findChild<QWidget *>(QString::fromStdString(control.name));
+  }
   BuildForm(this, ui.PageControl1);
   ui.PageControl1->tabBar()->setFont(WindowFont(12));
   ui.BitBtn3->setIcon(relaytool::ArtworkIcon(QStringLiteral("close")));

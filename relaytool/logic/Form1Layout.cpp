@@ -41,7 +41,7 @@ std::vector<Form1Control> MakeControls() {
        static_cast<int>(relay::kMaxServerNameLength)},
       {Edit7, "Edit7", GroupBox2, Edit, std::string(relay::kPasswordLength, '0'), 88, 80, 57, 21, kDisabled, password},
       {Label1, "Label1", TabSheet4, Label, "Device ID", 24, 28, 73, 13, kEnabled, 0},
-      {Label2, "Label2", GroupBox2, Label, "DNS", 16, 28, 73, 13, kEnabled, 0},
+      {Label2, "Label2", GroupBox2, Label, "DNS", 16, 28, 65, 13, kEnabled, 0},
       {Label3, "Label3", GroupBox2, Label, "Server", 16, 56, 65, 17, kWordWrap, 0},
       {Label4, "Label4", GroupBox2, Label, "Password", 16, 88, 65, 13, kEnabled, 0},
       {Label5, "Label5", GroupBox2, Label, "(" + std::to_string(password) + " digits)", 152, 88, 113, 13, kEnabled, 0},
@@ -50,7 +50,8 @@ std::vector<Form1Control> MakeControls() {
        0},
   };
   // Key Press: a row per key k, 24 pixels high, with its label and a panel
-  // holding its three mode buttons, RadioButton(3k-2) .. RadioButton(3k) for
+  // (no higher than the row, so that, scaled, rows never overlap) holding its
+  // three mode buttons, RadioButton(3k-2) .. RadioButton(3k) for
   // the modes 1 .. 3; the first mode is checked at start.
   struct Mode {
     const char *caption;
@@ -62,8 +63,8 @@ std::vector<Form1Control> MakeControls() {
     const std::string key = std::to_string(k);
     const Form1Item panel = Nth(Panel1, k - 1);
     controls.push_back({Nth(Label12, k - 1), "Label" + std::to_string(11 + k), TabSheet2, Label, "Key " + key, 24,
-                        20 + row, k == 1 ? 57 : 41, 13, kEnabled, 0});
-    controls.push_back({panel, "Panel" + key, TabSheet2, Panel, "", 80, 16 + row, 249, 25, kEnabled, 0});
+                        20 + row, 41, 13, kEnabled, 0});
+    controls.push_back({panel, "Panel" + key, TabSheet2, Panel, "", 80, 16 + row, 249, 24, kEnabled, 0});
     for (int mode = 0; mode < 3; ++mode) {
       const int number = 3 * (k - 1) + mode + 1;
       controls.push_back({Nth(RadioButton1, number - 1), "RadioButton" + std::to_string(number), panel, RadioButton,

@@ -25,7 +25,7 @@ bool IsValidIpAddr(std::string &text) {
 
 bool IsValidPassword(std::string_view text) {
   text = text.substr(0, text.find('\0'));
-  if (text.size() != 6) return false;
+  if (text.size() != kPasswordLength) return false;
   for (const char c : text) {
     if (c < '0' || c > '9') return false;
   }

@@ -1,6 +1,7 @@
 // The rules that decide which texts count as an address and as a password.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -13,7 +14,12 @@ namespace relay {
 // text has been trimmed.
 bool IsValidIpAddr(std::string &text);
 
-// True for exactly six characters '0'..'9' (up to the first zero character).
+// The number of digits of a password, which the windows' password edit also
+// takes at most.
+inline constexpr std::size_t kPasswordLength = 6;
+
+// True for exactly kPasswordLength characters '0'..'9' (up to the first zero
+// character).
 bool IsValidPassword(std::string_view text);
 
 }  // namespace relay

@@ -1,5 +1,6 @@
 // relaytool's handlers against a fake window and a fake relaylink that log,
 // in one list, the library calls and the window's actions.
+#include <Form1Layout.h>
 #include <WindowLogic.h>
 
 #include <IntConversion.h>
@@ -249,3 +250,20 @@ TEST(FullStop, AddedAfterACharacterAboveTheFullStop) {
 }
 
 }  // namespace
+
+// Each control of the main window once, under a name of its own, after its
+// parent: the Windows window is made in this order, a parent first.
+TEST(Form1Layout, EveryControlOnceAfterItsParent) {
+  std::map<Form1Item, int> position;
+  std::map<std::string, int> names;
+  for (const Form1Control &control : Form1Controls()) {
+    EXPECT_TRUE(control.parent == Form1Item::Form || position.count(control.parent) != 0) << control.name;
+    position[control.item] = static_cast<int>(position.size());
+    ++names[control.name];
+  }
+  EXPECT_EQ(position.size(), Form1Controls().size()) << "an item twice";
+  EXPECT_EQ(position.size(), static_cast<std::size_t>(Form1Item::Count)) << "an item missing";
+  EXPECT_EQ(names.size(), position.size()) << "a name twice";
+  for (int number = 1; number <= kModeButtons; ++number)
+    EXPECT_EQ(Form1ControlOf(static_cast<Form1Item>(RadioButton(number))).name, "RadioButton" + std::to_string(number));
+}

@@ -10,14 +10,18 @@
 
 namespace relaytool {
 
-// The program's title: caption of every message box and of the disconnected
-// main window.
-inline constexpr char kApplicationTitle[] = "Config Utility for Network Relay";
+// The program's title, the product's name: caption of every message box and
+// of the disconnected main window.
+inline constexpr char kApplicationTitle[] = RELAY_PRODUCT;
 
 // Offered when no address is remembered.
 inline constexpr char kDefaultTargetAddress[] = "192.168.1.100";
 
-// Name of the remembered address's value in the per-user store.
+// Where the remembered address is kept per user: organisation and application
+// of the Qt settings, the registry key Software\ORGANISATION\APPLICATION under
+// HKEY_CURRENT_USER; and the value's name.
+inline constexpr char kStoreOrganisation[] = "Fenmoor";
+inline constexpr char kStoreApplication[] = "Vantor Config Util";
 inline constexpr char kTargetAddressValue[] = "Target Address";
 
 // The message the main window posts itself to read the board (WM_USER + 123).

@@ -3,15 +3,11 @@
 #include <windows.h>
 
 namespace relaytool::win32 {
-namespace {
-
-constexpr char kKey[] = "Software\\Fenmoor\\Vantor Config Util";
-
-}  // namespace
+std::string TargetAddressKey() { return std::string("Software\\") + kStoreOrganisation + '\\' + kStoreApplication; }
 
 StoreAccess ReadTargetAddress(std::string &address) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return StoreAccess::NoKey;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, TargetAddressKey().c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return StoreAccess::NoKey;
   StoreAccess access = StoreAccess::Done;
   address.clear();
   DWORD type = 0;
@@ -33,7 +29,7 @@ StoreAccess ReadTargetAddress(std::string &address) {
 
 StoreAccess WriteTargetAddress(const std::string &address) {
   HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, TargetAddressKey().c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
                       nullptr) != ERROR_SUCCESS)
     return StoreAccess::NoKey;
   // The text and one zero byte.

@@ -1,5 +1,5 @@
 // The remembered target address, kept per user in the registry under
-// HKEY_CURRENT_USER\Software\Fenmoor\Vantor Config Util.
+// HKEY_CURRENT_USER\Software\ORGANISATION\APPLICATION (WindowLogic.h's store).
 #pragma once
 
 #include <WindowLogic.h>
@@ -7,6 +7,9 @@
 #include <string>
 
 namespace relaytool::win32 {
+
+// The key under HKEY_CURRENT_USER: Software\Fenmoor\Vantor Config Util.
+std::string TargetAddressKey();
 
 // Reads the value as text, a REG_SZ or an unexpanded REG_EXPAND_SZ; a missing
 // value reads as "". ValueFailed for a value of another type.

@@ -2,132 +2,93 @@
 
 #include "Dpi.h"
 #include "MessageBoxSeam.h"
-#include "ProgramLimits.h"
 #include "Registry.h"
 #include "Resources.h"
 #include "Unit3.h"
 
 #include <exception>
+#include <iterator>
 #include <string>
 #include <vector>
 
 namespace relaytool::win32 {
 namespace {
 
-static_assert(static_cast<int>(Ctl::RadioButton24) == static_cast<int>(Control::RadioButton24),
-              "Ctl starts with the handlers' controls, in their order");
-
 constexpr char kFormClass[] = "TForm1";
 constexpr char kContainerClass[] = "RelayToolContainer";
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr int kClientWidth = 346;
-constexpr int kClientHeight = 385;
 constexpr int kFirstId = 1000;  // clear of IDOK and IDCANCEL, which the dialog keys send
 
-// One window of the layout; `parent` is the window it is placed in (a
-// control placed in GroupBox2 is a child of the group's page, at the group's
-// offset).
+// One window of the layout (Form1Layout.h), as Windows makes it.
 struct Placement {
-  Ctl ctl;
-  Ctl parent;
+  const Form1Control &control;
   const char *className;
-  std::string text;
+  const char *text;
   DWORD style;
   DWORD exStyle;
-  int left, top, width, height;
 };
 
 constexpr DWORD kEdit = WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
-constexpr Ctl kForm = Ctl::Count;
-
-Ctl Nth(Ctl first, int offset) { return static_cast<Ctl>(static_cast<int>(first) + offset); }
+// The group's caption of six spaces leaves the gap in its top border over
+// which its title, a check box of the page, lies.
+constexpr char kGroupCaption[] = "      ";
 
 // Pages are placed over the tab control's display area, and shown only while
 // active.
-bool IsPage(const Placement &placement) {
-  return placement.parent == kForm && placement.className == kContainerClass;
-}
+bool IsPage(const Placement &placement) { return placement.control.kind == ControlKind::Page; }
 
-// The windows in creation order, which is their z-order and so their tab
-// order within a parent. Tab goes from the tab strip through the page's fields
-// to Connect, Save and Exit, and from Exit back to the strip: the strip comes
-// last, below the pages, which lie over its display area.
+// The windows of the layout in its order, which, as the creation order, is
+// their z-order and so their tab order within a parent. Tab goes from the tab
+// strip through the page's fields to Connect, Save and Exit, and from Exit
+// back to the strip: the strip comes last, below the pages, which lie over its
+// display area. The first button of a panel starts its group, whose tab stop
+// is the checked button (the button control moves it).
 std::vector<Placement> Layout() {
-  std::vector<Placement> placements = {
-      // The pages fill the tab control's display area, set when it is known.
-      {Ctl::TabSheet1, kForm, kContainerClass, "", 0, WS_EX_CONTROLPARENT, 0, 0, 0, 0},
-      {Ctl::TabSheet4, kForm, kContainerClass, "", 0, WS_EX_CONTROLPARENT, 0, 0, 0, 0},
-      {Ctl::TabSheet2, kForm, kContainerClass, "", 0, WS_EX_CONTROLPARENT, 0, 0, 0, 0},
-      {Ctl::TabSheet3, kForm, kContainerClass, "", 0, WS_EX_CONTROLPARENT, 0, 0, 0, 0},
-      {Ctl::BitBtn1, kForm, WC_BUTTONA, "Connect", WS_TABSTOP | BS_PUSHBUTTON, 0, 56, 348, 75, 25},
-      {Ctl::BitBtn2, kForm, WC_BUTTONA, "Save", WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 0, 136, 348, 75, 25},
-      {Ctl::BitBtn3, kForm, WC_BUTTONA, "Exit", WS_TABSTOP | BS_PUSHBUTTON, 0, 216, 348, 75, 25},
-      {Ctl::PageControl1, kForm, WC_TABCONTROLA, "", WS_TABSTOP | WS_CLIPSIBLINGS, 0, 8, 8, 329, 329},
-
-      {Ctl::Edit1, Ctl::TabSheet1, WC_EDITA, "192.168.1.100", kEdit | WS_DISABLED, WS_EX_CLIENTEDGE, 112, 24, 129, 21},
-      {Ctl::Edit2, Ctl::TabSheet1, WC_EDITA, "255.255.255.0", kEdit | WS_DISABLED, WS_EX_CLIENTEDGE, 112, 56, 129, 21},
-      {Ctl::Edit3, Ctl::TabSheet1, WC_EDITA, "192.168.1.1", kEdit | WS_DISABLED, WS_EX_CLIENTEDGE, 112, 88, 129, 21},
-      {Ctl::Label9, Ctl::TabSheet1, WC_STATICA, "IP Address", kLabel, 0, 24, 28, 73, 13},
-      {Ctl::Label10, Ctl::TabSheet1, WC_STATICA, "Subnet Mask", kLabel, 0, 24, 60, 81, 13},
-      {Ctl::Label11, Ctl::TabSheet1, WC_STATICA, "Gateway", kLabel, 0, 24, 92, 73, 13},
-      {Ctl::lblVersion, Ctl::TabSheet1, WC_STATICA, "", kLabel, 0, 24, 256, 257, 13},
-
-      {Ctl::Edit4, Ctl::TabSheet4, WC_EDITA, "", kEdit | ES_READONLY, WS_EX_CLIENTEDGE, 104, 24, 145, 21},
-      // Over the gap that GroupBox2's caption of six spaces leaves in its top
-      // border; created before the group, so it lies above it.
-      {Ctl::CheckBox3, Ctl::TabSheet4, WC_BUTTONA, "Enable Remote Control", WS_TABSTOP | BS_AUTOCHECKBOX, 0, 32, 61,
-       169, 17},
-      {Ctl::GroupBox2, Ctl::TabSheet4, WC_BUTTONA, "      ", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, 16, 64, 281, 121},
-      {Ctl::Edit5, Ctl::GroupBox2, WC_EDITA, "192.168.1.1", kEdit | WS_DISABLED, WS_EX_CLIENTEDGE, 88, 24, 145, 21},
-      {Ctl::Edit6, Ctl::GroupBox2, WC_EDITA, "relay.fenmoor.com", kEdit | WS_DISABLED, WS_EX_CLIENTEDGE, 88, 52, 145,
-       21},
-      {Ctl::Edit7, Ctl::GroupBox2, WC_EDITA, "000000", kEdit | WS_DISABLED, WS_EX_CLIENTEDGE, 88, 80, 57, 21},
-      {Ctl::Label1, Ctl::TabSheet4, WC_STATICA, "Device ID", kLabel, 0, 24, 28, 73, 13},
-      {Ctl::Label2, Ctl::GroupBox2, WC_STATICA, "DNS", kLabel, 0, 16, 28, 65, 13},
-      {Ctl::Label3, Ctl::GroupBox2, WC_STATICA, "Server", kLabel, 0, 16, 56, 65, 17},
-      {Ctl::Label4, Ctl::GroupBox2, WC_STATICA, "Password", kLabel, 0, 16, 88, 65, 13},
-      {Ctl::Label5, Ctl::GroupBox2, WC_STATICA, "(6 digits)", kLabel, 0, 152, 88, 113, 13},
-
-      {Ctl::CheckBox1, Ctl::TabSheet3, WC_BUTTONA, "Restore relay state before power off",
-       WS_TABSTOP | BS_AUTOCHECKBOX, 0, 24, 24, 281, 17},
-  };
-  // Key Press: a row per key, 24 pixels high, its three buttons one group in a
-  // panel. The checked button is the group's tab stop (the button control
-  // moves it).
-  static const char *const kModes[] = {"Keep State", "Follow", "Jog"};
-  static const int kModeLeft[] = {0, 104, 184};
-  static const int kModeWidth[] = {97, 73, 65};
-  for (int k = 1; k <= 8; ++k) {
-    const int row = 24 * (k - 1);
-    const Ctl panel = Nth(Ctl::Panel1, k - 1);
-    placements.push_back({Nth(Ctl::Label12, k - 1), Ctl::TabSheet2, WC_STATICA, "Key " + std::to_string(k), kLabel, 0, 24,
-                     20 + row, 41, 13});
-    placements.push_back({panel, Ctl::TabSheet2, kContainerClass, "", 0, WS_EX_CONTROLPARENT, 80, 16 + row, 249, 24});
-    for (int mode = 0; mode < 3; ++mode)
-      placements.push_back({Nth(Ctl::RadioButton1, 3 * (k - 1) + mode), panel, WC_BUTTONA, kModes[mode],
-                       static_cast<DWORD>(BS_AUTORADIOBUTTON | (mode == 0 ? WS_GROUP : 0)), 0, kModeLeft[mode], 4, kModeWidth[mode], 17});
+  std::vector<Placement> placements;
+  Ctl previousParent = Ctl::Form;
+  for (const Form1Control &control : Form1Controls()) {
+    const DWORD disabled = (control.state & kDisabled) != 0 ? WS_DISABLED : 0;
+    const char *text = control.text.c_str();
+    switch (control.kind) {
+      case ControlKind::Page:
+      case ControlKind::Panel:
+        placements.push_back({control, kContainerClass, text, 0, WS_EX_CONTROLPARENT});
+        break;
+      case ControlKind::TabControl:
+        placements.push_back({control, WC_TABCONTROLA, text, WS_TABSTOP | WS_CLIPSIBLINGS, 0});
+        break;
+      case ControlKind::Label:
+        placements.push_back({control, WC_STATICA, text, kLabel, 0});
+        break;
+      case ControlKind::Edit: {
+        const DWORD readOnly = (control.state & kReadOnly) != 0 ? ES_READONLY : 0;
+        placements.push_back({control, WC_EDITA, text, kEdit | disabled | readOnly, WS_EX_CLIENTEDGE});
+        break;
+      }
+      case ControlKind::CheckBox:
+        placements.push_back({control, WC_BUTTONA, text, WS_TABSTOP | BS_AUTOCHECKBOX | disabled, 0});
+        break;
+      case ControlKind::RadioButton: {
+        const DWORD group = control.parent != previousParent ? WS_GROUP : 0;
+        placements.push_back({control, WC_BUTTONA, text, BS_AUTORADIOBUTTON | group | disabled, 0});
+        break;
+      }
+      case ControlKind::Button:
+        placements.push_back({control, WC_BUTTONA, text, WS_TABSTOP | BS_PUSHBUTTON | disabled, 0});
+        break;
+      case ControlKind::GroupBox:
+        placements.push_back({control, WC_BUTTONA, kGroupCaption, BS_GROUPBOX | WS_CLIPSIBLINGS, 0});
+        break;
+    }
+    previousParent = control.parent;
   }
   return placements;
 }
 
-struct PageTab {
-  Page page;
-  Ctl window;
-  const char *caption;
-  int icon;
-};
-
-// In page order: the page index is the position here.
-constexpr PageTab kPages[] = {
-    {Page::TabSheet1, Ctl::TabSheet1, "Network", 0},
-    {Page::TabSheet4, Ctl::TabSheet4, "Remote Control", 3},
-    {Page::TabSheet2, Ctl::TabSheet2, "Key Press", 1},
-    {Page::TabSheet3, Ctl::TabSheet3, "Others", 2},
-};
-
-// The tab icons in ImageList1's order.
-constexpr int kTabIcons[] = {IDI_NETWORK, IDI_KEYPRESS, IDI_OTHERS, IDI_REMOTE};
+// The tab icons' resources in ImageList1's order (kTabIcons).
+constexpr int kTabIconIds[] = {IDI_NETWORK, IDI_KEYPRESS, IDI_OTHERS, IDI_REMOTE};
+static_assert(std::size(kTabIconIds) == std::size(kTabIcons));
 
 // Pages and panels hand their controls' notifications and colour requests to
 // the main window.
@@ -189,11 +150,11 @@ HICON Icon(HINSTANCE instance, int id, int size) {
 TForm1::TForm1(HINSTANCE instance) : instance_(instance) {
   RegisterClasses(instance, WindowProc);
   // Sized once its monitor, and so its DPI, is known.
-  CreateWindowExA(0, kFormClass, kApplicationTitle, kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth,
-                  kClientHeight, nullptr, nullptr, instance, this);
+  CreateWindowExA(0, kFormClass, kApplicationTitle, kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, kForm1Width,
+                  kForm1Height, nullptr, nullptr, instance, this);
   CreateControls();
   UseDpi(DpiOf(hwnd_));
-  const SIZE frame = FrameSize(hwnd_, Scale(kClientWidth, dpi_), Scale(kClientHeight, dpi_), dpi_);
+  const SIZE frame = FrameSize(hwnd_, Scale(kForm1Width, dpi_), Scale(kForm1Height, dpi_), dpi_);
   SetWindowPos(hwnd_, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   focus_ = Window(Ctl::PageControl1);
   try {
@@ -213,21 +174,20 @@ TForm1::~TForm1() {
 
 void TForm1::CreateControls() {
   for (const Placement &placement : Layout()) {
+    const Form1Control &control = placement.control;
     // A control placed in GroupBox2 is a child of the group's page.
-    const Ctl parent = placement.parent == Ctl::GroupBox2 ? Ctl::TabSheet4 : placement.parent;
+    const Ctl parent = control.parent == Ctl::GroupBox2 ? Ctl::TabSheet4 : control.parent;
     const DWORD style = WS_CHILD | (IsPage(placement) ? 0 : WS_VISIBLE) | placement.style;
-    const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + static_cast<int>(placement.ctl)));
-    windows_[static_cast<int>(placement.ctl)] =
-        CreateWindowExA(placement.exStyle, placement.className, placement.text.c_str(), style, 0, 0, 0, 0,
-                        parent == kForm ? hwnd_ : Window(parent), id, instance_, nullptr);
+    const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + static_cast<int>(control.item)));
+    const HWND hwnd = CreateWindowExA(placement.exStyle, placement.className, placement.text, style, 0, 0, 0, 0,
+                                      parent == Ctl::Form ? hwnd_ : Window(parent), id, instance_, nullptr);
+    windows_[static_cast<int>(control.item)] = hwnd;
+    if ((control.state & kChecked) != 0) SendMessageA(hwnd, BM_SETCHECK, BST_CHECKED, 0);
+    if (control.limit > 0) SendMessageA(hwnd, EM_SETLIMITTEXT, static_cast<WPARAM>(control.limit), 0);
   }
   tabShown_ = {};
   ShowTab(Page::TabSheet1, true);  // the one tab at start: the others are inserted when shown
   ShowActivePageOnly();
-
-  for (int k = 0; k < 8; ++k) SendMessageA(Window(Nth(Ctl::RadioButton1, 3 * k)), BM_SETCHECK, BST_CHECKED, 0);
-  SendMessageA(Window(Ctl::Edit6), EM_SETLIMITTEXT, relay::kMaxServerNameLength, 0);
-  SendMessageA(Window(Ctl::Edit7), EM_SETLIMITTEXT, 6, 0);
 }
 
 void TForm1::UseDpi(UINT dpi) {
@@ -236,7 +196,7 @@ void TForm1::UseDpi(UINT dpi) {
   const HFONT tabFont = WindowFont(Scale(12, dpi));
   const int iconSize = Scale(16, dpi);
   const HIMAGELIST images = ImageList_Create(iconSize, iconSize, ILC_COLOR32 | ILC_MASK, 4, 0);
-  for (const int icon : kTabIcons) {
+  for (const int icon : kTabIconIds) {
     const HICON loaded = Icon(instance_, icon, iconSize);
     ImageList_AddIcon(images, loaded);
     DestroyIcon(loaded);
@@ -267,14 +227,12 @@ void TForm1::UseDpi(UINT dpi) {
 }
 
 void TForm1::PlaceControls() {
-  POINT group = {};  // GroupBox2's design place, from which its controls are placed
-  for (const Placement &placement : Layout()) {
-    if (IsPage(placement)) continue;
-    if (placement.ctl == Ctl::GroupBox2) group = {placement.left, placement.top};
-    const POINT offset = placement.parent == Ctl::GroupBox2 ? group : POINT{};
-    const RECT place =
-        Scale(offset.x + placement.left, offset.y + placement.top, placement.width, placement.height, dpi_);
-    SetWindowPos(Window(placement.ctl), nullptr, place.left, place.top, place.right - place.left,
+  const Form1Control &group = Form1ControlOf(Ctl::GroupBox2);  // its controls are placed from its place
+  for (const Form1Control &control : Form1Controls()) {
+    if (control.kind == ControlKind::Page) continue;
+    const POINT offset = control.parent == Ctl::GroupBox2 ? POINT{group.left, group.top} : POINT{};
+    const RECT place = Scale(offset.x + control.left, offset.y + control.top, control.width, control.height, dpi_);
+    SetWindowPos(Window(control.item), nullptr, place.left, place.top, place.right - place.left,
                  place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   const HWND tabs = Window(Ctl::PageControl1);
@@ -282,8 +240,8 @@ void TForm1::PlaceControls() {
   GetClientRect(tabs, &display);
   SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
   MapWindowPoints(tabs, hwnd_, reinterpret_cast<POINT *>(&display), 2);
-  for (const PageTab &page : kPages)
-    SetWindowPos(Window(page.window), nullptr, display.left, display.top, display.right - display.left,
+  for (const Form1Page &page : kForm1Pages)
+    SetWindowPos(Window(page.sheet), nullptr, display.left, display.top, display.right - display.left,
                  display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -384,7 +342,7 @@ int TForm1::TabPosition(Page page) const {
 
 void TForm1::ShowActivePageOnly() {
   const Page active = ActivePage();
-  for (const PageTab &page : kPages) ShowWindow(Window(page.window), page.page == active ? SW_SHOW : SW_HIDE);
+  for (const Form1Page &page : kForm1Pages) ShowWindow(Window(page.sheet), page.page == active ? SW_SHOW : SW_HIDE);
 }
 
 std::string TForm1::Text(Control control) const {
@@ -417,8 +375,8 @@ void TForm1::ShowTab(Page page, bool shown) {
   if (shown) {
     TCITEMA item = {};
     item.mask = TCIF_TEXT | TCIF_IMAGE | TCIF_PARAM;
-    item.pszText = const_cast<char *>(kPages[index].caption);
-    item.iImage = kPages[index].icon;
+    item.pszText = const_cast<char *>(kForm1Pages[index].caption);
+    item.iImage = kForm1Pages[index].icon;
     item.lParam = index;
     SendMessageA(tabs, TCM_INSERTITEMA, position, reinterpret_cast<LPARAM>(&item));
   } else {

@@ -6,24 +6,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <Form1Layout.h>
 #include <WindowLogic.h>
 
 #include <array>
 
 namespace relaytool::win32 {
 
-// Every window of TForm1. The first ones are the handlers' controls, in the
-// order of relaytool::Control.
-enum class Ctl {
-  Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7,
-  lblVersion, CheckBox1, CheckBox3, BitBtn1, BitBtn2,
-  RadioButton1, RadioButton24 = RadioButton1 + 23,
-  PageControl1, BitBtn3, TabSheet1, TabSheet4, TabSheet2, TabSheet3,
-  Panel1, Panel8 = Panel1 + 7,
-  GroupBox2, Label1, Label2, Label3, Label4, Label5, Label9, Label10, Label11,
-  Label12, Label19 = Label12 + 7,
-  Count
-};
+// Every window of TForm1, the handlers' controls first.
+using Ctl = Form1Item;
 
 // The message that starts a read, posted by the window to itself.
 inline constexpr UINT kDeviceConnect = WM_DEVICE_CONNECT;

@@ -14,10 +14,14 @@
 #include <string>
 #include <vector>
 
-namespace relaytool::win32 {
+namespace relaytool {
 
-// A control by its position in Ctl.
-void PrintTo(Ctl ctl, std::ostream *out) { *out << "Ctl " << static_cast<int>(ctl); }
+// A control by its position in Form1Item (Ctl).
+void PrintTo(Form1Item ctl, std::ostream *out) { *out << "Ctl " << static_cast<int>(ctl); }
+
+}  // namespace relaytool
+
+namespace relaytool::win32 {
 
 namespace testing {
 
@@ -25,7 +29,7 @@ void PrintTo(const Box &box, std::ostream *out) { *out << '"' << box.text << "\"
 
 namespace {
 
-constexpr char kTitle[] = "Config Utility for Network Relay";
+constexpr char kTitle[] = RELAY_PRODUCT;  // the product's name, as the build defines it
 constexpr char kKey[] = "Software\\Fenmoor\\Vantor Config Util";
 
 std::string Address(int test) { return "127.6." + std::to_string(test) + ".1"; }

@@ -23,7 +23,8 @@
 
 namespace relaytool::testing {
 
-inline const QString kTitle = QStringLiteral("Config Utility for Network Relay");
+// The product's name, as the build defines it.
+inline const QString kTitle = QStringLiteral(RELAY_PRODUCT);
 
 // One box as the program asked for it, with what the user saw at that moment.
 struct RecordedBox {

@@ -3,6 +3,7 @@
 // face, and its tab order.
 #include "GuiTestSupport.h"
 
+#include <Form1Layout.h>
 #include <SimBoard.h>
 
 #include <QCheckBox>
@@ -19,6 +20,9 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QWheelEvent>
+
+#include <map>
+#include <utility>
 
 using namespace relaytool::testing;
 using relay::sim::BoardConfig;
@@ -134,6 +138,50 @@ class MainWindowTest : public QObject {
     QVERIFY(!Child<QLineEdit>(form, "Edit1")->isEnabled());
     QVERIFY(!Child<QPushButton>(form, "BitBtn2")->isEnabled());
     QCOMPARE(Child<QPushButton>(form, "BitBtn1")->text(), QStringLiteral("Connect"));
+  }
+
+  // The form's widgets are the layout's controls, each of the kind and in the
+  // parent the layout gives, with its place and text.
+  void formIsTheLayout() {
+    TForm1 form;
+    const std::map<relaytool::ControlKind, const char *> classes = {
+        {relaytool::ControlKind::Page, "QWidget"},           {relaytool::ControlKind::TabControl, "QTabWidget"},
+        {relaytool::ControlKind::Label, "QLabel"},           {relaytool::ControlKind::Edit, "QLineEdit"},
+        {relaytool::ControlKind::CheckBox, "QCheckBox"},     {relaytool::ControlKind::RadioButton, "QRadioButton"},
+        {relaytool::ControlKind::Button, "QPushButton"},     {relaytool::ControlKind::GroupBox, "QGroupBox"},
+        {relaytool::ControlKind::Panel, "QWidget"}};
+    for (const relaytool::Form1Control &control : relaytool::Form1Controls()) {
+      const QString name = QString::fromStdString(control.name);
+      const QList<QWidget *> widgets = form.findChildren<QWidget *>(name);
+      QCOMPARE(widgets.size(), 1);
+      QWidget *widget = widgets.front();
+      QCOMPARE(widget->metaObject()->className(), classes.at(control.kind));
+      if (control.kind == relaytool::ControlKind::Page) continue;  // in the tab widget's stack
+      const std::string parent =
+          control.parent == relaytool::Form1Item::Form ? "TForm1" : relaytool::Form1ControlOf(control.parent).name;
+      QCOMPARE(widget->parentWidget()->objectName(), QString::fromStdString(parent));
+      QCOMPARE(widget->geometry(), QRect(control.left, control.top, control.width, control.height));
+      const QString text = QString::fromStdString(control.text);
+      if (auto *label = qobject_cast<QLabel *>(widget)) QCOMPARE(label->text(), text);
+      if (auto *edit = qobject_cast<QLineEdit *>(widget)) QCOMPARE(edit->text(), text);
+      if (auto *button = qobject_cast<QAbstractButton *>(widget)) QCOMPARE(button->text(), text);
+    }
+  }
+
+  // Typing stops at the server name's 39 characters and the password's 6;
+  // the address edits take any length.
+  void typingLimits() {
+    BoardConfig config = ConfigOf(Model::RemoteControl, "");
+    config.enableWeb = true;
+    Board board(config);
+    TForm1 form;
+    ConnectTo(form, board.Address());
+    for (const auto &[name, limit] : {std::pair{"Edit1", 66}, std::pair{"Edit6", 39}, std::pair{"Edit7", 6}}) {
+      auto *edit = Child<QLineEdit>(form, name);
+      edit->clear();
+      QTest::keyClicks(edit, QString(66, QLatin1Char('7')));
+      QCOMPARE(edit->text().size(), limit);
+    }
   }
 
   void tabsPerCapability_data() {

@@ -11,8 +11,8 @@ namespace {
 const QString kValueName = QString::fromLatin1(kTargetAddressValue);
 
 QSettings UserSettings() {
-  return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Fenmoor"),
-                   QStringLiteral("Vantor Config Util"));
+  return QSettings(QSettings::NativeFormat, QSettings::UserScope, QString::fromLatin1(kStoreOrganisation),
+                   QString::fromLatin1(kStoreApplication));
 }
 
 // The value's text as it stands in the settings file. A hand edit may leave a

@@ -4,10 +4,11 @@
 #include "Artwork.h"
 #include "BoardText.h"
 #include "MessageBoxSeam.h"
-#include "ProgramLimits.h"
 #include "TypingLimit.h"
 #include "Unit3.h"
 #include "WaitCursor.h"
+
+#include <Form1Layout.h>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,9 +19,11 @@
 #include <QPalette>
 #include <QTabBar>
 
-#include <utility>
+#include <iterator>
+#include <limits>
 
 using relaytool::Control;
+using relaytool::ControlKind;
 using relaytool::FromBoardText;
 using relaytool::ToBoardText;
 
@@ -64,6 +67,38 @@ void MakeTabStop(QRadioButton *checked) {
     button->setFocusPolicy(button == checked ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
+// Gives the form's controls their captions, places, start states and typing
+// limits, and its pages their tab captions and icons.
+void BuildForm(QWidget *form, QTabWidget *pages) {
+  form->setFixedSize(relaytool::kForm1Width, relaytool::kForm1Height);
+  form->setWindowTitle(FromBoardText(relaytool::kApplicationTitle));
+  for (const relaytool::Form1Control &control : relaytool::Form1Controls()) {
+    if (control.kind == ControlKind::Page) continue;
+    auto *widget = form->findChild<QWidget *>(QString::fromStdString(control.name));
+    widget->setGeometry(control.left, control.top, control.width, control.height);
+    widget->setEnabled((control.state & relaytool::kDisabled) == 0);
+    const QString text = FromBoardText(control.text);
+    if (auto *label = qobject_cast<QLabel *>(widget)) {
+      label->setText(text);
+      label->setWordWrap((control.state & relaytool::kWordWrap) != 0);
+    } else if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+      edit->setText(text);
+      edit->setReadOnly((control.state & relaytool::kReadOnly) != 0);
+      if (!edit->isReadOnly())
+        new relaytool::TypingLimit(edit, control.limit > 0 ? control.limit : std::numeric_limits<int>::max());
+    } else if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+      button->setText(text);
+      button->setChecked((control.state & relaytool::kChecked) != 0);
+    }
+  }
+  // The artwork is read by the program rather than by the form (Artwork.h).
+  for (int index = 0; index < static_cast<int>(std::size(relaytool::kForm1Pages)); ++index) {
+    const relaytool::Form1Page &page = relaytool::kForm1Pages[index];
+    pages->setTabText(index, FromBoardText(page.caption));
+    pages->setTabIcon(index, relaytool::ArtworkIcon(QLatin1String(relaytool::kTabIcons[page.icon])));
+  }
+}
+
 }  // namespace
 
 TForm1::TForm1(QWidget *parent) : QWidget(parent, kWindowFlags) {
@@ -75,27 +110,17 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent, kWindowFlags) {
   QApplication::setFont(font());
   ui.setupUi(this);
   QApplication::setFont(applicationFont);
-  controls_ = {ui.Edit1,          ui.Edit2,          ui.Edit3,          ui.Edit4,          ui.Edit5,
-               ui.Edit6,          ui.Edit7,          ui.lblVersion,     ui.CheckBox1,      ui.CheckBox3,
-               ui.BitBtn1,        ui.BitBtn2,        ui.RadioButton1,   ui.RadioButton2,   ui.RadioButton3,
-               ui.RadioButton4,   ui.RadioButton5,   ui.RadioButton6,   ui.RadioButton7,   ui.RadioButton8,
-               ui.RadioButton9,   ui.RadioButton10,  ui.RadioButton11,  ui.RadioButton12,  ui.RadioButton13,
-               ui.RadioButton14,  ui.RadioButton15,  ui.RadioButton16,  ui.RadioButton17,  ui.RadioButton18,
-               ui.RadioButton19,  ui.RadioButton20,  ui.RadioButton21,  ui.RadioButton22,  ui.RadioButton23,
-               ui.RadioButton24};
+  // The handlers' controls lead the layout's items, in the order of Control.
+  for (std::size_t index = 0; index < controls_.size(); ++index) {
+    const relaytool::Form1Control &control = relaytool::Form1ControlOf(static_cast<relaytool::Form1Item>(index));
+    controls_[index] = findChild<QWidget *>(QString::fromStdString(control.name));
+  }
+  BuildForm(this, ui.PageControl1);
   ui.PageControl1->tabBar()->setFont(WindowFont(12));
-  // The artwork is read by the program rather than by the form (Artwork.h).
-  const std::pair<QWidget *, const char *> tabIcons[] = {
-      {ui.TabSheet1, "network"}, {ui.TabSheet4, "remote"}, {ui.TabSheet2, "keypress"}, {ui.TabSheet3, "others"}};
-  for (const auto &[page, name] : tabIcons)
-    ui.PageControl1->setTabIcon(ui.PageControl1->indexOf(page), relaytool::ArtworkIcon(QString::fromLatin1(name)));
   ui.BitBtn3->setIcon(relaytool::ArtworkIcon(QStringLiteral("close")));
   QPalette idPalette = ui.Edit4->palette();
   idPalette.setColor(QPalette::Base, idPalette.color(QPalette::ToolTipBase));
   ui.Edit4->setPalette(idPalette);
-  for (QLineEdit *edit : {ui.Edit1, ui.Edit2, ui.Edit3, ui.Edit5}) new relaytool::TypingLimit(edit);
-  new relaytool::TypingLimit(ui.Edit6, static_cast<int>(relay::kMaxServerNameLength));
-  new relaytool::TypingLimit(ui.Edit7, 6);
   for (const auto page : {relaytool::Page::TabSheet4, relaytool::Page::TabSheet2, relaytool::Page::TabSheet3})
     ShowTab(page, false);
   for (int number = 1; number <= relaytool::kModeButtons; ++number) {

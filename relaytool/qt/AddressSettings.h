@@ -1,5 +1,5 @@
 // The remembered target address: the program's one persisted setting, kept per
-// user under organisation "Fenmoor" and application "Vantor Config Util".
+// user in the settings of kStoreOrganisation's kStoreApplication.
 #pragma once
 
 #include <WindowLogic.h>

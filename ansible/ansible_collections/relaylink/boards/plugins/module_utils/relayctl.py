@@ -49,7 +49,7 @@ SETTINGS_SPEC = dict(
 # settings-tables: end
 
 # The options of every module: the board, and the relayctl that reaches it.
-BOARD_SPEC = dict(
+BOARD_OPTIONS = dict(
     address=dict(type='str'),
     relayctl=dict(type='str', default='relayctl'),
 )

@@ -307,11 +307,11 @@ status:
   sample: 1
 '''
 
-from ansible_collections.relaylink.boards.plugins.module_utils.relayctl import BOARD_SPEC, SETTINGS_SPEC
+from ansible_collections.relaylink.boards.plugins.module_utils.relayctl import BOARD_OPTIONS, SETTINGS_SPEC
 
 # The options, for the action plugin that runs board_config on the controller.
 ARGUMENT_SPEC = dict(
-    BOARD_SPEC,
+    BOARD_OPTIONS,
     settings=dict(type='dict', options=SETTINGS_SPEC),
     src=dict(type='path'),
     other_board=dict(type='bool', default=False),

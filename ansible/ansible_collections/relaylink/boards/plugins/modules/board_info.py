@@ -115,10 +115,10 @@ status:
   sample: 2
 '''
 
-from ansible_collections.relaylink.boards.plugins.module_utils.relayctl import BOARD_SPEC
+from ansible_collections.relaylink.boards.plugins.module_utils.relayctl import BOARD_OPTIONS
 
 # The options, for the action plugin that runs board_info on the controller.
 ARGUMENT_SPEC = dict(
-    BOARD_SPEC,
+    BOARD_OPTIONS,
     password=dict(type='bool', default=False, no_log=False),
 )

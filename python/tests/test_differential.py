@@ -22,13 +22,15 @@ from cases import description
 from conftest import Board
 
 import relaylink
+from relaylink._settings import SETTINGS
 
 CASES = int(os.environ.get("RELAYLINK_DIFFERENTIAL_CASES", "300"))
 DRAWN = description("random-boards")
 COMMANDS = DRAWN["commands"]
 RESTART = COMMANDS["restart"]
-# Values the board is given by writes: relaysim's settings take only the normal forms.
-WRITTEN = ("ip", "mask", "gateway", "keys", "dns", "password")
+# Values the board is given by writes: relaysim's settings take only the normal
+# forms of addresses, key modes and passwords.
+WRITTEN = tuple(setting.name for setting in SETTINGS if setting.kind in ("address", "keys", "password"))
 
 
 def text(value, address):

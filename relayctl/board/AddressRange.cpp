@@ -5,6 +5,7 @@
 #include "IntConversion.h"
 #include "TextItems.h"
 #include "ValueRules.h"
+#include "board/BoardText.h"
 
 namespace relayctl {
 namespace {
@@ -126,8 +127,7 @@ std::optional<std::vector<std::uint32_t>> ParseRange(std::string_view text, std:
 }
 
 std::optional<std::vector<std::string>> ParseAddressList(std::string_view text, std::string &error) {
-  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";  // UTF-8, put first by some editors
-  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());
+  text = WithoutByteOrderMark(text);
   std::vector<std::string> addresses;
   int lineNumber = 0;
   while (!text.empty()) {

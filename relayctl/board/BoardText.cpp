@@ -111,6 +111,12 @@ std::optional<std::string> BytesFromTyped(std::string_view typed, TextEncoding e
   return std::string(typed);
 }
 
+std::string_view WithoutByteOrderMark(std::string_view text) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+  return text;
+}
+
 std::string Shown(std::string_view bytes, TextEncoding encoding) {
   std::string text;
   for (const char c : bytes) {

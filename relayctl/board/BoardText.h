@@ -44,6 +44,9 @@ std::optional<std::string> BytesFromJson(std::string_view text, std::string &why
 std::optional<std::string> BytesFromTyped(std::string_view typed, TextEncoding encoding, std::string &why,
                                           Secret secret = Secret::No);
 
+// The text without the UTF-8 byte-order mark that some editors put first.
+std::string_view WithoutByteOrderMark(std::string_view text);
+
 // A board's text for a terminal or a message: control characters as \xNN.
 std::string Shown(std::string_view bytes, TextEncoding encoding);
 

@@ -68,13 +68,13 @@ std::string AssignmentHelp() {
          "restore and remote take on or off";
 }
 
-std::optional<std::vector<AssignmentLine>> AssignmentLines(const std::string &text, std::string &error) {
-  constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
+std::optional<std::vector<AssignmentLine>> AssignmentLines(const std::string &fileText, std::string &error) {
+  const std::string_view text = WithoutByteOrderMark(fileText);
   std::vector<AssignmentLine> assignments;
   std::size_t number = 0;
-  for (std::size_t start = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0; start < text.size();) {
+  for (std::size_t start = 0; start < text.size();) {
     const std::size_t end = std::min(text.find('\n', start), text.size());
-    std::string line = text.substr(start, end - start);
+    std::string line(text.substr(start, end - start));
     if (end < text.size() && line.ends_with('\r')) line.pop_back();
     start = end + 1;
     ++number;

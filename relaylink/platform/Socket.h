@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -87,6 +88,47 @@ inline std::vector<std::size_t> ReadableAmong(const std::vector<SocketHandle> &s
   for (const SocketHandle socket : sockets) waited.push_back({socket, false});
   return ReadyAmong(waited, timeoutMs);
 }
+
+// One try at sending or receiving on a non-blocking socket (StartConnect's):
+// the bytes moved, or that the socket can take or give nothing now, or that
+// the connection failed. A receive of no bytes, neither waiting nor failed,
+// is the peer's end of stream.
+struct Transfer {
+  std::size_t bytes = 0;
+  bool wouldBlock = false;
+  bool failed = false;
+};
+Transfer SendNow(SocketHandle socket, std::string_view data);
+Transfer ReceiveNow(SocketHandle socket, char *buffer, std::size_t capacity);
+
+// Sends small frames at once (no Nagle delay) on a connected socket.
+void SetNoDelay(SocketHandle socket);
+
+// Waits on many sockets for an event loop: each watched socket is reported
+// once, by the token it was watched with, when it becomes readable (data, end
+// of stream or an error) or, watched `writable`, writable (a started
+// connection has opened or failed). A watch ends when it is reported or
+// forgotten; watching a socket again replaces its watch. A socket whose watch
+// is still on must be forgotten before it is closed. On Linux an epoll set;
+// on Windows a select over at most kMaxWaitedSockets sockets.
+class Poller {
+ public:
+  Poller();
+  ~Poller();
+  Poller(const Poller &) = delete;
+  Poller &operator=(const Poller &) = delete;
+
+  // False when the socket cannot be watched (not a socket, too many).
+  bool Watch(SocketHandle socket, bool writable, std::uint64_t token);
+  void Forget(SocketHandle socket);
+  // Waits at most `timeoutMs` (negative: no limit) and gives the tokens of
+  // the sockets reported: none on a time-out or, on POSIX, a signal.
+  std::vector<std::uint64_t> Wait(int timeoutMs);
+
+ private:
+  struct Watches;
+  std::unique_ptr<Watches> watches_;
+};
 
 // How many sockets of its own the caller can hold open and wait on at once,
 // at most `wanted`. On POSIX the process's soft limit of open descriptors is

@@ -116,6 +116,27 @@ std::optional<std::size_t> ReceiveSome(SocketHandle socket, char *buffer, std::s
   }
 }
 
+Transfer SendNow(SocketHandle socket, std::string_view data) {
+  for (;;) {
+    const ssize_t sent = ::send(Fd(socket), data.data(), data.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (sent >= 0) return {static_cast<std::size_t>(sent)};
+    if (errno != EINTR) return {0, errno == EAGAIN || errno == EWOULDBLOCK, errno != EAGAIN && errno != EWOULDBLOCK};
+  }
+}
+
+Transfer ReceiveNow(SocketHandle socket, char *buffer, std::size_t capacity) {
+  for (;;) {
+    const ssize_t received = ::recv(Fd(socket), buffer, capacity, MSG_DONTWAIT);
+    if (received >= 0) return {static_cast<std::size_t>(received)};
+    if (errno != EINTR) return {0, errno == EAGAIN || errno == EWOULDBLOCK, errno != EAGAIN && errno != EWOULDBLOCK};
+  }
+}
+
+void SetNoDelay(SocketHandle socket) {
+  const int noDelay = 1;
+  setsockopt(Fd(socket), IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
+}
+
 void CloseSocket(SocketHandle socket) {
   if (socket != kInvalidSocket) ::close(Fd(socket));
 }

@@ -27,9 +27,16 @@ void KeepFromChildren(SOCKET socket) {
   SetHandleInformation(reinterpret_cast<HANDLE>(socket), HANDLE_FLAG_INHERIT, 0);
 }
 
-void SetNoDelay(SOCKET socket) {
+void NoDelay(SOCKET socket) {
   const BOOL noDelay = TRUE;
   setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char *>(&noDelay), sizeof noDelay);
+}
+
+// A send's or receive's result as a Transfer.
+Transfer Moved(int result) {
+  if (result != SOCKET_ERROR) return {static_cast<std::size_t>(result)};
+  const bool wouldBlock = WSAGetLastError() == WSAEWOULDBLOCK;
+  return {0, wouldBlock, !wouldBlock};
 }
 
 // Winsock 1.1 is started once per process, on first use rather than while the
@@ -108,7 +115,7 @@ SocketHandle ConnectTcp(std::uint32_t address, std::uint16_t port, int timeoutMs
     closesocket(Sock(socket));
     return kInvalidSocket;
   }
-  SetNoDelay(Sock(socket));
+  NoDelay(Sock(socket));
   return socket;
 }
 
@@ -148,6 +155,16 @@ std::optional<std::size_t> ReceiveSome(SocketHandle socket, char *buffer, std::s
   }
 }
 
+Transfer SendNow(SocketHandle socket, std::string_view data) {
+  return Moved(::send(Sock(socket), data.data(), static_cast<int>(data.size()), 0));
+}
+
+Transfer ReceiveNow(SocketHandle socket, char *buffer, std::size_t capacity) {
+  return Moved(::recv(Sock(socket), buffer, static_cast<int>(capacity), 0));
+}
+
+void SetNoDelay(SocketHandle socket) { NoDelay(Sock(socket)); }
+
 void CloseSocket(SocketHandle socket) {
   if (socket != kInvalidSocket) closesocket(Sock(socket));
 }
@@ -173,7 +190,7 @@ SocketHandle AcceptConnection(SocketHandle listener) {
   const SOCKET socket = ::accept(Sock(listener), nullptr, nullptr);
   if (socket == INVALID_SOCKET) return kInvalidSocket;
   KeepFromChildren(socket);
-  SetNoDelay(socket);
+  NoDelay(socket);
   return static_cast<SocketHandle>(socket);
 }
 

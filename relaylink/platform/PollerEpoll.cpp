@@ -1,0 +1,47 @@
+// The event loop's wait on Linux: an epoll set with one-shot watches, so that
+// a reported socket stays quiet until it is watched again.
+#include <sys/epoll.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "Socket.h"
+
+namespace relay::net {
+
+struct Poller::Watches {
+  int epoll = ::epoll_create1(EPOLL_CLOEXEC);
+  std::vector<epoll_event> reported;
+};
+
+Poller::Poller() : watches_(std::make_unique<Watches>()) {}
+
+Poller::~Poller() {
+  if (watches_->epoll >= 0) ::close(watches_->epoll);
+}
+
+bool Poller::Watch(SocketHandle socket, bool writable, std::uint64_t token) {
+  epoll_event event{};
+  event.events = (writable ? EPOLLOUT : EPOLLIN) | EPOLLONESHOT;
+  event.data.u64 = token;
+  const int fd = static_cast<int>(socket);
+  // A socket stays in the set after its report (disabled) until it is
+  // closed or forgotten: modify it, else add it.
+  if (::epoll_ctl(watches_->epoll, EPOLL_CTL_MOD, fd, &event) == 0) return true;
+  return errno == ENOENT && ::epoll_ctl(watches_->epoll, EPOLL_CTL_ADD, fd, &event) == 0;
+}
+
+void Poller::Forget(SocketHandle socket) {
+  ::epoll_ctl(watches_->epoll, EPOLL_CTL_DEL, static_cast<int>(socket), nullptr);
+}
+
+std::vector<std::uint64_t> Poller::Wait(int timeoutMs) {
+  constexpr std::size_t kReportedAtOnce = 1024;
+  watches_->reported.resize(kReportedAtOnce);
+  const int count = ::epoll_wait(watches_->epoll, watches_->reported.data(), static_cast<int>(kReportedAtOnce), timeoutMs);
+  std::vector<std::uint64_t> tokens;
+  for (int i = 0; i < count; ++i) tokens.push_back(watches_->reported[static_cast<std::size_t>(i)].data.u64);
+  return tokens;
+}
+
+}  // namespace relay::net

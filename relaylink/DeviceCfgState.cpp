@@ -17,23 +17,23 @@ void DeviceCfgState::SetStatus(Status status) {
   ErrorMsg = StatusMessage(status);
 }
 
-std::optional<std::string> QueryDevice(DeviceCfgState &state, std::string_view request) {
-  auto reply = state.DeviceSocket.Exchange(request);
+Task<std::optional<std::string>> QueryDeviceAsync(DeviceCfgState &state, std::string request) {
+  auto reply = co_await state.DeviceSocket.ExchangeAsync(std::move(request));
   if (!reply) state.SetStatus(Status::ReadTimeout);
-  return reply;
+  co_return reply;
 }
 
-bool SendDeviceCmd(DeviceCfgState &state, std::string_view request) {
-  const auto reply = state.DeviceSocket.Exchange(request);
+Task<bool> SendDeviceCmdAsync(DeviceCfgState &state, std::string request) {
+  const auto reply = co_await state.DeviceSocket.ExchangeAsync(std::move(request));
   if (!reply) {
     state.SetStatus(Status::WriteTimeout);
-    return false;
+    co_return false;
   }
   if (!IsAcknowledgement(*reply)) {
     state.SetStatus(Status::WriteRefused);
-    return false;
+    co_return false;
   }
-  return true;
+  co_return true;
 }
 
 }  // namespace relay

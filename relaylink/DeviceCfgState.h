@@ -27,6 +27,9 @@ class RequestTagSource {
 };
 
 struct DeviceCfgState : DeviceSideValues, PendingValues, ReplyFindings {
+  // Without a driver the link's steps block.
+  explicit DeviceCfgState(StepDriver *driver = nullptr) : DeviceSocket(driver) {}
+
   DeviceLink DeviceSocket;
   std::int32_t ErrorCode = 0;
   std::string ErrorMsg;
@@ -38,11 +41,12 @@ struct DeviceCfgState : DeviceSideValues, PendingValues, ReplyFindings {
   void SetStatus(Status status);
 };
 
-// Reads the board at `address` into `state` (the work of ReadDeviceCfg).
-bool ReadDevice(DeviceCfgState &state, const char *address);
+// Reads the board at `address` into `state` (the work of ReadDeviceCfg),
+// first clearing the system's ARP cache when `flushArpCache`.
+Task<bool> ReadDeviceAsync(DeviceCfgState &state, std::string address, bool flushArpCache = true);
 
 // Writes the pending values of `state` to its board (the work of SaveDeviceCfg).
-bool SaveDevice(DeviceCfgState &state);
+Task<bool> SaveDeviceAsync(DeviceCfgState &state);
 
 // Checks (and normalises) the pending values in the order a save does: the
 // status of the first one a save rejects (2001..2006), or nullopt when all
@@ -51,10 +55,22 @@ bool SaveDevice(DeviceCfgState &state);
 std::optional<Status> RejectedPendingValue(PendingValues &pending, bool webCapable);
 
 // One exchange for the read command: the reply, or nullopt with 1001 set.
-std::optional<std::string> QueryDevice(DeviceCfgState &state, std::string_view request);
+Task<std::optional<std::string>> QueryDeviceAsync(DeviceCfgState &state, std::string request);
 
 // One exchange for a write command: true only on ">OK;"; else 1003 (no
 // reply) or 1002 (any other reply) is set.
-bool SendDeviceCmd(DeviceCfgState &state, std::string_view request);
+Task<bool> SendDeviceCmdAsync(DeviceCfgState &state, std::string request);
+
+// The same steps, blocking, for a state whose link has no driver.
+inline bool ReadDevice(DeviceCfgState &state, const char *address) {
+  return RunBlocking(ReadDeviceAsync(state, address != nullptr ? address : ""));
+}
+inline bool SaveDevice(DeviceCfgState &state) { return RunBlocking(SaveDeviceAsync(state)); }
+inline std::optional<std::string> QueryDevice(DeviceCfgState &state, std::string_view request) {
+  return RunBlocking(QueryDeviceAsync(state, std::string(request)));
+}
+inline bool SendDeviceCmd(DeviceCfgState &state, std::string_view request) {
+  return RunBlocking(SendDeviceCmdAsync(state, std::string(request)));
+}
 
 }  // namespace relay

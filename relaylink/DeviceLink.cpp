@@ -1,44 +1,65 @@
 #include "DeviceLink.h"
 
 #include <algorithm>
-#include <chrono>
 
 #include "Protocol.h"
 
 namespace relay {
 
-bool DeviceLink::Open(const std::string &address) {
-  if (IsOpen()) return true;
-  if (address.empty()) return false;  // "No address specified": no attempt
-  socket_ = net::ConnectTcp(net::ParseIpv4(address.c_str()), DevicePort, ConnectTimeoutMs);
-  return IsOpen();
+Task<bool> DeviceLink::OpenAsync(std::string address, int timeoutMs) {
+  if (IsOpen()) co_return true;
+  if (address.empty()) co_return false;  // "No address specified": no attempt
+  bool connected = false;
+  socket_ = net::StartConnect(net::ParseIpv4(address.c_str()), DevicePort, connected);
+  if (!IsOpen()) co_return false;
+  if (!connected) {
+    connected = co_await Ready(true, StepClock::now() + std::chrono::milliseconds(timeoutMs)) &&
+                net::ConnectSucceeded(socket_);
+  }
+  if (!connected) {
+    Close();
+    co_return false;
+  }
+  net::SetNoDelay(socket_);
+  co_return true;
 }
 
-std::optional<std::string> DeviceLink::Exchange(std::string_view request) {
-  using Clock = std::chrono::steady_clock;
-  if (!IsOpen() || !net::SendAll(socket_, request, SendTimeoutMs)) {
-    Close();
-    return std::nullopt;
+Task<bool> DeviceLink::SendAllAsync(std::string_view data) {
+  const auto deadline = StepClock::now() + std::chrono::milliseconds(SendTimeoutMs);
+  while (!data.empty()) {
+    const net::Transfer sent = net::SendNow(socket_, data);
+    if (sent.failed) co_return false;
+    if (sent.wouldBlock && !co_await Ready(true, deadline)) co_return false;
+    data.remove_prefix(sent.bytes);
   }
-  const auto deadline = Clock::now() + std::chrono::milliseconds(ReplyTimeoutMs);
+  co_return true;
+}
+
+Task<std::optional<std::string>> DeviceLink::ExchangeAsync(std::string request) {
+  if (!IsOpen() || !co_await SendAllAsync(request)) {
+    Close();
+    co_return std::nullopt;
+  }
+  const auto deadline = StepClock::now() + std::chrono::milliseconds(ReplyTimeoutMs);
   std::string reply;
   char chunk[4096];
   while (FrameEnd(reply) == std::string::npos && reply.size() < kMaxReplyBytes) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    if (left <= 0 || net::WaitReadable(socket_, static_cast<int>(left)) != net::WaitResult::Ready) break;
-    const auto received = net::ReceiveSome(socket_, chunk, std::min(sizeof chunk, kMaxReplyBytes - reply.size()));
-    if (!received) {
+    if (!co_await Ready(false, deadline)) break;
+    const net::Transfer received =
+        net::ReceiveNow(socket_, chunk, std::min(sizeof chunk, kMaxReplyBytes - reply.size()));
+    if (received.wouldBlock) continue;  // readable, yet nothing after all
+    if (received.failed) {
       Close();
-      return std::nullopt;
+      co_return std::nullopt;
     }
-    if (*received == 0) {  // the board closed the connection: its reply is complete
+    if (received.bytes == 0) {  // the board closed the connection: its reply is complete
       Close();
-      return reply;
+      co_return reply;
     }
-    reply.append(chunk, *received);
+    reply.append(chunk, received.bytes);
   }
-  if (reply.empty()) return std::nullopt;  // timed out without a byte
-  return reply;
+  if (reply.empty()) co_return std::nullopt;  // timed out without a byte
+  co_return reply;
 }
 
 void DeviceLink::Close() {

@@ -1,4 +1,6 @@
-// The connection to one board and the request/reply exchange over it.
+// The connection to one board and the request/reply exchange over it, as
+// steps (Task.h) that block or suspend as the link's driver decides
+// (Waits.h), and as blocking calls for a link without a driver.
 #pragma once
 
 #include <cstdint>
@@ -6,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "Task.h"
+#include "Waits.h"
 #include "platform/Socket.h"
 
 namespace relay {
@@ -18,14 +22,15 @@ inline constexpr int SendTimeoutMs = 5000;
 
 class DeviceLink {
  public:
-  DeviceLink() = default;
+  // Without a driver every step blocks.
+  explicit DeviceLink(StepDriver *driver = nullptr) : driver_(driver) {}
   DeviceLink(const DeviceLink &) = delete;
   DeviceLink &operator=(const DeviceLink &) = delete;
   ~DeviceLink() { Close(); }
 
-  // Connects to `address` on DevicePort within ConnectTimeoutMs. An empty
-  // address fails at once; a connection that is still open is reused.
-  bool Open(const std::string &address);
+  // Connects to `address` on DevicePort within `timeoutMs`. An empty address
+  // fails at once; a connection that is still open is reused.
+  Task<bool> OpenAsync(std::string address, int timeoutMs = ConnectTimeoutMs);
 
   // Sends `request` (within SendTimeoutMs) and gathers the reply until the
   // piece that holds its first ';' (FrameEnd) has arrived, the board closes
@@ -33,12 +38,25 @@ class DeviceLink {
   // since the send; what has arrived by then is the reply. Nothing at
   // all within the time, or a send or receive error, gives nullopt. An error
   // or the board closing the connection also closes our side.
-  std::optional<std::string> Exchange(std::string_view request);
+  Task<std::optional<std::string>> ExchangeAsync(std::string request);
+
+  // The same, blocking; for a link without a driver.
+  bool Open(const std::string &address) { return RunBlocking(OpenAsync(address)); }
+  std::optional<std::string> Exchange(std::string_view request) {
+    return RunBlocking(ExchangeAsync(std::string(request)));
+  }
 
   void Close();
   bool IsOpen() const { return socket_ != net::kInvalidSocket; }
+  StepDriver *Driver() const { return driver_; }
 
  private:
+  Task<bool> SendAllAsync(std::string_view data);
+  WaitFor Ready(bool writable, StepClock::time_point deadline) const {
+    return WaitFor(driver_, {socket_, writable, deadline});
+  }
+
+  StepDriver *driver_;
   net::SocketHandle socket_ = net::kInvalidSocket;
 };
 

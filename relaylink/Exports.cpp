@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "DeviceCfgState.h"
+#include "DeviceContext.h"
 
 #if defined(__GNUC__) && !defined(_WIN32)
 #pragma GCC visibility push(default)
@@ -17,12 +17,12 @@ namespace {
 
 using relay::DeviceCfgState;
 
-// The library's state for as long as it is loaded: constructed at load (the
-// tag generator seeded), destroyed at unload (texts released). The socket
-// layer starts itself on the first connection.
-DeviceCfgState loadedState;
+// The library's one board for as long as it is loaded: constructed at load
+// (the tag generator seeded), destroyed at unload (texts released); its steps
+// block. The socket layer starts itself on the first connection.
+relay::DeviceContext loadedContext;
 
-DeviceCfgState &State() { return loadedState; }
+DeviceCfgState &State() { return loadedContext.State(); }
 
 std::string TextOrEmpty(const char *text) { return text != nullptr ? text : ""; }
 
@@ -58,9 +58,11 @@ bool IsKey(short key) { return key >= 1 && key <= 8; }
 
 extern "C" {
 
-short RELAYLINK_CALL ReadDeviceCfg(const char *address) { return Answer(relay::ReadDevice(State(), address)); }
+short RELAYLINK_CALL ReadDeviceCfg(const char *address) {
+  return Answer(relay::RunBlocking(loadedContext.Read(TextOrEmpty(address))));
+}
 
-short RELAYLINK_CALL SaveDeviceCfg(void) { return Answer(relay::SaveDevice(State())); }
+short RELAYLINK_CALL SaveDeviceCfg(void) { return Answer(relay::RunBlocking(loadedContext.Save())); }
 
 short RELAYLINK_CALL GetErrorCode(void) { return static_cast<short>(State().ErrorCode & 0xFFFF); }
 

@@ -5,29 +5,29 @@
 
 namespace relay {
 
-bool ReadDevice(DeviceCfgState &state, const char *address) {
-  state.LinkAddress = address != nullptr ? address : "";
+Task<bool> ReadDeviceAsync(DeviceCfgState &state, std::string address, bool flushArpCache) {
+  state.LinkAddress = std::move(address);
   // Whatever follows, the values read before belong to another address now:
   // only a read that succeeds makes the library ready again.
   state.CfgReady = false;
-  FlushArpCache();
-  if (!state.DeviceSocket.Open(state.LinkAddress)) {
+  if (flushArpCache) FlushArpCache();
+  if (!co_await state.DeviceSocket.OpenAsync(state.LinkAddress)) {
     state.SetStatus(Status::ConnectFailed);
-    return false;
+    co_return false;
   }
   state.RequestTag = state.Tags.Draw();
 
-  const auto reply = QueryDevice(state, BuildCommand(Command::ReportConfig, state.RequestTag));
+  const auto reply = co_await QueryDeviceAsync(state, BuildCommand(Command::ReportConfig, state.RequestTag));
   std::string versionItem;
   const bool good = reply && ParseCfgReply(*reply, state, versionItem);
   state.DeviceSocket.Close();
   if (!good) {
     if (reply) state.SetStatus(Status::BadReply);
-    return false;
+    co_return false;
   }
   AdoptReply(state, versionItem, state, state);
   state.CfgReady = true;
-  return true;
+  co_return true;
 }
 
 }  // namespace relay

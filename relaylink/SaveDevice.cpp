@@ -47,40 +47,40 @@ std::optional<Status> RejectedPendingValue(PendingValues &pending, bool webCapab
   return std::nullopt;
 }
 
-bool SaveDevice(DeviceCfgState &state) {
+Task<bool> SaveDeviceAsync(DeviceCfgState &state) {
   if (!state.CfgReady) {
     state.SetStatus(Status::NotReady);
-    return false;
+    co_return false;
   }
   if (const auto rejected = RejectedPendingValue(state, state.WebCapable)) {
     state.SetStatus(*rejected);
-    return false;
+    co_return false;
   }
-  if (!state.DeviceSocket.Open(state.LinkAddress)) {
+  if (!co_await state.DeviceSocket.OpenAsync(state.LinkAddress)) {
     state.CfgReady = false;
     state.SetStatus(Status::ConnectFailed);
-    return false;
+    co_return false;
   }
 
   // Each acknowledged write brings its device-side value up to date, so that
   // a later save sends only what is still different.
   const std::vector<PlannedWrite> writes = PlanWrites(state, state, state.WebCapable, state.ButtonCapable);
   for (const PlannedWrite &write : writes) {
-    if (!SendDeviceCmd(state, BuildCommand(write.command, state.RequestTag, write.value))) {
+    if (!co_await SendDeviceCmdAsync(state, BuildCommand(write.command, state.RequestTag, write.value))) {
       state.CfgReady = false;
       state.DeviceSocket.Close();
-      return false;
+      co_return false;
     }
     RecordWrite(state, write);
   }
   if (writes.empty()) {
     state.SetStatus(Status::Saved);
-  } else if (SendDeviceCmd(state, BuildCommand(Command::Restart, state.RequestTag))) {
+  } else if (co_await SendDeviceCmdAsync(state, BuildCommand(Command::Restart, state.RequestTag))) {
     state.CfgReady = false;
     state.SetStatus(Status::SavedAndRestarted);
   }
   state.DeviceSocket.Close();
-  return true;
+  co_return true;
 }
 
 }  // namespace relay

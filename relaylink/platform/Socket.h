@@ -47,6 +47,9 @@ enum class WaitResult { Ready, TimedOut, Failed };
 
 // Waits until `socket` is readable (data, end of stream or an error pending).
 WaitResult WaitReadable(SocketHandle socket, int timeoutMs);
+// Waits until `socket` is writable, or its started connection has opened or
+// failed (ConnectSucceeded tells which).
+WaitResult WaitWritable(SocketHandle socket, int timeoutMs);
 
 // One receive into `buffer`: the byte count, 0 when the peer closed the
 // connection, or nullopt on an error.

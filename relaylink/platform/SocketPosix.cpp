@@ -108,6 +108,12 @@ WaitResult WaitReadable(SocketHandle socket, int timeoutMs) {
   return result == 0 ? WaitResult::TimedOut : WaitResult::Ready;
 }
 
+WaitResult WaitWritable(SocketHandle socket, int timeoutMs) {
+  const int result = PollOne(Fd(socket), POLLOUT, timeoutMs);
+  if (result < 0) return WaitResult::Failed;
+  return result == 0 ? WaitResult::TimedOut : WaitResult::Ready;
+}
+
 std::optional<std::size_t> ReceiveSome(SocketHandle socket, char *buffer, std::size_t capacity) {
   for (;;) {
     const ssize_t received = ::recv(Fd(socket), buffer, capacity, 0);

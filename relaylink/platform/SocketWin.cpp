@@ -145,6 +145,13 @@ WaitResult WaitReadable(SocketHandle socket, int timeoutMs) {
   return result == 0 ? WaitResult::TimedOut : WaitResult::Ready;
 }
 
+WaitResult WaitWritable(SocketHandle socket, int timeoutMs) {
+  bool failed = false;  // a failed connect counts as ready: ConnectSucceeded tells
+  const int result = SelectOne(Sock(socket), true, timeoutMs, &failed);
+  if (result == SOCKET_ERROR) return WaitResult::Failed;
+  return result == 0 ? WaitResult::TimedOut : WaitResult::Ready;
+}
+
 std::optional<std::size_t> ReceiveSome(SocketHandle socket, char *buffer, std::size_t capacity) {
   for (;;) {
     const int received = ::recv(Sock(socket), buffer, static_cast<int>(capacity), 0);

@@ -14,8 +14,9 @@ Launcher::Job ProbeJob(Modules modules) {
     const std::size_t end = request.find('\n');
     const auto module = modules.find(request.substr(end + 1));
     if (end == std::string::npos || module == modules.end()) return {};
-    relayctl::Outcome failure;
-    const std::optional<relayctl::BoardState> board = relayctl::ReadBoard(request.substr(0, end), failure);
+    relay::DeviceContext context;  // its steps block: the worker reads this one board
+    const std::optional<relayctl::BoardState> board =
+        relay::RunBlocking(relayctl::ReadBoard(context, request.substr(0, end))).board;
     if (!board) return {};
     std::optional<relayctl::WriteResult> plan;
     if (!module->second.desiredState.empty()) {
@@ -23,7 +24,7 @@ Launcher::Job ProbeJob(Modules modules) {
       const std::optional<relayctl::Backup> backup = relayctl::ParseBackup(module->second.desiredState, error);
       relayctl::WriteOptions check;
       check.check = true;
-      if (backup) plan = relayctl::ApplyBackup(*board, *backup, check);  // checked when the exporter started
+      if (backup) plan = relay::RunBlocking(relayctl::ApplyBackup(context, *board, *backup, check));  // checked at start
     }
     return BoardSeries(*board, plan);
   };

@@ -6,12 +6,8 @@
 #include "commands/Commands.h"
 #include "io/Output.h"
 #include "platform/Interrupt.h"
-#include "platform/Workers.h"
 
 int main(int argc, char **argv) {
-  if (const std::optional<int> workerStatus = relayctl::RunAsWorker(argc, argv, relayctl::WorkerJobs())) {
-    return *workerStatus;
-  }
   relayctl::WatchedOutput output;
   CLI::App app{"relayctl: configure network relay boards from a terminal"};
   app.require_subcommand(1);

@@ -17,6 +17,14 @@ void DeviceCfgState::SetStatus(Status status) {
   ErrorMsg = StatusMessage(status);
 }
 
+bool SetKeyMode(DeviceCfgState &state, short key, short mode) {
+  if (!state.CfgReady || !state.ButtonCapable || key < 1 || key > 8 || mode < 1 || mode > 3) return false;
+  const std::size_t index = static_cast<std::size_t>(key - 1);
+  if (index >= state.NewButtonCfg.size()) return false;
+  state.NewButtonCfg[index] = static_cast<char>('0' + mode);
+  return true;
+}
+
 Task<std::optional<std::string>> QueryDeviceAsync(DeviceCfgState &state, std::string request) {
   auto reply = co_await state.DeviceSocket.ExchangeAsync(std::move(request));
   if (!reply) state.SetStatus(Status::ReadTimeout);

@@ -41,6 +41,10 @@ struct DeviceCfgState : DeviceSideValues, PendingValues, ReplyFindings {
   void SetStatus(Status status);
 };
 
+// Sets the pending mode of `key` (1..8) to `mode` (1..3) on a board read with
+// key modes (SetButtonCfg's work); false, changing nothing, otherwise.
+bool SetKeyMode(DeviceCfgState &state, short key, short mode);
+
 // Reads the board at `address` into `state` (the work of ReadDeviceCfg),
 // first clearing the system's ARP cache when `flushArpCache`.
 Task<bool> ReadDeviceAsync(DeviceCfgState &state, std::string address, bool flushArpCache = true);

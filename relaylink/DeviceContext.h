@@ -1,14 +1,13 @@
 // One board's protocol as an object: its state record (with the link), and
-// its read, plan and save as steps. The exports hold one context whose steps
+// its read and save as steps; what a save sends is PlanWrites (SavePlan.h)
+// over the record. The exports hold one context whose steps
 // block; relayctl's fleet engine holds one per board, each driven by the
 // engine, so that one thread runs many boards.
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "DeviceCfgState.h"
-#include "SavePlan.h"
 
 namespace relay {
 
@@ -29,12 +28,6 @@ class DeviceContext {
   // the state either way.
   Task<bool> Read(std::string address) { return ReadDeviceAsync(state_, std::move(address), flushArpCache_); }
   Task<bool> Save() { return SaveDeviceAsync(state_); }
-
-  // The writes a save would send now, for pending values that have passed
-  // RejectedPendingValue.
-  std::vector<PlannedWrite> Plan() const {
-    return PlanWrites(state_, state_, state_.WebCapable, state_.ButtonCapable);
-  }
 
  private:
   DeviceCfgState state_;

@@ -13,8 +13,8 @@ Task<bool> DeviceLink::OpenAsync(std::string address, int timeoutMs) {
   socket_ = net::StartConnect(net::ParseIpv4(address.c_str()), DevicePort, connected);
   if (!IsOpen()) co_return false;
   if (!connected) {
-    connected = co_await Ready(true, StepClock::now() + std::chrono::milliseconds(timeoutMs)) &&
-                net::ConnectSucceeded(socket_);
+    const bool settled = co_await Ready(true, StepClock::now() + std::chrono::milliseconds(timeoutMs));
+    connected = settled && net::ConnectSucceeded(socket_);
   }
   if (!connected) {
     Close();
@@ -29,14 +29,18 @@ Task<bool> DeviceLink::SendAllAsync(std::string_view data) {
   while (!data.empty()) {
     const net::Transfer sent = net::SendNow(socket_, data);
     if (sent.failed) co_return false;
-    if (sent.wouldBlock && !co_await Ready(true, deadline)) co_return false;
+    if (sent.wouldBlock) {
+      const bool room = co_await Ready(true, deadline);
+      if (!room) co_return false;
+    }
     data.remove_prefix(sent.bytes);
   }
   co_return true;
 }
 
 Task<std::optional<std::string>> DeviceLink::ExchangeAsync(std::string request) {
-  if (!IsOpen() || !co_await SendAllAsync(request)) {
+  const bool sent = IsOpen() && co_await SendAllAsync(request);
+  if (!sent) {
     Close();
     co_return std::nullopt;
   }
@@ -44,7 +48,8 @@ Task<std::optional<std::string>> DeviceLink::ExchangeAsync(std::string request) 
   std::string reply;
   char chunk[4096];
   while (FrameEnd(reply) == std::string::npos && reply.size() < kMaxReplyBytes) {
-    if (!co_await Ready(false, deadline)) break;
+    const bool readable = co_await Ready(false, deadline);
+    if (!readable) break;
     const net::Transfer received =
         net::ReceiveNow(socket_, chunk, std::min(sizeof chunk, kMaxReplyBytes - reply.size()));
     if (received.wouldBlock) continue;  // readable, yet nothing after all

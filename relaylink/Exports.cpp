@@ -117,13 +117,6 @@ short RELAYLINK_CALL GetButtonCfg(short key) {
   return static_cast<short>(static_cast<unsigned char>(s.DevButtonCfg[index]) - '0');
 }
 
-short RELAYLINK_CALL SetButtonCfg(short key, short mode) {
-  DeviceCfgState &s = State();
-  if (!s.CfgReady || !s.ButtonCapable || !IsKey(key) || mode < 1 || mode > 3) return 0;
-  const std::size_t index = static_cast<std::size_t>(key - 1);
-  if (index >= s.NewButtonCfg.size()) return 0;
-  s.NewButtonCfg[index] = static_cast<char>('0' + mode);
-  return 1;
-}
+short RELAYLINK_CALL SetButtonCfg(short key, short mode) { return Answer(relay::SetKeyMode(State(), key, mode)); }
 
 }  // extern "C"

@@ -11,7 +11,8 @@ Task<bool> ReadDeviceAsync(DeviceCfgState &state, std::string address, bool flus
   // only a read that succeeds makes the library ready again.
   state.CfgReady = false;
   if (flushArpCache) FlushArpCache();
-  if (!co_await state.DeviceSocket.OpenAsync(state.LinkAddress)) {
+  const bool opened = co_await state.DeviceSocket.OpenAsync(state.LinkAddress);
+  if (!opened) {
     state.SetStatus(Status::ConnectFailed);
     co_return false;
   }

@@ -56,7 +56,8 @@ Task<bool> SaveDeviceAsync(DeviceCfgState &state) {
     state.SetStatus(*rejected);
     co_return false;
   }
-  if (!co_await state.DeviceSocket.OpenAsync(state.LinkAddress)) {
+  const bool opened = co_await state.DeviceSocket.OpenAsync(state.LinkAddress);
+  if (!opened) {
     state.CfgReady = false;
     state.SetStatus(Status::ConnectFailed);
     co_return false;
@@ -66,7 +67,9 @@ Task<bool> SaveDeviceAsync(DeviceCfgState &state) {
   // a later save sends only what is still different.
   const std::vector<PlannedWrite> writes = PlanWrites(state, state, state.WebCapable, state.ButtonCapable);
   for (const PlannedWrite &write : writes) {
-    if (!co_await SendDeviceCmdAsync(state, BuildCommand(write.command, state.RequestTag, write.value))) {
+    const bool acknowledged =
+        co_await SendDeviceCmdAsync(state, BuildCommand(write.command, state.RequestTag, write.value));
+    if (!acknowledged) {
       state.CfgReady = false;
       state.DeviceSocket.Close();
       co_return false;
@@ -75,9 +78,12 @@ Task<bool> SaveDeviceAsync(DeviceCfgState &state) {
   }
   if (writes.empty()) {
     state.SetStatus(Status::Saved);
-  } else if (co_await SendDeviceCmdAsync(state, BuildCommand(Command::Restart, state.RequestTag))) {
-    state.CfgReady = false;
-    state.SetStatus(Status::SavedAndRestarted);
+  } else {
+    const bool restarted = co_await SendDeviceCmdAsync(state, BuildCommand(Command::Restart, state.RequestTag));
+    if (restarted) {
+      state.CfgReady = false;
+      state.SetStatus(Status::SavedAndRestarted);
+    }
   }
   state.DeviceSocket.Close();
   co_return true;

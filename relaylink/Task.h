@@ -3,6 +3,10 @@
 // and hands control back to its awaiter when it ends, so that a chain of steps
 // runs on one stack, without threads. Whether a step blocks or suspends is up
 // to the waits inside it (Waits.h).
+//
+// Write `co_await` only as a statement or as the initializer of a local:
+// GCC 12 miscompiles some coroutines that await inside a condition (the
+// awaited task is never resumed).
 #pragma once
 
 #include <cassert>

@@ -12,40 +12,34 @@
 #include "link/ApplyPlan.h"
 #include "link/BoardLink.h"
 #include "platform/Interrupt.h"
-#include "platform/Workers.h"
 
 namespace relayctl {
 namespace {
 
-WriteResult ApplyTo(const std::string &address, const Backup &backup, const WriteOptions &options) {
-  Outcome failure;
-  const std::optional<BoardState> board = ReadBoard(address, failure);
-  if (!board) return {kExitCommunication, failure.message + " (" + std::to_string(failure.code) + ")"};
-  return ApplyBackup(*board, backup, options);
-}
-
-// A worker's board: the backup's settings but its network addresses.
-std::string ApplyJob(const std::string &text) {
-  const WriteJobRequest request = DecodeRequest(text);
-  std::string error;
-  const std::optional<Backup> backup = ParseBackup(request.input, error);
-  if (!backup) return Encode({kExitUsage, error});
-  WriteResult result = ApplyTo(request.address, *backup, request.options);
-  if (!backup->note.empty()) result.message = backup->note + ". " + result.message;
-  return Encode(result);
+// A board of apply: the backup's settings but its network addresses.
+relay::Task<WriteResult> ApplyTo(relay::DeviceContext &context, const std::string &address, const Backup &backup,
+                                 const WriteOptions &options) {
+  const BoardRead read = co_await ReadBoard(context, address);
+  WriteResult result = NotRead(read.failure);
+  if (read.board) result = co_await ApplyBackup(context, *read.board, backup, options);
+  if (!backup.note.empty()) result.message = backup.note + ". " + result.message;
+  co_return result;
 }
 
 int RunApply(const std::string &backupPath, std::vector<std::string> addresses, const std::string &listPath,
              const WriteOptions &options, int parallel, bool json) {
-  std::string backupText;
-  if (!LoadBackup(backupPath, &backupText)) return kExitUsage;
+  const std::optional<Backup> backup = LoadBackup(backupPath);
+  if (!backup) return kExitUsage;
   if (!GatherTargets(addresses, listPath)) return kExitUsage;
   if (addresses.empty()) {
     Report("no boards to apply to: give --to ADDRESS... or --to-list FILE");
     return kExitUsage;
   }
 
-  const BoardsWritten run = WriteBoards(addresses, parallel, json, kApplyJob, options, backupText);
+  const BoardsWritten run =
+      WriteBoards(addresses, parallel, json, options.check, [&](relay::DeviceContext &context, const std::string &address) {
+        return ApplyTo(context, address, *backup, options);
+      });
   const ExitStatus overall = run.overall;
   const std::size_t succeeded = run.succeeded, started = run.started;
   const std::size_t notStarted = addresses.size() - started;
@@ -57,14 +51,12 @@ int RunApply(const std::string &backupPath, std::vector<std::string> addresses, 
 
 }  // namespace
 
-const WorkerJob kApplyJob{"apply", ApplyJob};
-
 void AddApplyCommand(CLI::App &app, int &status) {
   struct Options {
     std::string file, listPath;
     std::vector<std::string> targets;
     WriteCommandOptions write;
-    int parallel = 16;
+    int parallel = kDefaultBoardsAtOnce;
     bool json = false;
   };
   auto options = std::make_shared<Options>();

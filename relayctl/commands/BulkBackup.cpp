@@ -3,10 +3,10 @@
 #include <ctime>
 #include <filesystem>
 #include <iostream>
-#include <nlohmann/json.hpp>
 #include <random>
 #include <set>
 
+#include "ArpCache.h"
 #include "Protocol.h"
 #include "board/AddressRange.h"
 #include "board/BoardText.h"
@@ -17,29 +17,19 @@
 #include "io/BackupFile.h"
 #include "io/Progress.h"
 #include "link/BoardLink.h"
+#include "link/FleetEngine.h"
 #include "link/ScanResult.h"
 #include "platform/Files.h"
 #include "platform/Interrupt.h"
-#include "platform/Workers.h"
 
 namespace relayctl {
 namespace {
-
-using Json = nlohmann::json;
 
 std::string Today() {
   const std::time_t now = std::time(nullptr);
   char date[16];
   std::strftime(date, sizeof date, "%Y-%m-%d", std::localtime(&now));  // the only thread that asks
   return date;
-}
-
-// A worker's read of one board: the backup text and device ID, or why not.
-std::string ReadForBackup(const std::string &address) {
-  Outcome failure;
-  const std::optional<BoardState> board = ReadBoard(address, failure);
-  if (!board) return Json{{"message", failure.message + " (" + std::to_string(failure.code) + ")"}}.dump();
-  return Json{{"device_id", JsonFromBytes(board->deviceId)}, {"backup", BackupJson(*board)}}.dump();
 }
 
 // The device ID of the backup in `path`, or nullopt when it holds none (or is
@@ -74,14 +64,6 @@ std::filesystem::path FileFor(const std::filesystem::path &folder, const std::st
   }
 }
 
-// The device ID a worker's read reports, as the board's bytes; nullopt when
-// the read gives none (the board was not read).
-std::optional<std::string> DeviceIdOfRead(const Json &read) {
-  if (!read.is_object() || !read.contains("device_id") || !read["device_id"].is_string()) return std::nullopt;
-  std::string ignored;
-  return BytesFromJson(read["device_id"].get_ref<const std::string &>(), ignored);
-}
-
 std::string SkippedNote(const std::vector<std::string> &skipped) {
   std::string note;
   for (const std::string &name : skipped) note += (note.empty() ? " (" : ", ") + name;
@@ -103,8 +85,6 @@ std::vector<std::string> BoardsIn(const std::vector<std::uint32_t> &range) {
 }
 
 }  // namespace
-
-const WorkerJob kBackupJob{"backup", ReadForBackup};
 
 std::string BackupFileStem(const std::string &deviceId, const std::string &address) {
   const bool safe = deviceId.size() == 14 && std::all_of(deviceId.begin(), deviceId.end(), [](char c) {
@@ -146,21 +126,23 @@ int RunBulkBackup(const std::string &folder, const std::string &range, std::vect
   std::size_t written = 0;
   std::vector<std::string> notAnswering;
   {
+    const std::size_t atOnce = BoardsAtOnce(parallel, addresses.size());
     Progress progress(addresses.size());
     progress.Show(0);
     std::size_t finished = 0;
-    RunInWorkers(
-        kBackupJob, addresses.size(), parallel, [&](std::size_t i) { return addresses[i]; },
-        [&](std::size_t i, const std::string &text) {
-          const Json read = Json::parse(text, nullptr, false);
+    relay::FlushArpCache();  // once for the run, not before each board's read
+    FleetEngine engine;
+    engine.Run<BoardRead>(
+        addresses.size(), atOnce,
+        [&](std::size_t i) { return ReadOnOwnContext(engine.Driver(), addresses[i], false); },
+        [&](std::size_t i, BoardRead read) {
           std::string line;
-          const std::optional<std::string> deviceId = DeviceIdOfRead(read);
-          if (deviceId && read.contains("backup") && read["backup"].is_string()) {
+          if (read.board) {
             std::vector<std::string> skipped;
-            const std::filesystem::path path = FileFor(folder, *deviceId, addresses[i], date, taken, skipped);
+            const std::filesystem::path path = FileFor(folder, read.board->deviceId, addresses[i], date, taken, skipped);
             taken.insert(path);
             std::string error;
-            if (WritePrivateFile(path.string(), read["backup"].get<std::string>(), error)) {
+            if (WritePrivateFile(path.string(), BackupJson(*read.board), error)) {
               ++written;
               line = BoardLine(addresses[i], "ok", path.string() + SkippedNote(skipped));
             } else {
@@ -170,7 +152,8 @@ int RunBulkBackup(const std::string &folder, const std::string &range, std::vect
           } else {
             overall = Worse(overall, kExitCommunication);
             notAnswering.push_back(addresses[i]);
-            line = BoardLine(addresses[i], "failed", read.is_object() ? read.value("message", "") : "no report");
+            line = BoardLine(addresses[i], "failed",
+                             read.failure.message + " (" + std::to_string(read.failure.code) + ")");
           }
           progress.Clear();
           std::cout << line << std::endl;

@@ -63,8 +63,9 @@ void AddJsonResultOption(CLI::App &command, bool &json) {
 }
 
 void AddParallelOption(CLI::App &command, int &parallel) {
-  command.add_option("--parallel", parallel, "Boards at once, each in a process of its own")
-      ->check(CLI::Range(1, 256))
+  command.add_option("--parallel", parallel,
+                     "Boards at once, up to every board given, as far as the limit of open files allows")
+      ->check(CLI::PositiveNumber)
       ->capture_default_str();
 }
 

@@ -26,7 +26,8 @@ void AddWriteOptions(CLI::App &command, WriteCommandOptions &options);
 void AddJsonResultOption(CLI::App &command, bool &json);
 
 // --parallel of the commands that go through many boards: boards at once,
-// each in a worker process of its own, 1..256.
+// from 1 (default kDefaultBoardsAtOnce).
+inline constexpr int kDefaultBoardsAtOnce = 1024;
 void AddParallelOption(CLI::App &command, int &parallel);
 
 }  // namespace relayctl

@@ -30,12 +30,11 @@ bool GatherTargets(std::vector<std::string> &addresses, const std::string &listP
   return true;
 }
 
-std::optional<Backup> LoadBackup(const std::string &path, std::string *text) {
+std::optional<Backup> LoadBackup(const std::string &path) {
   std::string error;
   const std::optional<std::string> read = ReadTextFile(path, error);
   std::optional<Backup> backup = read ? ParseBackup(*read, error) : std::nullopt;
   if (!backup) Report(read ? path + ": " + error : error);
-  if (backup && text) *text = *read;
   return backup;
 }
 

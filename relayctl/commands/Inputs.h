@@ -17,7 +17,7 @@ namespace relayctl {
 bool GatherTargets(std::vector<std::string> &addresses, const std::string &listPath);
 
 // Reads and checks a backup file; reports why and gives nullopt when it cannot
-// be used. With `text`, also gives the file's text there.
-std::optional<Backup> LoadBackup(const std::string &path, std::string *text = nullptr);
+// be used.
+std::optional<Backup> LoadBackup(const std::string &path);
 
 }  // namespace relayctl

@@ -12,6 +12,7 @@
 #include "io/Report.h"
 #include "io/ShowText.h"
 #include "link/BoardLink.h"
+#include "link/FleetEngine.h"
 #include "platform/Files.h"
 #include "platform/Terminal.h"
 
@@ -19,10 +20,9 @@ namespace relayctl {
 namespace {
 
 std::optional<BoardState> ReadOrReport(const std::string &address) {
-  Outcome failure;
-  std::optional<BoardState> board = ReadBoard(address, failure);
-  if (!board) Report(address + ": " + failure.message + " (" + std::to_string(failure.code) + ")");
-  return board;
+  const BoardRead read = ReadAlone(address);
+  if (!read.board) Report(address + ": " + read.failure.message + " (" + std::to_string(read.failure.code) + ")");
+  return read.board;
 }
 
 int RunShow(const std::string &address, bool json) {
@@ -63,7 +63,7 @@ void AddBackupCommand(CLI::App &app, int &status) {
   struct Options {
     std::string target, output, folder, listPath;
     std::vector<std::string> addresses;
-    int parallel = 16;
+    int parallel = kDefaultBoardsAtOnce;
   };
   auto options = std::make_shared<Options>();
   CLI::App *backup = app.add_subcommand(

@@ -1,17 +1,24 @@
-// The write commands over many boards (restore --dir, apply): each board's
-// read and write in a worker process of its own, several at once, with a
-// progress bar and each board's outcome printed as it finishes.
+// The write commands over many boards (restore --dir, apply): every board's
+// read and write in this one process, each board on a library context of
+// its own driven by a FleetEngine, with a progress bar and each board's
+// outcome printed as it finishes.
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "DeviceContext.h"
 #include "ExitStatus.h"
+#include "link/BoardLink.h"
 #include "link/BoardWrite.h"
-#include "platform/Workers.h"
 
 namespace relayctl {
+
+// One board's work on its own context: read the board at the address and
+// write to it, giving the result.
+using BoardJob = std::function<relay::Task<WriteResult>(relay::DeviceContext &context, const std::string &address)>;
 
 // What a run of WriteBoards did.
 struct BoardsWritten {
@@ -20,12 +27,16 @@ struct BoardsWritten {
   std::size_t started = 0;         // less than all when a stop was requested
 };
 
-// Runs the write job `job` (its result an encoded WriteResult) for every
-// address, `parallel` boards at once, each in a worker process of its own
-// with the request of the address, `options` and `input`, with a progress
+// Runs `job` for every address, `parallel` boards at once, with a progress
 // bar; prints each board's line (or with `json` its JSON object) as it
-// finishes. Stops starting boards on a stop request.
-BoardsWritten WriteBoards(const std::vector<std::string> &addresses, int parallel, bool json, const WorkerJob &job,
-                          const WriteOptions &options, const std::string &input);
+// finishes, as a plan when `check`. Stops starting boards on a stop request.
+BoardsWritten WriteBoards(const std::vector<std::string> &addresses, int parallel, bool json, bool check,
+                          const BoardJob &job);
+
+// The same for one board (set, restore): the job's result.
+WriteResult WriteBoard(const std::string &address, const BoardJob &job);
+
+// The result for a board that could not be read.
+WriteResult NotRead(const Outcome &failure);
 
 }  // namespace relayctl

@@ -26,31 +26,39 @@ namespace {
 // Writes `changes` to the board just read, unless the backup they come from
 // is of another board (`expectedId`, when not empty). `note` (when not
 // empty) goes before the outcome.
-WriteResult WriteToBoard(const BoardState &board, const Settings &changes, const std::string &expectedId,
-                         const WriteOptions &options, const std::string &note = {}) {
+relay::Task<WriteResult> WriteToBoard(relay::DeviceContext &context, const BoardState &board, const Settings &changes,
+                                      const std::string &expectedId, const WriteOptions &options,
+                                      const std::string &note) {
   const TextEncoding encoding = TerminalEncoding();
   if (!expectedId.empty() && expectedId != board.deviceId) {
-    return {kExitRejected, "refused, nothing sent: the backup is of board " + Shown(expectedId, encoding) +
-                               ", this board is " +
-                               (board.deviceId.empty() ? "without a device ID" : Shown(board.deviceId, encoding)) +
-                               " (--other-board restores it anyway)"};
+    co_return WriteResult{kExitRejected, "refused, nothing sent: the backup is of board " + Shown(expectedId, encoding) +
+                                             ", this board is " +
+                                             (board.deviceId.empty() ? "without a device ID"
+                                                                     : Shown(board.deviceId, encoding)) +
+                                             " (--other-board restores it anyway)"};
   }
-  WriteResult result = WriteChanges(board, changes, options);
+  WriteResult result = co_await WriteChanges(context, board, changes, options);
   if (!note.empty()) result.message = note + ". " + result.message;
-  return result;
+  co_return result;
 }
 
-WriteResult NotRead(const Outcome &failure) {
-  return {kExitCommunication, failure.message + " (" + std::to_string(failure.code) + ")"};
+// Reads the board, then WriteToBoard.
+relay::Task<WriteResult> ReadAndWriteTo(relay::DeviceContext &context, const std::string &address,
+                                        const Settings &changes, const std::string &expectedId,
+                                        const WriteOptions &options, const std::string &note) {
+  const BoardRead read = co_await ReadBoard(context, address);
+  if (!read.board) co_return NotRead(read.failure);
+  WriteResult result = co_await WriteToBoard(context, *read.board, changes, expectedId, options, note);
+  co_return result;
 }
 
 // Reads the board, writes `changes` and reports the outcome: on standard
 // error, or with `json` as the JSON lines of apply.
 int ReadAndWrite(const std::string &address, const Settings &changes, const std::string &expectedId,
                  const WriteOptions &options, bool json, const std::string &note = {}) {
-  Outcome failure;
-  const std::optional<BoardState> board = ReadBoard(address, failure);
-  WriteResult result = board ? WriteToBoard(*board, changes, expectedId, options, note) : NotRead(failure);
+  WriteResult result = WriteBoard(address, [&](relay::DeviceContext &context, const std::string &at) {
+    return ReadAndWriteTo(context, at, changes, expectedId, options, note);
+  });
   result.planned = options.check;  // also for boards refused or not read
   if (!json) {
     Report(address + ": " + result.message);
@@ -126,31 +134,29 @@ std::optional<std::string> NewestBackupOf(const std::string &folder, const Board
   return newest->string();
 }
 
-// One board of restore --dir, in its worker: the board, its newest backup,
-// the write.
-WriteResult RestoreFromFolder(const std::string &address, const std::string &folder, const WriteOptions &options) {
-  Outcome failure;
-  const std::optional<BoardState> board = ReadBoard(address, failure);
-  if (!board) return NotRead(failure);
-  const std::optional<std::string> path = NewestBackupOf(folder, *board);
-  if (!path) return {kExitRejected, "refused, nothing sent: no backup of this board in " + folder};
+// One board of restore --dir: the board, its newest backup, the write.
+relay::Task<WriteResult> RestoreFromFolder(relay::DeviceContext &context, const std::string &address,
+                                           const std::string &folder, const WriteOptions &options) {
+  const BoardRead read = co_await ReadBoard(context, address);
+  if (!read.board) co_return NotRead(read.failure);
+  const std::optional<std::string> path = NewestBackupOf(folder, *read.board);
+  if (!path) co_return WriteResult{kExitRejected, "refused, nothing sent: no backup of this board in " + folder};
   std::string error;
   const std::optional<std::string> text = ReadTextFile(*path, error);
   const std::optional<Backup> backup = text ? ParseBackup(*text, error) : std::nullopt;
-  if (!backup) return {kExitUsage, text ? *path + ": " + error : error};
-  WriteResult result = WriteToBoard(*board, backup->settings, backup->deviceId, options, backup->note);
+  if (!backup) co_return WriteResult{kExitUsage, text ? *path + ": " + error : error};
+  WriteResult result =
+      co_await WriteToBoard(context, *read.board, backup->settings, backup->deviceId, options, backup->note);
   result.message = *path + ": " + result.message;
-  return result;
-}
-
-std::string RestoreJob(const std::string &text) {
-  const WriteJobRequest request = DecodeRequest(text);
-  return Encode(RestoreFromFolder(request.address, request.input, request.options));
+  co_return result;
 }
 
 int RunBulkRestore(const std::string &folder, const std::vector<std::string> &addresses, const WriteOptions &options,
                    int parallel, bool json) {
-  const BoardsWritten run = WriteBoards(addresses, parallel, json, kRestoreJob, options, folder);
+  const BoardsWritten run =
+      WriteBoards(addresses, parallel, json, options.check, [&](relay::DeviceContext &context, const std::string &address) {
+        return RestoreFromFolder(context, address, folder, options);
+      });
   const std::size_t restored = run.succeeded, started = run.started;
   Report(std::to_string(restored) + " of " + std::to_string(addresses.size()) + " boards restored from " + folder +
          (started == addresses.size() ? "" : "; stopped, " + std::to_string(addresses.size() - started) +
@@ -163,8 +169,6 @@ int RunBulkRestore(const std::string &folder, const std::vector<std::string> &ad
 }
 
 }  // namespace
-
-const WorkerJob kRestoreJob{"restore", RestoreJob};
 
 void AddSetCommand(CLI::App &app, int &status) {
   struct Options {
@@ -196,7 +200,7 @@ void AddRestoreCommand(CLI::App &app, int &status) {
     std::vector<std::string> addresses;
     bool otherBoard = false;
     WriteCommandOptions write;
-    int parallel = 16;
+    int parallel = kDefaultBoardsAtOnce;
     bool json = false;
   };
   auto options = std::make_shared<Options>();

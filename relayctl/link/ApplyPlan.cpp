@@ -4,8 +4,10 @@
 
 namespace relayctl {
 
-WriteResult ApplyBackup(const BoardState &board, const Backup &backup, const WriteOptions &options) {
-  return WriteChanges(board, WithoutNetwork(backup.settings), options);
+relay::Task<WriteResult> ApplyBackup(relay::DeviceContext &context, const BoardState &board, const Backup &backup,
+                                     const WriteOptions &options) {
+  WriteResult result = co_await WriteChanges(context, board, WithoutNetwork(backup.settings), options);
+  co_return result;
 }
 
 }  // namespace relayctl

@@ -9,6 +9,8 @@
 
 namespace relayctl {
 
-WriteResult ApplyBackup(const BoardState &board, const Backup &backup, const WriteOptions &options);
+// `context` is the one that read `board`, last.
+relay::Task<WriteResult> ApplyBackup(relay::DeviceContext &context, const BoardState &board, const Backup &backup,
+                                     const WriteOptions &options);
 
 }  // namespace relayctl

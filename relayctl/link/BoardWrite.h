@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "DeviceContext.h"
 #include "ExitStatus.h"
 #include "ProgramLimits.h"
 #include "board/BoardState.h"
@@ -31,23 +32,6 @@ struct WriteResult {
   bool verified = false;        // read back after the restart with every value, by its device ID
 };
 
-// The result as one line of text, for handing it from a worker process to
-// its parent, and back; an unreadable text (a worker that ended without
-// handing its result over) reads as a board whose writes are unknown.
-std::string Encode(const WriteResult &result);
-WriteResult Decode(const std::string &text);
-
-// One board's write for a worker process: where, how, and the one input of
-// the command's own (the backup's text for apply, the folder for restore
-// --dir); as text for the worker's request, and back.
-struct WriteJobRequest {
-  std::string address;
-  WriteOptions options;
-  std::string input;
-};
-std::string EncodeRequest(const WriteJobRequest &request);
-WriteJobRequest DecodeRequest(const std::string &text);
-
 // Refuses before anything is sent: changes the board cannot take and, unless
 // forced, settings the board would be unusable with (Guards.h) and a new ip
 // where another board already answers. With check, then only tells what a
@@ -57,6 +41,8 @@ WriteJobRequest DecodeRequest(const std::string &text);
 // holds (kExitPartlyWritten). With verify, waits for the board at its new or
 // old address and compares what it holds with what was written; a stop
 // request ends the wait with the stop's status (InterruptedStatus).
-WriteResult WriteChanges(const BoardState &before, const Settings &changes, const WriteOptions &options);
+// `context` is the one that read `before`, last.
+relay::Task<WriteResult> WriteChanges(relay::DeviceContext &context, const BoardState &before, const Settings &changes,
+                                      const WriteOptions &options);
 
 }  // namespace relayctl

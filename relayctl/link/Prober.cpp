@@ -36,12 +36,6 @@ int AllowedParallel(int parallel) {
   return static_cast<int>(net::SocketsAtOnce(static_cast<std::size_t>(std::max(1, parallel))));
 }
 
-bool Accepts(std::uint32_t address, std::uint16_t port, int timeoutMs) {
-  const net::SocketHandle socket = net::ConnectTcp(net::NetworkOrder(address), port, timeoutMs);
-  net::CloseSocket(socket);
-  return socket != net::kInvalidSocket;
-}
-
 std::vector<ProbeReply> Probe(const std::vector<std::uint32_t> &addresses, const std::string &request,
                               const ProbeOptions &options, const std::function<void(std::size_t)> &progress,
                               const std::function<bool()> &stop) {

@@ -28,10 +28,6 @@ struct ProbeReply {
 // (net::SocketsAtOnce).
 int AllowedParallel(int parallel);
 
-// Whether `address` (host order) accepts a TCP connection on `port` within
-// `timeoutMs`; the connection is closed again at once.
-bool Accepts(std::uint32_t address, std::uint16_t port, int timeoutMs);
-
 // Probes every address (host order) and returns one entry per address whose
 // port accepted the connection, in ascending address order. `progress` (may
 // be empty) is told the number of addresses finished so far whenever it

@@ -133,11 +133,10 @@ class Poller {
   std::unique_ptr<Watches> watches_;
 };
 
-// How many sockets of its own the caller can hold open and wait on at once,
-// at most `wanted`. On POSIX the process's soft limit of open descriptors is
-// raised towards what that takes (up to the hard limit), with a few left
-// spare for streams and files; on Windows the bound is the wait's,
-// kMaxWaitedSockets.
+// How many sockets of its own the caller can hold open at once, at most
+// `wanted`. On POSIX the process's soft limit of open descriptors is raised
+// towards what that takes (up to the hard limit), with a few left spare for
+// streams and files; on Windows the bound is the waits', kMaxWaitedSockets.
 std::size_t SocketsAtOnce(std::size_t wanted);
 
 }  // namespace relay::net

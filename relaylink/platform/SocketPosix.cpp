@@ -199,7 +199,6 @@ std::vector<std::size_t> ReadyAmong(const std::vector<WaitedSocket> &sockets, in
 
 std::size_t SocketsAtOnce(std::size_t wanted) {
   constexpr rlim_t kSpare = 32;  // standard streams, the library's socket, files
-  wanted = std::min(wanted, kMaxWaitedSockets);
   rlimit limit{};
   if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return wanted;
   const rlim_t needed = static_cast<rlim_t>(wanted) + kSpare;

@@ -232,13 +232,19 @@ void BoardHost::AnswerReceived(std::uint64_t token, Watched &watched) {
 }
 
 void BoardHost::FollowListener(RelaySim &board, Hosted &hosted) {
+  // A restart closed the listener: forget it before the board listens again,
+  // which may well give the new listener the same handle.
+  const auto silentUntil = board.SilentUntil();
+  const bool left = silentUntil && hosted.listener != net::kInvalidSocket;
+  if (left) {
+    poller_.Forget(hosted.listener);
+    hosted.listener = net::kInvalidSocket;
+  }
   const net::SocketHandle listener = board.ListenerNow();
-  if (listener == hosted.listener) return;
-  if (hosted.listener != net::kInvalidSocket) poller_.Forget(hosted.listener);  // left, and closed, for a restart
-  hosted.listener = listener;
-  if (listener != net::kInvalidSocket) {
+  if (listener != hosted.listener) {
+    hosted.listener = listener;
     poller_.Watch(listener, false, hosted.token);
-  } else if (const auto silentUntil = board.SilentUntil()) {
+  } else if (left) {  // silent until then
     timers_.push({*silentUntil, hosted.token});
   }
 }

@@ -42,8 +42,8 @@ class RelaySim {
   // host's threads no longer use this board.
   void Stop();
 
-  // Waits until every accepted connection has been served to its end: each
-  // is served on a worker thread, which may outlive the client's close.
+  // Waits until every accepted connection has been served to its end: the
+  // host's threads may see a client's close after the client is done.
   void WaitUntilIdle();
 
   std::string Address() const;

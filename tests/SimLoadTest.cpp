@@ -1,8 +1,9 @@
 // The stand-in board under load: 64 clients at once, each doing 100
 // read/save cycles with writes of its own, then clients that break off in the
-// middle of a frame, send garbage or reset the connection, and more silent
-// clients than the board has workers. Every reply must be right, no write may
-// get lost, and the board must keep serving.
+// middle of a frame, send garbage or reset the connection, more silent
+// clients than the board has workers, and a client that never reads its
+// reply. Every reply must be right, no write may get lost, and the board must
+// keep serving.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -141,6 +142,22 @@ TEST(SimLoad, MoreSilentClientsThanWorkersNeitherStarveAReadNorStayOpen) {
   board.sim().SetOptions(options);
   const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   for (std::size_t i = 0; i < silent.size(); ++i) EXPECT_TRUE(BoardCloses(silent[i], end)) << i;
+}
+
+// A reply that takes its time, here one its client never reads, holds up no
+// other client of the board.
+TEST(SimLoad, ReplyThatTakesItsTimeHoldsUpNoOtherClient) {
+  sim::SimOptions options;
+  options.faults = {{sim::FaultKind::HugeReply, '4'}};
+  TestBoard board(RemoteBoard(), options);
+  const std::string address = board.address();
+  const net::SocketHandle stuck = net::ConnectTcp(net::ParseIpv4(address.c_str()), DevicePort, ConnectTimeoutMs);
+  ASSERT_NE(stuck, net::kInvalidSocket);
+  ASSERT_TRUE(net::SendAll(stuck, "#41234,127.0.0.9;"));
+  for (int i = 0; i < 500 && board.sim().Frames().empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  DeviceCfgState state;
+  EXPECT_TRUE(ReadDevice(state, address.c_str())) << state.ErrorCode;
+  net::CloseSocket(stuck);
 }
 
 // The reply to one frame on an open connection: what arrives up to its ';', or

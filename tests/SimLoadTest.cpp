@@ -175,19 +175,34 @@ std::string Exchange(net::SocketHandle socket, const std::string &frame) {
 }
 
 // The idle limit counts from the last reply: a client that keeps sending stays
-// connected for longer than the limit, and is closed once it stops. The board's own reply delay spaces the
-// frames, so that together they take longer than the limit on any machine,
-// while each gap the client leaves stays far below it.
-TEST(SimLoad, IdleLimitRestartsAfterEveryReply) {
+// connected for longer than the limit, and is closed once it stops. Either the
+// board's own reply delay spaces the frames (replies that workers send) or the
+// client does (replies sent at once), so that together they take longer than
+// the limit, while each gap the client leaves stays far below it.
+struct Spacing {
+  const char *name;
+  int replyDelayMs;
+  int clientPauseMs;
+};
+
+class IdleLimit : public ::testing::TestWithParam<Spacing> {};
+
+TEST_P(IdleLimit, RestartsAfterEveryReply) {
   sim::SimOptions options;
-  options.replyDelayMs = 400;
+  options.replyDelayMs = GetParam().replyDelayMs;
   options.idleLimitMs = 1000;
   TestBoard board(RemoteBoard(), options);
   const net::SocketHandle socket = net::ConnectTcp(net::ParseIpv4(board.address().c_str()), DevicePort, ConnectTimeoutMs);
   ASSERT_NE(socket, net::kInvalidSocket);
-  for (int frame = 0; frame < 4; ++frame) EXPECT_EQ(Exchange(socket, "#41234,127.0.0.9;"), ">OK;") << "frame " << frame;
+  for (int frame = 0; frame < 5; ++frame) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(GetParam().clientPauseMs));
+    EXPECT_EQ(Exchange(socket, "#41234,127.0.0.9;"), ">OK;") << "frame " << frame;
+  }
   EXPECT_TRUE(BoardCloses(socket, std::chrono::steady_clock::now() + std::chrono::seconds(10)));  // once it stops
 }
+
+INSTANTIATE_TEST_SUITE_P(By, IdleLimit, ::testing::Values(Spacing{"ReplyDelay", 400, 0}, Spacing{"ClientPause", 0, 250}),
+                         [](const ::testing::TestParamInfo<Spacing> &info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace relay::testing

@@ -13,7 +13,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int kPollMs = 20;
 constexpr std::size_t kMaxFrameBytes = 64 * 1024;
 constexpr std::size_t kHugeReplyBytes = 1024 * 1024;
 
@@ -31,6 +30,13 @@ bool AppliesWrite(std::optional<FaultKind> fault) {
     default:
       return false;
   }
+}
+
+// Whether sending `reply` takes its time: a pause before it or between its
+// pieces, or more than the connection takes at once.
+bool TakesTime(const Reply &reply) {
+  return reply.delayMs > 0 || reply.fault == FaultKind::SplitReply || reply.fault == FaultKind::OneBytePieces ||
+         reply.fault == FaultKind::HugeReply;
 }
 
 std::string Lowered(std::string text) {
@@ -61,7 +67,7 @@ bool RelaySim::Start(const std::string &address, std::uint16_t port) {
   }
   running_ = true;
   if (!host_.Add(*this)) Stop();
-  return running_;
+  return true;
 }
 
 std::string RelaySim::StartOnFreeLoopback(std::uint16_t port) {
@@ -166,82 +172,70 @@ std::intptr_t RelaySim::ListenerNow() {
   return listener_;
 }
 
+std::optional<std::chrono::steady_clock::time_point> RelaySim::SilentUntil() const {
+  std::lock_guard lock(mutex_);
+  return silentUntil_;
+}
+
 void RelaySim::CountConnection() {
   std::lock_guard lock(mutex_);
   ++connections_;
 }
 
-bool RelaySim::Serve(Connection &connection) {
-  if (ServeFrames(connection)) return true;
-  net::CloseSocket(connection.socket);
-  return false;
+int RelaySim::IdleLimitMs() const {
+  std::lock_guard lock(mutex_);
+  return options_.idleLimitMs;
 }
 
-bool RelaySim::ServeFrames(Connection &connection) {
-  char chunk[4096];
-  while (running_) {
-    const net::WaitResult wait = net::WaitReadable(connection.socket, kPollMs);
-    if (wait == net::WaitResult::Failed) return false;
-    if (wait == net::WaitResult::Ready) {
-      const auto received = net::ReceiveSome(connection.socket, chunk, sizeof chunk);
-      if (!received || *received == 0) return false;
-      connection.pending.append(chunk, *received);
-      for (std::size_t end; (end = FrameEnd(connection.pending)) != std::string::npos;) {
-        const std::string frame = connection.pending.substr(0, end);
-        connection.pending.erase(0, end);
-        if (!Answer(connection.socket, frame)) return false;
-        connection.lastFrame = std::chrono::steady_clock::now();  // after the reply, however long it took
-      }
-      if (connection.pending.size() > kMaxFrameBytes) {
-        Send(connection.socket, ">ERR;");
-        return false;
-      }
+bool RelaySim::AnswerReceived(Connection &connection, std::optional<Reply> &slow) {
+  for (std::size_t end; (end = FrameEnd(connection.pending)) != std::string::npos;) {
+    const std::string frame = connection.pending.substr(0, end);
+    connection.pending.erase(0, end);
+    Reply reply = Decide(frame);
+    if (TakesTime(reply)) {
+      slow = std::move(reply);
+      return true;
     }
-    int idleLimitMs;
-    {
-      std::lock_guard lock(mutex_);
-      idleLimitMs = options_.idleLimitMs;
-    }
-    if (std::chrono::steady_clock::now() - connection.lastFrame >= std::chrono::milliseconds(idleLimitMs)) {
-      Trace("-> (closed, no frame for " + std::to_string(idleLimitMs) + " ms)");
-      return false;
-    }
-    if (host_.ConnectionsWaiting()) return true;
+    if (!Deliver(connection.socket, reply)) return false;
+    connection.lastFrame = std::chrono::steady_clock::now();
   }
-  return false;
+  if (connection.pending.size() > kMaxFrameBytes) {
+    Send(connection.socket, ">ERR;");
+    return false;
+  }
+  return true;
 }
 
-bool RelaySim::Answer(std::intptr_t connection, const std::string &text) {
+Reply RelaySim::Decide(const std::string &text) {
   Trace("<- " + text);
   const std::optional<Frame> frame = ParseFrame(text);
-  std::optional<FaultKind> fault;
-  std::string reply = ">OK;";
-  bool restarting = false;
-  int delayMs;
-  {
-    std::lock_guard lock(mutex_);
-    frames_.push_back(text);
-    delayMs = options_.replyDelayMs;
-    if (!frame) {
-      reply = ">ERR;";
-    } else {
-      fault = FaultFor(options_, frame->command);
-      restarting = frame->command == '7' && !fault;
-      if (restarting) {  // off its listener before the acknowledgement leaves, as a board that reboots
-        ++restarts_;
-        BeginRestart();
-      }
-      if (frame->command == '1') {
-        reply = options_.rawCfgReply.value_or(CfgReply(config_));
-      } else if (AppliesWrite(fault)) {
-        ApplyWrite(config_, *frame);
-      }
-    }
+  Reply reply;
+  reply.text = ">OK;";
+  std::lock_guard lock(mutex_);
+  frames_.push_back(text);
+  reply.delayMs = options_.replyDelayMs;
+  if (!frame) {
+    reply.text = ">ERR;";
+    return reply;
   }
-  if (delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
-  if (!SendWithFault(connection, reply, fault)) return false;
-  if (restarting) return false;  // a restarting board drops the connection
-  return true;
+  reply.fault = FaultFor(options_, frame->command);
+  reply.restarting = frame->command == '7' && !reply.fault;
+  if (reply.restarting) {  // off its listener before the acknowledgement leaves, as a board that reboots
+    ++restarts_;
+    BeginRestart();
+  }
+  if (frame->command == '1') {
+    reply.text = options_.rawCfgReply.value_or(CfgReply(config_));
+  } else if (AppliesWrite(reply.fault)) {
+    ApplyWrite(config_, *frame);
+  }
+  return reply;
+}
+
+bool RelaySim::Deliver(std::intptr_t connection, const Reply &reply) {
+  if (reply.delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(reply.delayMs));
+  if (!SendWithFault(connection, reply.text, reply.fault)) return false;
+  return !reply.restarting;  // a restarting board drops the connection
 }
 
 bool RelaySim::SendWithFault(std::intptr_t connection, const std::string &reply, std::optional<FaultKind> fault) {

@@ -42,8 +42,8 @@ class RelaySim {
   // host's threads no longer use this board.
   void Stop();
 
-  // Waits until every accepted connection has been served to its end: each
-  // is served on a worker thread, which may outlive the client's close.
+  // Waits until every accepted connection has been served to its end: the
+  // host's threads may see a client's close after the client is done.
   void WaitUntilIdle();
 
   std::string Address() const;
@@ -58,22 +58,23 @@ class RelaySim {
 
  private:
   friend class BoardHost;
-  // For the host, under its lock: the listener to accept on now, listening
-  // again where the restart asked once its silence is over (none meanwhile).
+  // For the host: the listener to accept on now, listening again where the
+  // restart asked once its silence is over (none meanwhile), and when that is.
   std::intptr_t ListenerNow();
+  std::optional<std::chrono::steady_clock::time_point> SilentUntil() const;
   // Under mutex_, on an acknowledged restart: leaves the listener, for the
   // silence or to move to the board's new ip.
   void BeginRestart();
   void CountConnection();
-  // Answers the frames of an accepted connection until it ends or is to be
-  // closed, then closes it and returns false; or returns true, with the
-  // connection open, when it has nothing to answer while others wait for a
-  // worker.
-  bool Serve(Connection &connection);
-  // Serve without the closing: whether the connection stays open.
-  bool ServeFrames(Connection &connection);
-  // Records and answers one frame; false when the connection is to be closed.
-  bool Answer(std::intptr_t connection, const std::string &frame);
+  int IdleLimitMs() const;
+  // Answers the complete frames received on `connection` in turn, up to one
+  // whose reply takes its time, which it leaves in `slow` for a worker to
+  // Deliver. Whether the connection stays open.
+  bool AnswerReceived(Connection &connection, std::optional<Reply> &slow);
+  // Records one frame and decides its reply, applying what it writes.
+  Reply Decide(const std::string &frame);
+  // Sends a decided reply, after its pause; false when the connection is to be closed.
+  bool Deliver(std::intptr_t connection, const Reply &reply);
   bool SendWithFault(std::intptr_t connection, const std::string &reply, std::optional<FaultKind> fault);
   bool Send(std::intptr_t connection, const std::string &text);
   void Trace(const std::string &line);

@@ -90,6 +90,15 @@ struct SimOptions {
   int idleLimitMs = kIdleLimitMs;            // closing a connection without a complete frame for this long
 };
 
+// What a board sends for one frame: the reply text, the fault it shows
+// instead, whether it restarts once the reply is out, and its pause before it.
+struct Reply {
+  std::string text;
+  std::optional<FaultKind> fault;
+  bool restarting = false;
+  int delayMs = 0;
+};
+
 // A request frame split into its parts: "#" code tag [",value"] ";".
 struct Frame {
   char command = 0;

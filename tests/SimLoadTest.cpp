@@ -1,8 +1,8 @@
 // The stand-in board under load: 64 clients at once, each doing 100
 // read/save cycles with writes of its own, then clients that break off in the
-// middle of a frame, send garbage or reset the connection, and more silent
-// clients than the board has workers. Every reply must be right, no write may
-// get lost, and the board must keep serving.
+// middle of a frame, send garbage or reset the connection, more silent
+// clients than the board has workers, and a reply that takes its time. Every
+// reply must be right, no write may get lost, and the board must keep serving.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -143,6 +143,23 @@ TEST(SimLoad, MoreSilentClientsThanWorkersNeitherStarveAReadNorStayOpen) {
   for (std::size_t i = 0; i < silent.size(); ++i) EXPECT_TRUE(BoardCloses(silent[i], end)) << i;
 }
 
+// A reply that takes its time holds up no other client of the board: with a
+// reply delay of most of the library's reply time-out, a read that waited for
+// another client's reply first would time out.
+TEST(SimLoad, ReplyThatTakesItsTimeHoldsUpNoOtherClient) {
+  sim::SimOptions options;
+  options.replyDelayMs = ReplyTimeoutMs * 3 / 5;
+  TestBoard board(RemoteBoard(), options);
+  const std::string address = board.address();
+  const net::SocketHandle first = net::ConnectTcp(net::ParseIpv4(address.c_str()), DevicePort, ConnectTimeoutMs);
+  ASSERT_NE(first, net::kInvalidSocket);
+  ASSERT_TRUE(net::SendAll(first, "#11234;"));
+  for (int i = 0; i < 500 && board.sim().Frames().empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  DeviceCfgState state;
+  EXPECT_TRUE(ReadDevice(state, address.c_str())) << state.ErrorCode;
+  net::CloseSocket(first);
+}
+
 // The reply to one frame on an open connection: what arrives up to its ';', or
 // what arrived before the board closed the connection.
 std::string Exchange(net::SocketHandle socket, const std::string &frame) {
@@ -158,19 +175,34 @@ std::string Exchange(net::SocketHandle socket, const std::string &frame) {
 }
 
 // The idle limit counts from the last reply: a client that keeps sending stays
-// connected for longer than the limit. The board's own reply delay spaces the
-// frames, so that together they take longer than the limit on any machine,
-// while each gap the client leaves stays far below it.
-TEST(SimLoad, IdleLimitRestartsAfterEveryReply) {
+// connected for longer than the limit, and is closed once it stops. Either the
+// board's own reply delay spaces the frames (replies that workers send) or the
+// client does (replies sent at once), so that together they take longer than
+// the limit, while each gap the client leaves stays far below it.
+struct Spacing {
+  const char *name;
+  int replyDelayMs;
+  int clientPauseMs;
+};
+
+class IdleLimit : public ::testing::TestWithParam<Spacing> {};
+
+TEST_P(IdleLimit, RestartsAfterEveryReply) {
   sim::SimOptions options;
-  options.replyDelayMs = 400;
+  options.replyDelayMs = GetParam().replyDelayMs;
   options.idleLimitMs = 1000;
   TestBoard board(RemoteBoard(), options);
   const net::SocketHandle socket = net::ConnectTcp(net::ParseIpv4(board.address().c_str()), DevicePort, ConnectTimeoutMs);
   ASSERT_NE(socket, net::kInvalidSocket);
-  for (int frame = 0; frame < 4; ++frame) EXPECT_EQ(Exchange(socket, "#41234,127.0.0.9;"), ">OK;") << "frame " << frame;
-  net::CloseSocket(socket);
+  for (int frame = 0; frame < 5; ++frame) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(GetParam().clientPauseMs));
+    EXPECT_EQ(Exchange(socket, "#41234,127.0.0.9;"), ">OK;") << "frame " << frame;
+  }
+  EXPECT_TRUE(BoardCloses(socket, std::chrono::steady_clock::now() + std::chrono::seconds(10)));  // once it stops
 }
+
+INSTANTIATE_TEST_SUITE_P(By, IdleLimit, ::testing::Values(Spacing{"ReplyDelay", 400, 0}, Spacing{"ClientPause", 0, 250}),
+                         [](const ::testing::TestParamInfo<Spacing> &info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace relay::testing

@@ -113,7 +113,8 @@ void SetNoDelay(SocketHandle socket);
 // connection has opened or failed). A watch ends when it is reported or
 // forgotten; watching a socket again replaces its watch. A socket whose watch
 // is still on must be forgotten before it is closed. On Linux an epoll set;
-// on Windows a select over at most kMaxWaitedSockets sockets.
+// on Windows a select over at most kMaxWaitedSockets sockets. One thread
+// watches, forgets and waits; any thread may wake it.
 class Poller {
  public:
   Poller();
@@ -127,6 +128,11 @@ class Poller {
   // Waits at most `timeoutMs` (negative: no limit) and gives the tokens of
   // the sockets reported: none on a time-out or, on POSIX, a signal.
   std::vector<std::uint64_t> Wait(int timeoutMs);
+  // Ends the Wait under way, or the next one, early (with the tokens reported
+  // by then, if any), so that the waiting thread sees what another thread
+  // changed: at once on Linux, within kWakeSliceMs on Windows.
+  void Wake();
+  static constexpr int kWakeSliceMs = 10;
 
  private:
   struct Watches;

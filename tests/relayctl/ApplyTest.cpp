@@ -57,32 +57,39 @@ TEST(Apply, TakesOnEveryBoardButTheFailingOneAndSummarises) {
   EXPECT_FALSE(fleet.Board(2).Config().restoreState);
 }
 
-// Boards at once give what one after another gives, line for line, and each
-// board is written once.
-TEST(Apply, InParallelAsOneAfterAnother) {
-  TestFleet fleet("127.3.24.10", 5, {"remote", "remote", "remote", "basic", "remote"});
-  sim::SimOptions refuse, silent;
-  refuse.faults.push_back({sim::FaultKind::Refuse, '6'});
-  silent.faults.push_back({sim::FaultKind::NoAnswer, '1'});
-  fleet.Board(1).SetOptions(refuse);
-  fleet.Board(2).SetOptions(silent);
+// Every board at once (the default) gives what one after another gives, line
+// for line, and each board is written once: among them a board that refuses
+// a write, one silent, one that answers the read with garbage and one that
+// drops the connection with a reset in the middle of the save.
+TEST(Apply, AllAtOnceAsOneAfterAnother) {
+  constexpr std::size_t kBoards = 7;
+  TestFleet fleet("127.3.24.10", kBoards, {"remote", "remote", "remote", "basic", "remote", "remote", "remote"});
+  const std::pair<std::size_t, sim::Fault> faults[] = {{1, {sim::FaultKind::Refuse, '6'}},
+                                                       {2, {sim::FaultKind::NoAnswer, '1'}},
+                                                       {5, {sim::FaultKind::Garbage, '1'}},
+                                                       {6, {sim::FaultKind::Reset, '6'}}};
+  for (const auto &[board, fault] : faults) {
+    sim::SimOptions options;
+    options.faults.push_back(fault);
+    fleet.Board(board).SetOptions(options);
+  }
   std::vector<sim::BoardConfig> configs;
-  for (std::size_t i = 0; i < 5; ++i) configs.push_back(fleet.Board(i).Config());
+  for (std::size_t i = 0; i < kBoards; ++i) configs.push_back(fleet.Board(i).Config());
   const std::string file = TempPath("fleet.json");
   WriteAll(file, kFleetBackup);
   std::vector<std::string> arguments = {"apply", file, "--to"};
-  for (std::size_t i = 0; i < 5; ++i) arguments.push_back(fleet.Address(i));
+  for (std::size_t i = 0; i < kBoards; ++i) arguments.push_back(fleet.Address(i));
 
   std::vector<CtlResult> results;
-  for (const char *parallel : {"1", "16"}) {
-    for (std::size_t i = 0; i < 5; ++i) {
+  for (const bool oneAtATime : {true, false}) {
+    for (std::size_t i = 0; i < kBoards; ++i) {
       fleet.Board(i).SetConfig(configs[i]);
       fleet.Board(i).ClearFrames();
     }
     std::vector<std::string> run = arguments;
-    run.insert(run.end(), {"--parallel", parallel});
+    if (oneAtATime) run.insert(run.end(), {"--parallel", "1"});
     results.push_back(RunCtl(run));
-    for (std::size_t i = 0; i < 5; ++i) {
+    for (std::size_t i = 0; i < kBoards; ++i) {
       const std::vector<std::string> frames = fleet.Board(i).Frames();
       EXPECT_LE(std::count_if(frames.begin(), frames.end(), [](const std::string &f) { return f[1] == '6'; }), 1)
           << fleet.Address(i);
@@ -91,7 +98,7 @@ TEST(Apply, InParallelAsOneAfterAnother) {
   EXPECT_EQ(results[0].status, 2) << results[0].err;
   EXPECT_EQ(results[1].status, results[0].status) << results[1].err;
   EXPECT_EQ(SortedLines(results[1].out), SortedLines(results[0].out));
-  EXPECT_EQ(SortedLines(results[0].out).size(), 5u) << results[0].out;
+  EXPECT_EQ(SortedLines(results[0].out).size(), kBoards) << results[0].out;
 }
 
 TEST(Apply, BoardsWithoutACapabilityTheFileUsesAreRefused) {

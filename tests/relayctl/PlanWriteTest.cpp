@@ -7,7 +7,10 @@
 
 #include <cstdlib>
 #include <nlohmann/json.hpp>
+#include <map>
+#include <optional>
 #include <random>
+#include <sstream>
 
 #include "CtlRun.h"
 #include "RuleCases.h"
@@ -234,6 +237,58 @@ TEST(PlanWrite, ThePlanIsWhatTheBoardReceivesAndWhatIsReported) {
     EXPECT_TRUE(neighbour.Frames().empty()) << neighbour.Frames().front();
   }
   std::remove(backupPath.c_str());
+}
+
+// The same for many boards in one run: apply of one drawn backup to a fleet
+// of drawn boards, all at once. Each board receives what the plan said for
+// it, and the write reports just that. RELAYCTL_PLAN_BOARDS sets the fleet's size.
+TEST(PlanWrite, EveryBoardOfARunReceivesItsOwnPlan) {
+  const int boards = FromEnvironment("RELAYCTL_PLAN_BOARDS", 300);
+  const auto seed = static_cast<std::uint32_t>(FromEnvironment("RELAYCTL_PLAN_SEED", std::random_device{}()));
+  SCOPED_TRACE("RELAYCTL_PLAN_SEED=" + std::to_string(seed));
+  TestFleet fleet("127.3.72.1", boards, {"remote"});
+  Case random(seed);
+  std::vector<std::string> apply = {"apply", TempPath("fleet-backup.json"), "--json", "--to"};
+  std::optional<Json> backup;
+  for (int i = 0; i < boards; ++i) {
+    sim::BoardConfig config = random.Board();
+    config.ipAddr = fleet.Address(i);  // a board that moves would land on another test's
+    fleet.Board(i).SetConfig(config);
+    apply.push_back(fleet.Address(i));
+    if (!backup && RunCtl({"backup", fleet.Address(i), "-o", apply[1]}).status == 0) {
+      backup = Json::parse(ReadAll(apply[1]));
+    }
+  }
+  ASSERT_TRUE(backup) << "no board could be read";
+  random.Edit(*backup);
+  WriteAll(apply[1], backup->dump());
+  // Each board's JSON object of a run, by its address.
+  const auto byBoard = [](const CtlResult &run) {
+    std::map<std::string, Json> results;
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);) {
+      const Json result = Json::parse(line, nullptr, false);
+      if (result.contains("address")) results[result["address"]] = result;
+    }
+    return results;
+  };
+  std::vector<std::string> check = apply;
+  check.push_back("--check");
+  const std::map<std::string, Json> plans = byBoard(RunCtl(check));
+  for (int i = 0; i < boards; ++i) fleet.Board(i).ClearFrames();
+  const std::map<std::string, Json> written = byBoard(RunCtl(apply));
+  ASSERT_EQ(plans.size(), static_cast<std::size_t>(boards));
+  ASSERT_EQ(written.size(), static_cast<std::size_t>(boards));
+  for (int i = 0; i < boards && !HasFailure(); ++i) {
+    const Json &plan = plans.at(fleet.Address(i));
+    const Json &write = written.at(fleet.Address(i));
+    const Received received = WhatWasReceived(fleet.Board(i).Frames());
+    SCOPED_TRACE(fleet.Address(i) + ": " + sim::CfgReply(fleet.Board(i).Config()) + "\nplan: " + plan.dump());
+    EXPECT_FALSE(received.other);
+    EXPECT_EQ(Afters(plan["changes"]), received.changes);
+    EXPECT_EQ(plan["changes"], write["changes"]) << write.dump();
+    EXPECT_EQ(received.restarted, !received.changes.empty());
+  }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@ bool IsControlOrSpace(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 std::vector<std::string> SplitItems(std::string_view text, char separator) {
   std::vector<std::string> items;
+  items.reserve(16);  // a configuration reply has ten
   std::size_t pos = 0;
   while (pos < text.size()) {
     while (pos < text.size() && IsLineBreak(text[pos])) ++pos;

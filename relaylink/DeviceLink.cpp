@@ -10,8 +10,17 @@ Task<bool> DeviceLink::OpenAsync(std::string address, int timeoutMs) {
   if (IsOpen()) co_return true;
   if (address.empty()) co_return false;  // "No address specified": no attempt
   bool connected = false;
-  socket_ = net::StartConnect(net::ParseIpv4(address.c_str()), DevicePort, connected);
+  const std::uint32_t number = net::ParseIpv4(address.c_str());
+  socket_ = net::StartConnect(number, DevicePort, connected);
   if (!IsOpen()) co_return false;
+  if (!connected) {
+    const net::ConnectProgress progress = net::ConnectNow(socket_, number, DevicePort);
+    connected = progress == net::ConnectProgress::Open;
+    if (progress == net::ConnectProgress::Failed) {
+      Close();
+      co_return false;
+    }
+  }
   if (!connected) {
     const bool settled = co_await Ready(true, StepClock::now() + std::chrono::milliseconds(timeoutMs));
     connected = settled && net::ConnectSucceeded(socket_);

@@ -38,6 +38,11 @@ SocketHandle StartConnect(std::uint32_t address, std::uint16_t port, bool &conne
 // Whether a started connection that has become ready (ReadyAmong) is open.
 bool ConnectSucceeded(SocketHandle socket);
 
+// Where a started connection to `address`:`port` stands now, asked without
+// waiting (a loopback connection is often open by the next call).
+enum class ConnectProgress { Open, Pending, Failed };
+ConnectProgress ConnectNow(SocketHandle socket, std::uint32_t address, std::uint16_t port);
+
 // Sends all of `data`. False on an error, or when the peer has not taken all
 // of it within `timeoutMs` (negative: no limit), as with a peer that stopped
 // reading; the connection is useless then.

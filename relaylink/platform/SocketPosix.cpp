@@ -66,6 +66,15 @@ bool ConnectSucceeded(SocketHandle socket) {
   return getsockopt(Fd(socket), SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
 }
 
+ConnectProgress ConnectNow(SocketHandle socket, std::uint32_t address, std::uint16_t port) {
+  const sockaddr_in addr = MakeAddress(address, port);
+  if (::connect(Fd(socket), reinterpret_cast<const sockaddr *>(&addr), sizeof addr) == 0 || errno == EISCONN) {
+    return ConnectProgress::Open;
+  }
+  return errno == EALREADY || errno == EINPROGRESS || errno == EINTR ? ConnectProgress::Pending
+                                                                      : ConnectProgress::Failed;
+}
+
 SocketHandle ConnectTcp(std::uint32_t address, std::uint16_t port, int timeoutMs) {
   bool connected = false;
   const SocketHandle socket = StartConnect(address, port, connected);

@@ -103,6 +103,21 @@ bool ConnectSucceeded(SocketHandle socket) {
   return getsockopt(Sock(socket), SOL_SOCKET, SO_ERROR, reinterpret_cast<char *>(&error), &size) == 0 && error == 0;
 }
 
+ConnectProgress ConnectNow(SocketHandle socket, std::uint32_t address, std::uint16_t port) {
+  const sockaddr_in addr = MakeAddress(address, port);
+  if (::connect(Sock(socket), reinterpret_cast<const sockaddr *>(&addr), sizeof addr) == 0) return ConnectProgress::Open;
+  switch (WSAGetLastError()) {
+    case WSAEISCONN:
+      return ConnectProgress::Open;
+    case WSAEALREADY:
+    case WSAEINVAL:  // still in progress, as Winsock 1.1 says it
+    case WSAEWOULDBLOCK:
+      return ConnectProgress::Pending;
+    default:
+      return ConnectProgress::Failed;
+  }
+}
+
 SocketHandle ConnectTcp(std::uint32_t address, std::uint16_t port, int timeoutMs) {
   bool connected = false;
   const SocketHandle socket = StartConnect(address, port, connected);

@@ -59,7 +59,9 @@ const Row kRows[] = {
     {"ApplyMixedJson",
      2,
      {{{"backup", "{0}", "-o", "{file}"}, 0, "", ""},
-      {{"apply", "{file}", "--to", "{1}", "{nobody}", "--json"}, 2, "\"exit_status\":2", "1 of 2 boards took"}}},
+      {{"apply", "{file}", "--to", "{1}", "{nobody}", "--json"}, 2, "\"exit_status\":2", "1 of 2 boards took"},
+      // A plan's board that is not reached is a plan too: no restarted or verified.
+      {{"apply", "{file}", "--to", "{nobody}", "--json", "--check"}, 2, "\"changes\":[]}", ""}}},
     {"Rejected", 1, {{{"set", "{0}", "remote=on", "password=12345"}, 1, "", ""}}},
     {"NotReached", 0, {{{"show", "{nobody}"}, 2, "", ""}}},
     {"Usage", 0, {{{"show"}, 64, "", ""}, {{"show", "board-7"}, 64, "", ""}, {{"frobnicate"}, 64, "", ""}}},

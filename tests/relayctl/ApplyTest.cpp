@@ -1,6 +1,8 @@
 // apply: one backup onto many boards.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <csignal>
 #include <thread>
@@ -195,6 +197,25 @@ TEST(Apply, JsonGivesAnObjectPerBoardThenASummary) {
             "\n"
             R"({"summary":{"boards":2,"took":1,"not_started":0,"exit_status":2}})"
             "\n");
+}
+
+// Where the open-file limit cannot be raised far enough, fewer boards go at
+// once, and relayctl says so. The limit is lowered for this test's process
+// (and so relayctl's) for good: ctest runs each test in a process of its own.
+TEST(Apply, FewerBoardsAtOnceThanAskedWhenTheOpenFileLimitIsLow) {
+  TestFleet fleet("127.3.25.10", 10, {"basic"});
+  const std::string file = TempPath("restore.json");
+  WriteAll(file, R"({"format": "relayctl-backup", "format_version": 1,
+                     "capabilities": {"remote_control": false, "keys": false}, "settings": {"restore": true}})");
+  std::vector<std::string> arguments = {"apply", file, "--to"};
+  for (std::size_t i = 0; i < 10; ++i) arguments.push_back(fleet.Address(i));
+  const rlimit low{40, 40};  // 32 are kept for files and streams: 8 boards at once
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+  const CtlResult result = RunCtl(arguments);
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.err.find("the limit of open files allows 8 boards at once, not 10"), std::string::npos)
+      << result.err;
+  EXPECT_NE(result.err.find("10 of 10 boards took"), std::string::npos) << result.err;
 }
 
 }  // namespace

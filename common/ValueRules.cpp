@@ -19,7 +19,9 @@ bool IsNormalQuad(std::string_view text) {
   for (int part = 1;; ++part) {
     const std::size_t start = at;
     int value = 0;
-    while (at < text.size() && at - start < 3 && text[at] >= '0' && text[at] <= '9') value = value * 10 + (text[at++] - '0');
+    while (at < text.size() && at - start < 3 && text[at] >= '0' && text[at] <= '9') {
+      value = value * 10 + (text[at++] - '0');
+    }
     const std::size_t digits = at - start;
     if (digits == 0 || (digits > 1 && text[start] == '0') || value > 255) return false;
     if (part == 4) return at == text.size();

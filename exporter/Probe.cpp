@@ -24,7 +24,8 @@ Launcher::Job ProbeJob(Modules modules) {
       const std::optional<relayctl::Backup> backup = relayctl::ParseBackup(module->second.desiredState, error);
       relayctl::WriteOptions check;
       check.check = true;
-      if (backup) plan = relay::RunBlocking(relayctl::ApplyBackup(context, *board, *backup, check));  // checked at start
+      // The module's desired state was checked when the exporter started.
+      if (backup) plan = relay::RunBlocking(relayctl::ApplyBackup(context, *board, *backup, check));
     }
     return BoardSeries(*board, plan);
   };

@@ -36,10 +36,10 @@ int RunApply(const std::string &backupPath, std::vector<std::string> addresses, 
     return kExitUsage;
   }
 
-  const BoardsWritten run =
-      WriteBoards(addresses, parallel, json, options.check, [&](relay::DeviceContext &context, const std::string &address) {
-        return ApplyTo(context, address, *backup, options);
-      });
+  const BoardJob apply = [&](relay::DeviceContext &context, const std::string &address) {
+    return ApplyTo(context, address, *backup, options);
+  };
+  const BoardsWritten run = WriteBoards(addresses, parallel, json, options.check, apply);
   const ExitStatus overall = run.overall;
   const std::size_t succeeded = run.succeeded, started = run.started;
   const std::size_t notStarted = addresses.size() - started;

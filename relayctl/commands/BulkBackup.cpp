@@ -139,7 +139,8 @@ int RunBulkBackup(const std::string &folder, const std::string &range, std::vect
           std::string line;
           if (read.board) {
             std::vector<std::string> skipped;
-            const std::filesystem::path path = FileFor(folder, read.board->deviceId, addresses[i], date, taken, skipped);
+            const std::filesystem::path path =
+                FileFor(folder, read.board->deviceId, addresses[i], date, taken, skipped);
             taken.insert(path);
             std::string error;
             if (WritePrivateFile(path.string(), BackupJson(*read.board), error)) {

@@ -31,11 +31,10 @@ relay::Task<WriteResult> WriteToBoard(relay::DeviceContext &context, const Board
                                       const std::string &note) {
   const TextEncoding encoding = TerminalEncoding();
   if (!expectedId.empty() && expectedId != board.deviceId) {
-    co_return WriteResult{kExitRejected, "refused, nothing sent: the backup is of board " + Shown(expectedId, encoding) +
-                                             ", this board is " +
-                                             (board.deviceId.empty() ? "without a device ID"
-                                                                     : Shown(board.deviceId, encoding)) +
-                                             " (--other-board restores it anyway)"};
+    const std::string thisBoard = board.deviceId.empty() ? "without a device ID" : Shown(board.deviceId, encoding);
+    const std::string why = "refused, nothing sent: the backup is of board " + Shown(expectedId, encoding) +
+                            ", this board is " + thisBoard + " (--other-board restores it anyway)";
+    co_return WriteResult{kExitRejected, why};
   }
   WriteResult result = co_await WriteChanges(context, board, changes, options);
   if (!note.empty()) result.message = note + ". " + result.message;
@@ -153,10 +152,10 @@ relay::Task<WriteResult> RestoreFromFolder(relay::DeviceContext &context, const 
 
 int RunBulkRestore(const std::string &folder, const std::vector<std::string> &addresses, const WriteOptions &options,
                    int parallel, bool json) {
-  const BoardsWritten run =
-      WriteBoards(addresses, parallel, json, options.check, [&](relay::DeviceContext &context, const std::string &address) {
-        return RestoreFromFolder(context, address, folder, options);
-      });
+  const BoardJob restore = [&](relay::DeviceContext &context, const std::string &address) {
+    return RestoreFromFolder(context, address, folder, options);
+  };
+  const BoardsWritten run = WriteBoards(addresses, parallel, json, options.check, restore);
   const std::size_t restored = run.succeeded, started = run.started;
   Report(std::to_string(restored) + " of " + std::to_string(addresses.size()) + " boards restored from " + folder +
          (started == addresses.size() ? "" : "; stopped, " + std::to_string(addresses.size() - started) +

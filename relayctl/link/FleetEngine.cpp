@@ -103,7 +103,8 @@ std::size_t FleetEngine::Drive(std::size_t count, std::size_t parallel,
 }
 
 std::size_t BoardsAtOnce(int parallel, std::size_t boards) {
-  const std::size_t wanted = std::min(static_cast<std::size_t>(std::max(1, parallel)), std::max<std::size_t>(1, boards));
+  const std::size_t wanted =
+      std::min(static_cast<std::size_t>(std::max(1, parallel)), std::max<std::size_t>(1, boards));
   const std::size_t allowed = net::SocketsAtOnce(wanted);
   if (allowed < wanted) {
     Report("the limit of open files allows " + std::to_string(allowed) + " boards at once, not " +

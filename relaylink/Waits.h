@@ -7,6 +7,8 @@
 
 #include <chrono>
 #include <coroutine>
+#include <optional>
+#include <utility>
 
 #include "platform/Socket.h"
 
@@ -20,15 +22,32 @@ struct Wait {
   StepClock::time_point deadline;
 };
 
-// Runs suspended steps: resumes `step` once the socket of `wait` is ready,
-// setting `ready`, or at its deadline, clearing it. A pause (no socket) may
-// end early, as at its deadline, when the driver is asked to stop.
+// Runs suspended steps: it starts or resumes a step, and when control comes
+// back the step has either ended or left its wait here (one a time: a step
+// runs until it suspends once). The driver then resumes `step` once the
+// wait's socket is ready, setting `*ready`, or at its deadline, clearing it; a
+// pause (no socket) may end early, as at its deadline, when the driver is
+// asked to stop. The wait is left as data rather than handed to a virtual or
+// function-pointer call, so the library calls no code of its caller's (its
+// sanitizer builds are linked by C programs, without C++ type checks).
 class StepDriver {
  public:
-  virtual void Suspend(const Wait &wait, std::coroutine_handle<> step, bool &ready) = 0;
+  struct Suspended {
+    Wait wait;
+    std::coroutine_handle<> step;
+    bool *ready;
+  };
+
+  // The wait the step that ran last left, if it left one; it is taken.
+  std::optional<Suspended> TakeSuspended() { return std::exchange(suspended_, std::nullopt); }
 
  protected:
+  StepDriver() = default;
   ~StepDriver() = default;
+
+ private:
+  friend class WaitFor;
+  std::optional<Suspended> suspended_;
 };
 
 // `co_await WaitFor(driver, wait)`: whether the socket became ready before the
@@ -38,7 +57,7 @@ class WaitFor {
  public:
   WaitFor(StepDriver *driver, const Wait &wait) : driver_(driver), wait_(wait) {}
   bool await_ready();
-  void await_suspend(std::coroutine_handle<> step) { driver_->Suspend(wait_, step, ready_); }
+  void await_suspend(std::coroutine_handle<> step) { driver_->suspended_ = StepDriver::Suspended{wait_, step, &ready_}; }
   bool await_resume() const { return ready_; }
 
  private:

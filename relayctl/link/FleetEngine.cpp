@@ -17,22 +17,25 @@ constexpr int kStopCheckMs = 100;
 
 }  // namespace
 
-void FleetEngine::Suspend(const relay::Wait &wait, std::coroutine_handle<> step, bool &ready) {
+void FleetEngine::WatchSuspended() {
+  const std::optional<relay::StepDriver::Suspended> suspended = TakeSuspended();
+  if (!suspended) return;  // the step ended its job
+  const relay::Wait &wait = suspended->wait;
   const std::uint64_t token = nextToken_++;
   auto deadline = wait.deadline;
   if (wait.socket == net::kInvalidSocket ? stopping_ : !poller_.Watch(wait.socket, wait.writable, token)) {
     deadline = relay::StepClock::now();  // a pause after a stop, or a socket that cannot be watched: over at once
   }
   if (wait.socket == net::kInvalidSocket) ++pauses_;
-  suspended_.emplace(token, Suspended{step, &ready, wait.socket, current_});
+  waiting_.emplace(token, Waiting{suspended->step, suspended->ready, wait.socket, current_});
   deadlines_.emplace(deadline, token);
 }
 
 void FleetEngine::Resume(std::uint64_t token, bool ready) {
-  const auto found = suspended_.find(token);
-  if (found == suspended_.end()) return;  // resumed already (a deadline after the socket was ready)
-  const Suspended waiting = found->second;
-  suspended_.erase(found);
+  const auto found = waiting_.find(token);
+  if (found == waiting_.end()) return;  // resumed already (a deadline after the socket was ready)
+  const Waiting waiting = found->second;
+  waiting_.erase(found);
   if (waiting.socket == net::kInvalidSocket) {
     --pauses_;
   } else if (!ready) {
@@ -41,6 +44,7 @@ void FleetEngine::Resume(std::uint64_t token, bool ready) {
   *waiting.ready = ready;
   current_ = waiting.job;
   waiting.step.resume();
+  WatchSuspended();
   std::unique_ptr<Job> &job = running_[waiting.job];
   if (job && job->Done()) {
     std::unique_ptr<Job> ended = std::move(job);
@@ -51,14 +55,14 @@ void FleetEngine::Resume(std::uint64_t token, bool ready) {
 
 void FleetEngine::EndPauses() {
   std::vector<std::uint64_t> pauses;
-  for (const auto &[token, waiting] : suspended_) {
+  for (const auto &[token, waiting] : waiting_) {
     if (waiting.socket == net::kInvalidSocket) pauses.push_back(token);
   }
   for (const std::uint64_t token : pauses) Resume(token, false);
 }
 
 int FleetEngine::MillisecondsToNextDeadline() {
-  while (!deadlines_.empty() && !suspended_.contains(deadlines_.top().second)) deadlines_.pop();  // resumed already
+  while (!deadlines_.empty() && !waiting_.contains(deadlines_.top().second)) deadlines_.pop();  // resumed already
   if (deadlines_.empty()) return -1;
   const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadlines_.top().first - relay::StepClock::now());
   return static_cast<int>(std::max<long long>(0, left.count()));
@@ -82,6 +86,7 @@ std::size_t FleetEngine::Drive(std::size_t count, std::size_t parallel,
       ++jobsRunning_;
       current_ = index;
       running_[index]->Start();
+      WatchSuspended();
       if (running_[index]->Done()) {
         std::unique_ptr<Job> ended = std::move(running_[index]);
         --jobsRunning_;

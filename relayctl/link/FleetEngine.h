@@ -24,6 +24,7 @@ namespace relayctl {
 
 class FleetEngine final : public relay::StepDriver {
  public:
+
   // The driver to give the jobs' contexts.
   relay::StepDriver *Driver() { return this; }
 
@@ -41,9 +42,8 @@ class FleetEngine final : public relay::StepDriver {
         stop);
   }
 
-  void Suspend(const relay::Wait &wait, std::coroutine_handle<> step, bool &ready) override;
-
  private:
+
   struct Job {
     virtual ~Job() = default;
     virtual void Start() = 0;
@@ -62,7 +62,7 @@ class FleetEngine final : public relay::StepDriver {
     std::size_t index;
   };
   // A step waiting, by the token of its wait.
-  struct Suspended {
+  struct Waiting {
     std::coroutine_handle<> step;
     bool *ready;
     relay::net::SocketHandle socket;
@@ -72,6 +72,8 @@ class FleetEngine final : public relay::StepDriver {
 
   std::size_t Drive(std::size_t count, std::size_t parallel,
                     const std::function<std::unique_ptr<Job>(std::size_t)> &make, const std::function<bool()> &stop);
+  // Watches the socket and deadline of the wait the step that ran last left.
+  void WatchSuspended();
   // Resumes the step waiting under `token` (if one still is), then ends its
   // job when that step ended it.
   void Resume(std::uint64_t token, bool ready);
@@ -79,7 +81,7 @@ class FleetEngine final : public relay::StepDriver {
   int MillisecondsToNextDeadline();
 
   relay::net::Poller poller_;
-  std::unordered_map<std::uint64_t, Suspended> suspended_;
+  std::unordered_map<std::uint64_t, Waiting> waiting_;
   std::priority_queue<Deadline, std::vector<Deadline>, std::greater<>> deadlines_;
   std::vector<std::unique_ptr<Job>> running_;  // by job index; null once ended or not started
   std::uint64_t nextToken_ = 1;

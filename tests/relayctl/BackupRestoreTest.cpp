@@ -184,7 +184,7 @@ TEST(BackupRestore, ABackupReplacesTheFileBehindALinkAndAFailedOneLeavesItAsItWa
   sim::BoardConfig config = fleet.Board(0).Config();
   config.webServer = std::string(150, 's') + ".example.net";  // a backup larger than the one block allowed
   fleet.Board(0).SetConfig(config);
-  const CtlResult limited = RunCtl({"backup", fleet.Address(0), "-o", file}, {}, 1);
+  const CtlResult limited = RunCtl({"backup", fleet.Address(0), "-o", file}, {}, "-f 1");
   EXPECT_EQ(limited.status, 64);
   EXPECT_NE(limited.err.find("cannot write " + file + ": File too large"), std::string::npos) << limited.err;
   EXPECT_EQ(ReadAll(file), before);

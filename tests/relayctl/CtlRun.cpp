@@ -11,9 +11,9 @@
 
 namespace relayctl::testing {
 
-CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory, int fileBlocks,
+CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory, const std::string &limits,
                  const std::string &standardOutput) {
-  return RunningCtl(arguments, directory, fileBlocks, standardOutput).Finish();
+  return RunningCtl(arguments, directory, limits, standardOutput).Finish();
 }
 
 TestFleet::TestFleet(const std::string &first, int count, const std::vector<std::string> &models,

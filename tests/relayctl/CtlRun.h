@@ -18,18 +18,19 @@ struct CtlResult {
   std::string err;
 };
 
-// Runs relayctl with `arguments`, in `directory` when one is given, with its
-// files limited to `fileBlocks` blocks of 512 bytes (ulimit -f, POSIX only)
-// when not negative, and its standard output into the file `standardOutput`
-// when one is given (then `out` stays empty).
-CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory = {}, int fileBlocks = -1,
-                 const std::string &standardOutput = {});
+// Runs relayctl with `arguments`, in `directory` when one is given, under the
+// shell's `ulimit LIMITS` when `limits` is given ("-f 1": files of one block
+// of 512 bytes; "-n 40": 40 open files; POSIX only), so that the test's own
+// process keeps its limits, and its standard output into the file
+// `standardOutput` when one is given (then `out` stays empty).
+CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory = {},
+                 const std::string &limits = {}, const std::string &standardOutput = {});
 
 // relayctl started in the background, for tests that signal it.
 class RunningCtl {
  public:
   explicit RunningCtl(const std::vector<std::string> &arguments, const std::string &directory = {},
-                      int fileBlocks = -1, const std::string &standardOutput = {});
+                      const std::string &limits = {}, const std::string &standardOutput = {});
   RunningCtl(const RunningCtl &) = delete;
   RunningCtl &operator=(const RunningCtl &) = delete;
   ~RunningCtl();

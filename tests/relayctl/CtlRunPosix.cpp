@@ -15,13 +15,11 @@
 
 namespace relayctl::testing {
 
-RunningCtl::RunningCtl(const std::vector<std::string> &arguments, const std::string &directory, int fileBlocks,
-                       const std::string &standardOutput)
+RunningCtl::RunningCtl(const std::vector<std::string> &arguments, const std::string &directory,
+                       const std::string &limits, const std::string &standardOutput)
     : outPath_(TempPath("stdout")), errPath_(TempPath("stderr")) {
   std::vector<std::string> args = {RELAYCTL_PATH};
-  if (fileBlocks >= 0) {
-    args.insert(args.begin(), {"/bin/sh", "-c", "ulimit -f \"$0\" && exec \"$@\"", std::to_string(fileBlocks)});
-  }
+  if (!limits.empty()) args.insert(args.begin(), {"/bin/sh", "-c", "ulimit " + limits + " && exec \"$@\"", "sh"});
   args.insert(args.end(), arguments.begin(), arguments.end());
   const pid_t pid =
       relay::testing::SpawnProgram(args, standardOutput.empty() ? outPath_ : standardOutput, errPath_, directory);

@@ -25,8 +25,8 @@ std::string CommandLine(const std::vector<std::string> &arguments) {
 
 }  // namespace
 
-RunningCtl::RunningCtl(const std::vector<std::string> &arguments, const std::string &directory, int,
-                       const std::string &standardOutput)
+RunningCtl::RunningCtl(const std::vector<std::string> &arguments, const std::string &directory,
+                       const std::string &, const std::string &standardOutput)
     : outPath_(TempPath("stdout")), errPath_(TempPath("stderr")) {
   const HANDLE input = OpenForChild("NUL", false);
   const HANDLE out = OpenForChild(standardOutput.empty() ? outPath_ : standardOutput, true);

@@ -47,7 +47,7 @@ TEST(ExitStatus, EveryOutcomeHasItsStatus) {
   for (const Case &c : cases) {
     std::string line;
     for (const std::string &argument : c.arguments) line += argument + " ";
-    const CtlResult result = RunCtl(c.arguments, {}, -1, c.standardOutput);
+    const CtlResult result = RunCtl(c.arguments, {}, {}, c.standardOutput);
     EXPECT_EQ(result.status, c.status) << line << "\n" << result.err;
     if (c.status != 0) {
       EXPECT_FALSE(result.err.empty()) << line;

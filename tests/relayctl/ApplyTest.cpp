@@ -208,7 +208,7 @@ TEST(Apply, FewerBoardsAtOnceThanAskedWhenTheOpenFileLimitIsLow) {
   for (std::size_t i = 0; i < 10; ++i) arguments.push_back(fleet.Address(i));
   const CtlResult result = RunCtl(arguments, {}, "-n 40");  // 32 are kept for files and streams: 8 boards at once
   EXPECT_EQ(result.status, 0) << result.err;
-  EXPECT_NE(result.err.find("the limit of open files allows 8 boards at once, not 10"), std::string::npos)
+  EXPECT_NE(result.err.find("the limit of open files allows 8 boards at once, not 10\n"), std::string::npos)
       << result.err;
   EXPECT_NE(result.err.find("10 of 10 boards took"), std::string::npos) << result.err;
 }

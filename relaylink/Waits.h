@@ -23,7 +23,7 @@ struct Wait {
 };
 
 // Runs suspended steps: it starts or resumes a step, and when control comes
-// back the step has either ended or left its wait here (one a time: a step
+// back the step has either ended or left its wait here (one at a time: a step
 // runs until it suspends once). The driver then resumes `step` once the
 // wait's socket is ready, setting `*ready`, or at its deadline, clearing it; a
 // pause (no socket) may end early, as at its deadline, when the driver is

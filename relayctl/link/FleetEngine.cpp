@@ -17,18 +17,22 @@ constexpr int kStopCheckMs = 100;
 
 }  // namespace
 
-void FleetEngine::WatchSuspended() {
-  const std::optional<relay::StepDriver::Suspended> suspended = TakeSuspended();
-  if (!suspended) return;  // the step ended its job
-  const relay::Wait &wait = suspended->wait;
-  const std::uint64_t token = nextToken_++;
-  auto deadline = wait.deadline;
-  if (wait.socket == net::kInvalidSocket ? stopping_ : !poller_.Watch(wait.socket, wait.writable, token)) {
-    deadline = relay::StepClock::now();  // a pause after a stop, or a socket that cannot be watched: over at once
+void FleetEngine::AfterStep(std::size_t index) {
+  if (const std::optional<relay::StepDriver::Suspended> suspended = TakeSuspended()) {
+    const relay::Wait &wait = suspended->wait;
+    const std::uint64_t token = nextToken_++;
+    auto deadline = wait.deadline;
+    if (wait.socket == net::kInvalidSocket ? stopping_ : !poller_.Watch(wait.socket, wait.writable, token)) {
+      deadline = relay::StepClock::now();  // a pause after a stop, or a socket that cannot be watched: over at once
+    }
+    if (wait.socket == net::kInvalidSocket) ++pauses_;
+    waiting_.emplace(token, Waiting{*suspended, index});
+    deadlines_.emplace(deadline, token);
+    return;
   }
-  if (wait.socket == net::kInvalidSocket) ++pauses_;
-  waiting_.emplace(token, Waiting{suspended->step, suspended->ready, wait.socket, current_});
-  deadlines_.emplace(deadline, token);
+  std::unique_ptr<Job> ended = std::move(running_[index]);  // the step ended its job
+  --jobsRunning_;
+  ended->Finish();
 }
 
 void FleetEngine::Resume(std::uint64_t token, bool ready) {
@@ -36,27 +40,21 @@ void FleetEngine::Resume(std::uint64_t token, bool ready) {
   if (found == waiting_.end()) return;  // resumed already (a deadline after the socket was ready)
   const Waiting waiting = found->second;
   waiting_.erase(found);
-  if (waiting.socket == net::kInvalidSocket) {
+  const net::SocketHandle socket = waiting.suspended.wait.socket;
+  if (socket == net::kInvalidSocket) {
     --pauses_;
   } else if (!ready) {
-    poller_.Forget(waiting.socket);
+    poller_.Forget(socket);
   }
-  *waiting.ready = ready;
-  current_ = waiting.job;
-  waiting.step.resume();
-  WatchSuspended();
-  std::unique_ptr<Job> &job = running_[waiting.job];
-  if (job && job->Done()) {
-    std::unique_ptr<Job> ended = std::move(job);
-    --jobsRunning_;
-    ended->Finish();
-  }
+  *waiting.suspended.ready = ready;
+  waiting.suspended.step.resume();
+  AfterStep(waiting.job);
 }
 
 void FleetEngine::EndPauses() {
   std::vector<std::uint64_t> pauses;
   for (const auto &[token, waiting] : waiting_) {
-    if (waiting.socket == net::kInvalidSocket) pauses.push_back(token);
+    if (waiting.suspended.wait.socket == net::kInvalidSocket) pauses.push_back(token);
   }
   for (const std::uint64_t token : pauses) Resume(token, false);
 }
@@ -84,14 +82,8 @@ std::size_t FleetEngine::Drive(std::size_t count, std::size_t parallel,
       const std::size_t index = next++;
       running_[index] = make(index);
       ++jobsRunning_;
-      current_ = index;
       running_[index]->Start();
-      WatchSuspended();
-      if (running_[index]->Done()) {
-        std::unique_ptr<Job> ended = std::move(running_[index]);
-        --jobsRunning_;
-        ended->Finish();
-      }
+      AfterStep(index);
     }
     if (jobsRunning_ == 0) break;
     int timeoutMs = MillisecondsToNextDeadline();

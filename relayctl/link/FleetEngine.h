@@ -5,7 +5,6 @@
 // board costs nothing while it is silent.
 #pragma once
 
-#include <coroutine>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -24,7 +23,6 @@ namespace relayctl {
 
 class FleetEngine final : public relay::StepDriver {
  public:
-
   // The driver to give the jobs' contexts.
   relay::StepDriver *Driver() { return this; }
 
@@ -43,11 +41,9 @@ class FleetEngine final : public relay::StepDriver {
   }
 
  private:
-
   struct Job {
     virtual ~Job() = default;
     virtual void Start() = 0;
-    virtual bool Done() const = 0;
     virtual void Finish() = 0;  // hands the result over
   };
   template <class T>
@@ -55,7 +51,6 @@ class FleetEngine final : public relay::StepDriver {
     TypedJob(relay::Task<T> task, const std::function<void(std::size_t, T)> &finished, std::size_t index)
         : task(std::move(task)), finished(finished), index(index) {}
     void Start() override { task.Start(); }
-    bool Done() const override { return task.Done(); }
     void Finish() override { finished(index, task.Result()); }
     relay::Task<T> task;
     const std::function<void(std::size_t, T)> &finished;
@@ -63,19 +58,17 @@ class FleetEngine final : public relay::StepDriver {
   };
   // A step waiting, by the token of its wait.
   struct Waiting {
-    std::coroutine_handle<> step;
-    bool *ready;
-    relay::net::SocketHandle socket;
+    relay::StepDriver::Suspended suspended;
     std::size_t job;
   };
   using Deadline = std::pair<relay::StepClock::time_point, std::uint64_t>;
 
   std::size_t Drive(std::size_t count, std::size_t parallel,
                     const std::function<std::unique_ptr<Job>(std::size_t)> &make, const std::function<bool()> &stop);
-  // Watches the socket and deadline of the wait the step that ran last left.
-  void WatchSuspended();
-  // Resumes the step waiting under `token` (if one still is), then ends its
-  // job when that step ended it.
+  // After a step of job `index` ran: watches the socket and deadline of the
+  // wait it left, or ends the job when the step ended it.
+  void AfterStep(std::size_t index);
+  // Resumes the step waiting under `token`, if one still is.
   void Resume(std::uint64_t token, bool ready);
   void EndPauses();
   int MillisecondsToNextDeadline();
@@ -85,7 +78,6 @@ class FleetEngine final : public relay::StepDriver {
   std::priority_queue<Deadline, std::vector<Deadline>, std::greater<>> deadlines_;
   std::vector<std::unique_ptr<Job>> running_;  // by job index; null once ended or not started
   std::uint64_t nextToken_ = 1;
-  std::size_t current_ = 0;  // the job whose step runs now
   std::size_t jobsRunning_ = 0;
   std::size_t pauses_ = 0;  // steps waiting without a socket
   bool stopping_ = false;

@@ -18,10 +18,9 @@ struct CtlResult {
   std::string err;
 };
 
-// Runs relayctl with `arguments`, in `directory` when one is given, under the
-// shell's `ulimit LIMITS` when `limits` is given ("-f 1": files of one block
-// of 512 bytes; "-n 40": 40 open files; POSIX only), so that the test's own
-// process keeps its limits, and its standard output into the file
+// Runs relayctl with `arguments`, in `directory` when one is given, under
+// `ulimit LIMITS` when `limits` is given ("-f 1", "-n 40"; POSIX only; the
+// test's own limits stay), and its standard output into the file
 // `standardOutput` when one is given (then `out` stays empty).
 CtlResult RunCtl(const std::vector<std::string> &arguments, const std::string &directory = {},
                  const std::string &limits = {}, const std::string &standardOutput = {});
